@@ -1,0 +1,88 @@
+#include "EventReader.h"
+
+#include "EventRecord.h"
+#include "texts.h"
+
+#include "link/Hooks.h"
+#include "link/TransferProgress.h"
+#include "link/ZarnetCommands.h"
+
+#include <QSaveFile>
+
+namespace vextor::events {
+
+QString eventReadTitle(EventReadPacing pacing) {
+    return QString::fromUtf8(pacing == EventReadPacing::ProjectTask ? texts::kTaskReadTitle
+                                                                     : texts::kDeviceReadTitle);
+}
+
+EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPacing pacing,
+                             TransferProgress& progress, const EventReadListener& listener) {
+    EventReadResult result;
+    // The records collect in a temporary file; the engineer's previous log is replaced only when
+    // there is something to replace it with.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.status = EventReadStatus::FileError;
+        result.errorText = file.errorString();
+        return result;
+    }
+
+    const bool task = pacing == EventReadPacing::ProjectTask;
+    progress.begin(eventReadTitle(pacing), kEventSlotCount);
+    int shownRepeats = -1;
+    auto showRepeats = [&](int repeats) {
+        if (repeats == shownRepeats)
+            return;
+        shownRepeats = repeats;
+        if (listener.repeatCount)
+            listener.repeatCount(repeats);
+        if (task)
+            progress.step(QString::fromUtf8(texts::kRepeatCount) + QString::number(repeats));
+    };
+
+    uint8_t record[kEventRecordSize];
+    for (int slot = 0; slot < kEventSlotCount; ++slot) {
+        bool received = false;
+        for (int request = 0; request < kRequestsPerSlot && !received; ++request) {
+            showRepeats(request);
+            if (task) {
+                // The project task paces every request and keeps the windows alive meanwhile.
+                sleepMs(20);
+                processPendingEvents();
+            }
+            received = ReadMemory(link, record, eventSlotAddress(slot), kEventRecordSize);
+        }
+        if (!received) {
+            result.status = EventReadStatus::GaveUp;
+            result.failedSlot = slot;
+            break;
+        }
+        if (file.write(reinterpret_cast<const char*>(record), kEventRecordSize) != kEventRecordSize) {
+            result.status = EventReadStatus::FileError;
+            result.errorText = file.errorString();
+            break;
+        }
+        ++result.recordsRead;
+        if (listener.recordCounter)
+            listener.recordCounter(slot);
+        if (!task)
+            progress.step(QString::number(slot));
+        progress.setPosition(task ? slot : slot + 1);
+        if (!task)
+            sleepMs(10);
+    }
+
+    if (result.status == EventReadStatus::FileError || result.recordsRead == 0) {
+        file.cancelWriting();
+    } else if (!file.commit()) {
+        result.status = EventReadStatus::FileError;
+        result.errorText = file.errorString();
+    } else {
+        result.fileReplaced = true;
+    }
+    progress.end();
+    return result;
+}
+
+} // namespace vextor::events

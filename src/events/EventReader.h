@@ -1,0 +1,57 @@
+#pragma once
+// Reads the controller's event log, one 9-byte record per memory read, into an event file. The
+// file is a byte-exact copy of the device's event region, slot 0 first; nothing is interpreted
+// while reading. The link must already be up: the reader never opens or closes the port.
+#include <QString>
+#include <functional>
+
+namespace vextor {
+class ZarnetLink;
+class TransferProgress;
+} // namespace vextor
+
+namespace vextor::events {
+
+// A slot is requested at most this many times (one request and five repeats).
+inline constexpr int kRequestsPerSlot = 6;
+
+enum class EventReadPacing {
+    DeviceWindow, // a 10 ms pause after each slot read; the bar runs 1..682
+    ProjectTask,  // a 20 ms pause and pending window events before every request; the gauge shows k
+};
+
+enum class EventReadStatus {
+    Complete,  // all 682 records are in the file
+    GaveUp,    // a slot did not answer to six requests; the records before it are in the file
+    FileError, // the file could not be created, written or replaced; errorText says why
+};
+
+struct EventReadResult {
+    EventReadStatus status = EventReadStatus::Complete;
+    int recordsRead = 0;       // records received from the device
+    int failedSlot = -1;       // the slot that never answered (GaveUp)
+    bool fileReplaced = false; // the target file now holds exactly the records read
+    QString errorText;         // the file layer's reason (FileError)
+
+    bool ok() const { return status == EventReadStatus::Complete; }
+};
+
+// What the two progress windows show besides the bar: the device window's record counter (set to
+// the slot just stored) and the information window's repeat count of the slot being requested.
+struct EventReadListener {
+    std::function<void(int slot)> recordCounter;
+    std::function<void(int repeats)> repeatCount;
+};
+
+// The title of the progress for each pacing.
+QString eventReadTitle(EventReadPacing pacing);
+
+// Reads all 682 slots into path. The records go to a temporary file beside the target, which
+// replaces the target only at the end: after a complete read, or after giving up with at least one
+// record. A read that got nothing, and any file error, leave an existing file as it was. The
+// progress gets the title, the bar and, as its step line, the counter (device window) or
+// "Количество перезапросов  " + repeats (project task).
+EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPacing pacing,
+                             TransferProgress& progress, const EventReadListener& listener = {});
+
+} // namespace vextor::events

@@ -1,0 +1,74 @@
+#include "ModbusMaster.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vextor {
+
+uint16_t ModbusCrc16(const uint8_t* data, size_t count) {
+    uint16_t crc = 0xFFFF;
+    for (size_t i = 0; i < count; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : static_cast<uint16_t>(crc >> 1);
+    }
+    return crc;
+}
+
+bool ModbusMaster::ModbusExchange(const uint8_t* request, uint8_t requestLength, uint8_t* reply,
+                                  uint8_t& replyLength) {
+    if (!port_ || !port_->isOpen() || requestLength == 0 || requestLength > TxBuffer.size() - 2) {
+        LastError = PortErrReplyRead;
+        return false;
+    }
+    std::copy_n(request, requestLength, TxBuffer.begin());
+    const uint16_t crc = ModbusCrc16(TxBuffer.data(), requestLength);
+    TxBuffer[requestLength] = static_cast<uint8_t>(crc & 0xFF);
+    TxBuffer[requestLength + 1] = static_cast<uint8_t>(crc >> 8);
+    TxLength = requestLength + 2u;
+
+    port_->purge();
+    RxBuffer.fill(0);
+    RxCount = 0;
+    if (!port_->write(TxBuffer.data(), TxLength)) {
+        LastError = PortErrReplyRead;
+        return false;
+    }
+    // The end of a reply is the silence after it: one read of up to 128 bytes.
+    RxCount = static_cast<uint32_t>(port_->read(RxBuffer.data(), 128));
+    if (RxCount <= 4) {
+        LastError = PortErrReplyRead;
+        port_->setLastError(PortErrReplyRead);
+        return false;
+    }
+    if (RxBuffer[0] != request[0])
+        return false;
+    const uint32_t m = RxCount - 2;
+    if (ModbusCrc16(RxBuffer.data(), m) != (RxBuffer[m] | (RxBuffer[m + 1] << 8)))
+        return false;
+    std::copy_n(RxBuffer.begin(), m, reply);
+    reply[m] = 0;
+    replyLength = static_cast<uint8_t>(RxCount);
+    return true;
+}
+
+std::array<uint8_t, 6> modbusIdentifyRequest(uint8_t address) { return {address, 0x03, 0xEA, 0x61, 0x00, 0x03}; }
+
+std::array<uint8_t, 6> modbusSwitchToZarnetRequest(uint8_t address) {
+    return {address, 0x06, 0xEA, 0x60, 0x55, 0xAA};
+}
+
+LineSettings modbusLineSettings(uint8_t mbParams) {
+    static constexpr uint32_t bauds[4] = {4800, 9600, 19200, 38400};
+    LineSettings s;
+    s.baudRate = bauds[mbParams & 0x03];
+    switch ((mbParams >> 4) & 0x03) {
+    case 0: s.parity = 0; s.stopBits = 0; break;
+    case 1: s.parity = 0; s.stopBits = 2; break;
+    case 2: s.parity = 1; s.stopBits = 0; break;
+    default: s.parity = 2; s.stopBits = 0; break;
+    }
+    return s;
+}
+
+} // namespace vextor
