@@ -31,13 +31,19 @@ Clock& systemClock() {
     return c;
 }
 
-Clock& clock() { return g_clock ? *g_clock : systemClock(); }
-void setClock(Clock* c) { g_clock = c; }
+Clock& clock() {
+    return g_clock ? *g_clock : systemClock();
+}
+void setClock(Clock* c) {
+    g_clock = c;
+}
 
 void processPendingEvents() {
     if (auto& h = pendingHook())
         h();
 }
-void setPendingEventsHook(std::function<void()> hook) { pendingHook() = std::move(hook); }
+void setPendingEventsHook(std::function<void()> hook) {
+    pendingHook() = std::move(hook);
+}
 
 } // namespace vextor

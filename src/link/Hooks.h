@@ -20,7 +20,9 @@ Clock& systemClock();
 Clock& clock();
 void setClock(Clock* c); // nullptr restores the system clock
 
-inline void sleepMs(int ms) { clock().sleepMs(ms); }
+inline void sleepMs(int ms) {
+    clock().sleepMs(ms);
+}
 
 // "Let pending window events run": a no-op until the application installs
 // QCoreApplication::processEvents.

@@ -52,7 +52,9 @@ bool ModbusMaster::ModbusExchange(const uint8_t* request, uint8_t requestLength,
     return true;
 }
 
-std::array<uint8_t, 6> modbusIdentifyRequest(uint8_t address) { return {address, 0x03, 0xEA, 0x61, 0x00, 0x03}; }
+std::array<uint8_t, 6> modbusIdentifyRequest(uint8_t address) {
+    return {address, 0x03, 0xEA, 0x61, 0x00, 0x03};
+}
 
 std::array<uint8_t, 6> modbusSwitchToZarnetRequest(uint8_t address) {
     return {address, 0x06, 0xEA, 0x60, 0x55, 0xAA};
@@ -63,10 +65,22 @@ LineSettings modbusLineSettings(uint8_t mbParams) {
     LineSettings s;
     s.baudRate = bauds[mbParams & 0x03];
     switch ((mbParams >> 4) & 0x03) {
-    case 0: s.parity = 0; s.stopBits = 0; break;
-    case 1: s.parity = 0; s.stopBits = 2; break;
-    case 2: s.parity = 1; s.stopBits = 0; break;
-    default: s.parity = 2; s.stopBits = 0; break;
+    case 0:
+        s.parity = 0;
+        s.stopBits = 0;
+        break;
+    case 1:
+        s.parity = 0;
+        s.stopBits = 2;
+        break;
+    case 2:
+        s.parity = 1;
+        s.stopBits = 0;
+        break;
+    default:
+        s.parity = 2;
+        s.stopBits = 0;
+        break;
     }
     return s;
 }

@@ -32,7 +32,7 @@ private:
 };
 
 // The two requests the program builds (without CRC).
-std::array<uint8_t, 6> modbusIdentifyRequest(uint8_t address); // read 3 holding registers from 60001
+std::array<uint8_t, 6> modbusIdentifyRequest(uint8_t address);       // read 3 holding registers from 60001
 std::array<uint8_t, 6> modbusSwitchToZarnetRequest(uint8_t address); // write 0x55AA to 60000
 
 // Line settings from a controller's Modbus parameter byte (MB_Params layout).

@@ -34,13 +34,17 @@ void floatToImage(float x, uint8_t* destination) {
         destination[i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 
-uint16_t wordFromImage(const uint8_t* b) { return static_cast<uint16_t>(b[0] | (b[1] << 8)); }
+uint16_t wordFromImage(const uint8_t* b) {
+    return static_cast<uint16_t>(b[0] | (b[1] << 8));
+}
 void wordToImage(uint16_t w, uint8_t* destination) {
     destination[0] = static_cast<uint8_t>(w);
     destination[1] = static_cast<uint8_t>(w >> 8);
 }
 
-QString formatHundredths(uint16_t w) { return formatFixed(w / 100.0, 4, 2); }
+QString formatHundredths(uint16_t w) {
+    return formatFixed(w / 100.0, 4, 2);
+}
 
 QString intToStrPad(int n, int width) {
     QString s = QString::number(n);
@@ -113,10 +117,18 @@ void refuse(EditField& field, const QString& text) {
 }
 } // namespace
 
-void setValidationDialogs(UserDialogs* dialogs) { g_dialogs = dialogs; }
-UserDialogs* validationDialogs() { return g_dialogs; }
-bool valueErrorShown() { return g_errorShown; }
-void resetValueErrors() { g_errorShown = false; }
+void setValidationDialogs(UserDialogs* dialogs) {
+    g_dialogs = dialogs;
+}
+UserDialogs* validationDialogs() {
+    return g_dialogs;
+}
+bool valueErrorShown() {
+    return g_errorShown;
+}
+void resetValueErrors() {
+    g_errorShown = false;
+}
 
 QString rangeMessage(const QString& valueText) {
     return QString::fromUtf8(texts::kRangeBefore) + valueText + QString::fromUtf8(texts::kRangeAfter);
@@ -179,7 +191,8 @@ PackedTime packTime(EditField& field, PackedTime current) {
         if (g_errorShown)
             return current;
     }
-    const int h = static_cast<int>(value[0]), m = static_cast<int>(value[1]), s2 = static_cast<int>(value[2]) / 2;
+    const int h = static_cast<int>(value[0]), m = static_cast<int>(value[1]),
+              s2 = static_cast<int>(value[2]) / 2;
     return PackedTime{static_cast<uint8_t>((h * 8) | (m / 8)), static_cast<uint8_t>(((m & 7) * 32) | s2)};
 }
 

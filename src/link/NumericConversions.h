@@ -69,7 +69,8 @@ struct CheckedValue {
 };
 // Returns the accepted value, or current when refused (out of range or format error) or when an
 // error was already shown. Kind "single" and "integer" as texts too.
-double checkEditValue(EditField& field, ValueKind kind, const QString& minText, const QString& maxText, double current);
+double checkEditValue(EditField& field, ValueKind kind, const QString& minText, const QString& maxText,
+                      double current);
 float checkSingle(EditField& field, const QString& minText, const QString& maxText, float current);
 long long checkInteger(EditField& field, const QString& minText, const QString& maxText, long long current);
 

@@ -15,15 +15,32 @@ namespace {
 
 bool speedFor(uint32_t baud, speed_t& speed) {
     switch (baud) {
-    case 1200: speed = B1200; return true;
-    case 2400: speed = B2400; return true;
-    case 4800: speed = B4800; return true;
-    case 9600: speed = B9600; return true;
-    case 19200: speed = B19200; return true;
-    case 38400: speed = B38400; return true;
-    case 57600: speed = B57600; return true;
-    case 115200: speed = B115200; return true;
-    default: return false;
+    case 1200:
+        speed = B1200;
+        return true;
+    case 2400:
+        speed = B2400;
+        return true;
+    case 4800:
+        speed = B4800;
+        return true;
+    case 9600:
+        speed = B9600;
+        return true;
+    case 19200:
+        speed = B19200;
+        return true;
+    case 38400:
+        speed = B38400;
+        return true;
+    case 57600:
+        speed = B57600;
+        return true;
+    case 115200:
+        speed = B115200;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -31,12 +48,17 @@ OpenFailure classify(int err) {
     switch (err) {
     case ENOENT:
     case ENODEV:
-    case ENXIO: return OpenFailure::NotFound;
+    case ENXIO:
+        return OpenFailure::NotFound;
     case EACCES:
-    case EPERM: return OpenFailure::PermissionDenied;
-    case EBUSY: return OpenFailure::Busy;
-    case ENOTTY: return OpenFailure::NotSerial;
-    default: return OpenFailure::Other;
+    case EPERM:
+        return OpenFailure::PermissionDenied;
+    case EBUSY:
+        return OpenFailure::Busy;
+    case ENOTTY:
+        return OpenFailure::NotSerial;
+    default:
+        return OpenFailure::Other;
     }
 }
 
@@ -210,7 +232,8 @@ size_t PosixSerialPort::read(uint8_t* data, size_t count) {
                 continue;
         }
         // A hang-up or error: nothing more will come before the time-out, so do not spin on it.
-        const int64_t rest = (got > 0 ? std::min(deadline, lastByte + int64_t(timeouts_.interval)) : deadline) - c.nowMs();
+        const int64_t rest =
+            (got > 0 ? std::min(deadline, lastByte + int64_t(timeouts_.interval)) : deadline) - c.nowMs();
         if (rest > 0)
             ::poll(nullptr, 0, static_cast<int>(std::min<int64_t>(rest, 10)));
     }

@@ -7,7 +7,8 @@
 namespace vextor {
 
 QString ComPortName(int portNumber) {
-    return (portNumber <= 9 ? QStringLiteral("COM") : QStringLiteral("\\\\.\\COM")) + QString::number(portNumber);
+    return (portNumber <= 9 ? QStringLiteral("COM") : QStringLiteral("\\\\.\\COM")) +
+           QString::number(portNumber);
 }
 
 QString userSettingsPath() {

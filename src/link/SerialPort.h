@@ -47,7 +47,8 @@ struct LineSettings {
 
 class SerialPort {
 public:
-    explicit SerialPort(PortRole role) : role_(role), timeouts_(role == PortRole::Zarnet ? kZarnetTimeouts : kModbusTimeouts) {}
+    explicit SerialPort(PortRole role)
+        : role_(role), timeouts_(role == PortRole::Zarnet ? kZarnetTimeouts : kModbusTimeouts) {}
     virtual ~SerialPort() = default;
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;

@@ -17,9 +17,13 @@ bool replyHas(const ZarnetLink& link, uint8_t code, size_t dataBytes) {
     return link.RxLength >= 4 + dataBytes && link.RxBuffer[2] == code;
 }
 
-size_t dataLength(const ZarnetLink& link) { return link.RxLength >= 4 ? link.RxLength - 4 : 0; }
+size_t dataLength(const ZarnetLink& link) {
+    return link.RxLength >= 4 ? link.RxLength - 4 : 0;
+}
 
-bool command(ZarnetLink& link, std::initializer_list<uint8_t> payload) { return link.transact(payload); }
+bool command(ZarnetLink& link, std::initializer_list<uint8_t> payload) {
+    return link.transact(payload);
+}
 
 void put24(std::vector<uint8_t>& out, uint32_t address) {
     out.push_back(static_cast<uint8_t>(address));
@@ -61,7 +65,9 @@ bool ChangeDeviceAddress(ZarnetLink& link, uint8_t newAddress) {
     return link.RxBuffer[3] == newAddress && link.RxBuffer[4] == newAddress;
 }
 
-bool ResetDevice(ZarnetLink& link) { return command(link, {0x17, 0x00, 0x00}) && replyHas(link, 0x18, 0); }
+bool ResetDevice(ZarnetLink& link) {
+    return command(link, {0x17, 0x00, 0x00}) && replyHas(link, 0x18, 0);
+}
 
 bool GetDeviceStatus(ZarnetLink& link, uint8_t& status) {
     if (!command(link, {0x19, 0x00, 0x00}) || !replyHas(link, 0x1A, 1))
@@ -141,10 +147,12 @@ bool PollEvent(ZarnetLink& link, uint8_t* destination, uint8_t& kind, size_t* co
     return true;
 }
 
-bool AcknowledgeEvent(ZarnetLink& link) { return link.transact({0x03, 0x00, 0x00}, false); }
+bool AcknowledgeEvent(ZarnetLink& link) {
+    return link.transact({0x03, 0x00, 0x00}, false);
+}
 
-bool ReadChannels(ZarnetLink& link, ChannelGroup group, const std::vector<uint8_t>& channels, uint8_t* destination,
-                  size_t* copied) {
+bool ReadChannels(ZarnetLink& link, ChannelGroup group, const std::vector<uint8_t>& channels,
+                  uint8_t* destination, size_t* copied) {
     std::vector<uint8_t> payload{0x57, static_cast<uint8_t>(group), channelKind(group), 0x00};
     payload.insert(payload.end(), channels.begin(), channels.end());
     if (!link.transact(payload.data(), payload.size(), true, link.DeviceAddress) || !replyHas(link, 0x58, 1))
@@ -178,7 +186,8 @@ bool TransitSend(ZarnetLink& link, const std::vector<uint8_t>& inner) {
     return link.RxBuffer[3] == 0 && link.RxBuffer[4] == 0;
 }
 
-bool TransitReadChannels(ZarnetLink& link, uint8_t slave, ChannelGroup group, const std::vector<uint8_t>& channels) {
+bool TransitReadChannels(ZarnetLink& link, uint8_t slave, ChannelGroup group,
+                         const std::vector<uint8_t>& channels) {
     std::vector<uint8_t> inner{slave, 0x57, static_cast<uint8_t>(group), channelKind(group), 0x00};
     inner.insert(inner.end(), channels.begin(), channels.end());
     return TransitSend(link, inner);

@@ -12,9 +12,14 @@ namespace vextor {
 
 class UserDialogs;
 
-enum class ChannelGroup : uint8_t { AnalogIn = 0x04, AnalogOut = 0x05, DiscreteIn = 0x02, DiscreteOut = 0x0C };
-uint8_t channelKind(ChannelGroup g);       // 03 for analog, 01 for discrete
-size_t channelRecordSize(ChannelGroup g);  // 7 for analog, 4 for discrete
+enum class ChannelGroup : uint8_t {
+    AnalogIn = 0x04,
+    AnalogOut = 0x05,
+    DiscreteIn = 0x02,
+    DiscreteOut = 0x0C
+};
+uint8_t channelKind(ChannelGroup g);      // 03 for analog, 01 for discrete
+size_t channelRecordSize(ChannelGroup g); // 7 for analog, 4 for discrete
 
 bool GetDeviceVersion(ZarnetLink& link, uint8_t board, uint8_t& type, uint16_t& version, uint8_t& build);
 bool SendSessionKey(ZarnetLink& link, uint8_t key);
@@ -39,7 +44,8 @@ bool ReadChannels(ZarnetLink& link, ChannelGroup group, const std::vector<uint8_
 bool SetOutputState(ZarnetLink& link, uint8_t output, uint8_t state);
 bool SetOutputValue(ZarnetLink& link, uint8_t output, float value);
 bool TransitSend(ZarnetLink& link, const std::vector<uint8_t>& inner);
-bool TransitReadChannels(ZarnetLink& link, uint8_t slave, ChannelGroup group, const std::vector<uint8_t>& channels);
+bool TransitReadChannels(ZarnetLink& link, uint8_t slave, ChannelGroup group,
+                         const std::vector<uint8_t>& channels);
 bool TransitStatus(ZarnetLink& link, uint8_t& status);
 inline constexpr uint8_t kTransitReady = 0x55;
 // The slave's reply frame without CRC (inner address, length, code, one byte, data), bounded by the

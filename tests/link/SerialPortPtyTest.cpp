@@ -1,0 +1,184 @@
+// The serial layer on real pseudo-terminals: time-outs, partial frames, and a Modbus peer that
+// nobody here wrote.
+#include "link/Hooks.h"
+#include "link/ModbusMaster.h"
+#include "link/PosixSerialPort.h"
+#include "link/ZarnetCommands.h"
+#include "support/FakeSerialPort.h"
+#include "support/Pty.h"
+
+#include <gtest/gtest.h>
+#include <modbus.h>
+
+#include <atomic>
+#include <thread>
+
+using namespace vextor;
+using namespace vextor::testing;
+
+namespace {
+int64_t elapsedMs(const std::function<void()>& f) {
+    const int64_t t0 = systemClock().nowMs();
+    f();
+    return systemClock().nowMs() - t0;
+}
+} // namespace
+
+TEST(PosixSerialPort, OpenCloseAndNames) {
+    EXPECT_EQ(ComPortName(9), "COM9");
+    EXPECT_EQ(ComPortName(10), "\\\\.\\COM10");
+
+    PosixSerialPort zarnet(PortRole::Zarnet), modbus(PortRole::Modbus);
+    EXPECT_EQ(zarnet.open("/dev/does-not-exist", {}), 1u);
+    EXPECT_EQ(zarnet.openFailure(), OpenFailure::NotFound);
+    EXPECT_FALSE(zarnet.isOpen());
+    EXPECT_EQ(modbus.open("/dev/does-not-exist", {}), 128u);
+    EXPECT_EQ(zarnet.open("/dev/null", {}), 1u); // not a terminal: the settings cannot be read
+    EXPECT_EQ(zarnet.openFailure(), OpenFailure::NotSerial);
+    EXPECT_FALSE(zarnet.isOpen()); // the failed open released the device
+
+    Pty pty;
+    ASSERT_EQ(zarnet.open(pty.slavePath(), {}), 0u);
+    EXPECT_EQ(zarnet.open(pty.slavePath(), {}), 0u); // a second user joins the open handle
+    Pty other;
+    EXPECT_EQ(zarnet.open(other.slavePath(), {}), 1u); // never overwrites a live handle
+    EXPECT_TRUE(zarnet.isOpen());
+    EXPECT_TRUE(zarnet.close());
+    EXPECT_TRUE(zarnet.isOpen());
+    EXPECT_TRUE(zarnet.close());
+    EXPECT_FALSE(zarnet.isOpen());
+    EXPECT_FALSE(zarnet.close());
+}
+
+TEST(PosixSerialPort, PermissionDeniedIsToldApart) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root opens everything";
+    Pty pty;
+    ASSERT_EQ(::chmod(pty.slavePath().toLocal8Bit().constData(), 0), 0);
+    PosixSerialPort port(PortRole::Zarnet);
+    EXPECT_EQ(port.open(pty.slavePath(), {}), 1u);
+    EXPECT_EQ(port.openFailure(), OpenFailure::PermissionDenied);
+    EXPECT_TRUE(describeOpenFailure(port, pty.slavePath()).contains("dialout"));
+}
+
+TEST(PosixSerialPort, ReadTimeoutModel) {
+    Pty pty;
+    PosixSerialPort port(PortRole::Zarnet);
+    ASSERT_EQ(port.open(pty.slavePath(), {}), 0u);
+    ZarnetLink link(&port);
+
+    // A silent controller costs about constant + multiplier x 2.
+    uint8_t status = 0;
+    const int64_t silent = elapsedMs([&] { EXPECT_FALSE(GetDeviceStatus(link, status)); });
+    EXPECT_EQ(link.LastError, 512u);
+    EXPECT_GE(silent, 690);
+    EXPECT_LT(silent, 1500);
+
+    // A reply that stops mid-frame fails once the interval has passed, well before the total.
+    std::thread peer([&] {
+        pty.readRequest();
+        Bytes frame = zarnetReply(1, 0x1A, {0x00});
+        frame.pop_back();
+        pty.send(frame);
+    });
+    const int64_t partial = elapsedMs([&] { EXPECT_FALSE(GetDeviceStatus(link, status)); });
+    peer.join();
+    EXPECT_EQ(link.LastError, 512u);
+    EXPECT_LT(partial, 690);
+
+    // A whole reply arrives at once.
+    std::thread good([&] {
+        pty.readRequest();
+        pty.send(zarnetReply(1, 0x1A, {0x42}));
+    });
+    EXPECT_TRUE(GetDeviceStatus(link, status));
+    good.join();
+    EXPECT_EQ(status, 0x42);
+}
+
+TEST(PosixSerialPort, ModbusReplyIsTakenWholeAfterThePause) {
+    Pty pty;
+    PosixSerialPort port(PortRole::Modbus);
+    ASSERT_EQ(port.open(pty.slavePath(), modbusLineSettings(0x01)), 0u);
+    ModbusMaster master(&port);
+    Bytes reply{0x01, 0x03, 0x06, 0x00, 0x20, 0x00, 0xC9, 0x00, 0x00};
+    const uint16_t crc = ModbusCrc16(reply.data(), reply.size());
+    reply.push_back(crc & 0xFF);
+    reply.push_back(crc >> 8);
+    std::thread peer([&] {
+        pty.readRequest();
+        // in two pieces with a gap shorter than the 20 ms interval
+        pty.send(Bytes(reply.begin(), reply.begin() + 4));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        pty.send(Bytes(reply.begin() + 4, reply.end()));
+    });
+    uint8_t out[256];
+    uint8_t length = 0;
+    const auto req = modbusIdentifyRequest(1);
+    EXPECT_TRUE(master.ModbusExchange(req.data(), 6, out, length));
+    peer.join();
+    EXPECT_EQ(length, reply.size());
+    EXPECT_EQ(out[4], 0x20);
+}
+
+// A Modbus RTU server from an independent library, on the far end of a null-modem pty pair.
+TEST(ModbusMaster, AgainstAnIndependentRtuServer) {
+    PtyBridge cable;
+    std::atomic<bool> stop{false};
+    std::atomic<int> lastWrite{-1};
+    std::thread server([&] {
+        modbus_t* ctx = modbus_new_rtu(cable.pathA().toLocal8Bit().constData(), 9600, 'N', 8, 1);
+        ASSERT_NE(ctx, nullptr);
+        modbus_set_slave(ctx, 1);
+        ASSERT_EQ(modbus_connect(ctx), 0);
+        modbus_mapping_t* map = modbus_mapping_new_start_address(0, 0, 0, 0, 60000, 4, 0, 0);
+        map->tab_registers[1] = 0x0020; // type
+        map->tab_registers[2] = 201;    // firmware
+        map->tab_registers[3] = 105;    // panel
+        modbus_set_response_timeout(ctx, 0, 100000);
+        uint8_t query[MODBUS_RTU_MAX_ADU_LENGTH];
+        while (!stop) {
+            struct timeval tv {
+                0, 100000
+            };
+            modbus_set_indication_timeout(ctx, tv.tv_sec, tv.tv_usec);
+            const int rc = modbus_receive(ctx, query);
+            if (rc > 0) {
+                modbus_reply(ctx, query, rc, map);
+                lastWrite = map->tab_registers[0];
+            }
+        }
+        modbus_mapping_free(map);
+        modbus_close(ctx);
+        modbus_free(ctx);
+    });
+
+    PosixSerialPort port(PortRole::Modbus);
+    ASSERT_EQ(port.open(cable.pathB(), modbusLineSettings(0x01)), 0u);
+    port.setTimeouts({20, 300, 1});
+    ModbusMaster master(&port);
+    uint8_t reply[256];
+    uint8_t length = 0;
+
+    const auto id = modbusIdentifyRequest(1);
+    ASSERT_TRUE(master.ModbusExchange(id.data(), 6, reply, length));
+    EXPECT_EQ(reply[1], 0x03);
+    EXPECT_EQ(reply[4], 0x20);
+    EXPECT_EQ(reply[6], 201);
+    EXPECT_EQ(reply[8], 105);
+
+    const auto sw = modbusSwitchToZarnetRequest(1);
+    ASSERT_TRUE(master.ModbusExchange(sw.data(), 6, reply, length));
+    EXPECT_EQ(reply[1], 0x06);
+    EXPECT_EQ(lastWrite.load(), 0x55AA);
+
+    // A register outside the map gives an exception reply: it passes the exchange and fails the
+    // caller's function-code check.
+    const uint8_t outside[6] = {0x01, 0x03, 0x00, 0x10, 0x00, 0x01};
+    ASSERT_TRUE(master.ModbusExchange(outside, 6, reply, length));
+    EXPECT_NE(reply[1], outside[1]);
+    EXPECT_EQ(reply[1], 0x83);
+
+    stop = true;
+    server.join();
+}
