@@ -37,7 +37,8 @@ std::optional<EventFile> EventFile::load(const QString& path, QString* errorText
 }
 
 EventRecord EventFile::record(qint64 index) const {
-    return EventRecord::fromBytes(reinterpret_cast<const uint8_t*>(bytes_.constData()) + index * kEventRecordSize);
+    return EventRecord::fromBytes(reinterpret_cast<const uint8_t*>(bytes_.constData()) +
+                                  index * kEventRecordSize);
 }
 
 std::vector<QStringList> decodedEventRows(const EventFile& file) {

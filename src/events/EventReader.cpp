@@ -13,7 +13,20 @@ namespace vextor::events {
 
 QString eventReadTitle(EventReadPacing pacing) {
     return QString::fromUtf8(pacing == EventReadPacing::ProjectTask ? texts::kTaskReadTitle
-                                                                     : texts::kDeviceReadTitle);
+                                                                    : texts::kDeviceReadTitle);
+}
+
+QString eventReadMessage(const EventReadResult& result, EventReadPacing pacing) {
+    const bool task = pacing == EventReadPacing::ProjectTask;
+    switch (result.status) {
+    case EventReadStatus::Complete:
+        return task ? QString::fromUtf8(texts::kTaskReadDone) : QString();
+    case EventReadStatus::GaveUp:
+        return QString::fromUtf8(task ? texts::kTaskReadFailed : texts::kFiveFailedAttempts);
+    case EventReadStatus::FileError:
+        return result.errorText;
+    }
+    return {};
 }
 
 EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPacing pacing,

@@ -30,7 +30,7 @@ struct EventReadResult {
     EventReadStatus status = EventReadStatus::Complete;
     int recordsRead = 0;       // records received from the device
     int failedSlot = -1;       // the slot that never answered (GaveUp)
-    bool fileReplaced = false; // the target file now holds exactly the records read
+    bool fileReplaced = false; // the target file now holds exactly the records read: show it
     QString errorText;         // the file layer's reason (FileError)
 
     bool ok() const { return status == EventReadStatus::Complete; }
@@ -53,5 +53,10 @@ QString eventReadTitle(EventReadPacing pacing);
 // "Количество перезапросов  " + repeats (project task).
 EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPacing pacing,
                              TransferProgress& progress, const EventReadListener& listener = {});
+
+// What the caller tells the engineer afterwards; empty when nothing is to be said. The device window
+// shows "5 безуспешных попыток прочитать..." on giving up and says nothing after a complete read;
+// the project task reports either way. A file error is told with the file layer's own reason.
+QString eventReadMessage(const EventReadResult& result, EventReadPacing pacing);
 
 } // namespace vextor::events

@@ -27,7 +27,9 @@ struct EventRecord {
 
     uint8_t seconds() const { return second & 0x7F; }
 
-    static EventRecord fromBytes(const uint8_t* b) { return {b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8]}; }
+    static EventRecord fromBytes(const uint8_t* b) {
+        return {b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8]};
+    }
 };
 
 } // namespace vextor::events

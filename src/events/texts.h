@@ -45,8 +45,8 @@ inline constexpr const char* kBadAddress = "Bad address "; // + n
 inline constexpr const char* kNewKey = "Новый ключ";
 inline constexpr const char* kConfigFromAddress = "Запись КФГ с адреса "; // + n
 inline constexpr const char* kConfigFromPanel = "Запись КФГ с платы дисплея";
-inline constexpr const char* kLoopBreak = "Обрыв ШС";            // + n
-inline constexpr const char* kDa = "DA";                          // + n + kDaError / kDaOk
+inline constexpr const char* kLoopBreak = "Обрыв ШС"; // + n
+inline constexpr const char* kDa = "DA";              // + n + kDaError / kDaOk
 inline constexpr const char* kDaError = " - ошибка";
 inline constexpr const char* kDaOk = " - Ok!";
 inline constexpr const char* kNewConfiguration = "Новая конфигурация - "; // + n
@@ -60,9 +60,9 @@ inline constexpr const char* kSummerDay = "Лето - День";
 inline constexpr const char* kSummerNight = "Лето - Ночь";
 inline constexpr const char* kWinterDay = "Зима - День";
 inline constexpr const char* kWinterNight = "Зима - Ночь (ДР)";
-inline constexpr const char* kLoop = "ШС";         // + n + kLoopDisarmed
+inline constexpr const char* kLoop = "ШС"; // + n + kLoopDisarmed
 inline constexpr const char* kLoopDisarmed = " снят";
-inline constexpr const char* kDac = "ЦАП";         // + n + kDaError / kDaOk
+inline constexpr const char* kDac = "ЦАП";                            // + n + kDaError / kDaOk
 inline constexpr const char* kOutputConnected = "Подключение выхода"; // + n
 inline constexpr const char* kErrorCrc = "Error CRC";
 inline constexpr const char* kCode135Unknown = "135 - ??";
@@ -73,10 +73,10 @@ inline constexpr const char* kStartByPower = "Start by PWR";
 inline constexpr const char* kStartByWatchdog = "Start by WDT";
 inline constexpr const char* kStartByCommand = "Start by command";
 inline constexpr const char* kStartByOther = "Start by over...";
-inline constexpr const char* kBadSlaveReply = "Некорректный ответ в ДПЛС устройства "; // + n
-inline constexpr const char* kLinkLost = "Потеряна связь с прибором адрес = ";        // + n
+inline constexpr const char* kBadSlaveReply = "Некорректный ответ в ДПЛС устройства ";  // + n
+inline constexpr const char* kLinkLost = "Потеряна связь с прибором адрес = ";          // + n
 inline constexpr const char* kLinkRestored = "Восстановлена связь с прибором адрес = "; // + n
-inline constexpr const char* kUnknownCode = "Код=";     // + code + kUnknownOption + n
+inline constexpr const char* kUnknownCode = "Код="; // + code + kUnknownOption + n
 inline constexpr const char* kUnknownOption = " Опция ";
 
 } // namespace vextor::events::texts
