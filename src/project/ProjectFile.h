@@ -1,0 +1,43 @@
+#pragma once
+// The project file: 213 lines, each ended by CR LF, texts in windows-1251.
+#include "ProjectModel.h"
+
+namespace vextor {
+
+inline constexpr int kProjectFileLines = 213;
+
+struct ProjectFileRead {
+    enum class Status {
+        Ok,
+        Short,      // ended before line 213; the missing items hold their defaults
+        Malformed,  // no number where one belongs; the model is not usable
+        Unreadable, // could not be opened or read
+    };
+    Status status = Status::Unreadable;
+    // Short: the number of lines present; Malformed: the line that holds no number.
+    int line = 0;
+    ProjectModel model;
+
+    bool usable() const { return status == Status::Ok || status == Status::Short; }
+    // The message for the user naming the file and the line, empty for Ok.
+    QString message(const QString& path) const;
+};
+
+// Reads the whole file into a fresh model (ProjectPath left empty, no file marked missing); the
+// caller decides whether to take it.
+ProjectFileRead ReadProjectFile(const QString& path);
+ProjectFileRead parseProjectFile(const QByteArray& bytes);
+
+struct ProjectFileWrite {
+    bool ok = false;
+    QString message; // for the user, naming the file; empty when ok
+};
+
+// The 213 lines of the model; false in *ok when some text cannot be stored (see unstorableLine).
+QByteArray formatProjectFile(const ProjectModel& model);
+// The first line (1..213) whose text windows-1251 cannot hold or that holds a line break; 0 if none.
+int unstorableLine(const ProjectModel& model);
+// Writes through QSaveFile: a refused or failed write leaves the old file as it was.
+ProjectFileWrite WriteProjectFile(const QString& path, const ProjectModel& model);
+
+} // namespace vextor
