@@ -93,8 +93,8 @@ struct ConditionRecord {
 
 inline constexpr int kSensorCount = 6;
 inline constexpr int kAnalogInCount = 14;
-inline constexpr int kAnalogOutCount = 6;   // rows that belong to the image
-inline constexpr int kAnalogOutRows = 8;    // rows the table has room for
+inline constexpr int kAnalogOutCount = 6; // rows that belong to the image
+inline constexpr int kAnalogOutRows = 8;  // rows the table has room for
 inline constexpr int kDiscreteInCount = 32;
 inline constexpr int kDiscreteOutCount = 32;
 inline constexpr int kSlaveCount = 8;

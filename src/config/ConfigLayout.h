@@ -32,8 +32,8 @@ template <class Image, class Visitor> void visitImage(Image& im, Visitor& v) {
 
     uint32_t a = 6;
     for (auto* f : {&im.Rmin50, &im.Rmax50, &im.Rmin100, &im.Rmax100, &im.Rmin1000, &im.Rmax1000, &im.KfDAC1,
-                    &im.KfDAC2, &im.KfRetDAC1, &im.KfRetDAC2, &im.KoefU1, &im.KoefI5, &im.KoefU10, &im.KoefI20,
-                    &im.Rmax5000}) {
+                    &im.KfDAC2, &im.KfRetDAC1, &im.KfRetDAC2, &im.KoefU1, &im.KoefI5, &im.KoefU10,
+                    &im.KoefI20, &im.Rmax5000}) {
         v.f32(a, *f, true);
         a += 4;
     }
@@ -88,8 +88,8 @@ template <class Image, class Visitor> void visitImage(Image& im, Visitor& v) {
 
     a = 346;
     for (auto* f : {&im.PresetTempAir, &im.PresetTempWarming, &im.PresetTempWaterHWP, &im.PresetAnyParam,
-                    &im.DeltaTNightDay, &im.DeltaTWeekend, &im.CorrTHeat, &im.SPVCascadeKoef, &im.SHCascadeKoef,
-                    &im.Histeresis}) {
+                    &im.DeltaTNightDay, &im.DeltaTWeekend, &im.CorrTHeat, &im.SPVCascadeKoef,
+                    &im.SHCascadeKoef, &im.Histeresis}) {
         v.f32(a, *f, true);
         a += 4;
     }
