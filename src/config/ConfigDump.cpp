@@ -4,6 +4,8 @@
 #include "link/NumericConversions.h"
 #include "texts.h"
 
+#include <charconv>
+
 namespace vextor {
 namespace {
 
@@ -33,8 +35,15 @@ public:
     static QString hex(uint8_t v) { return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper(); }
     // Set points, coefficients and thresholds: precision 5, five decimals (24,00000).
     static QString fixed(float v) { return formatFixed(v, 5, 5); }
-    // Factory constants and sensor characteristics: the shortest text that gives the float back.
-    static QString shortest(float v) { return formatFloatShort(v); }
+    // Factory constants and sensor characteristics: the shortest text that gives the single back
+    // (0,385 rather than the widened 0,38499999046325684).
+    static QString shortest(float v) {
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+        QString text = QString::fromLatin1(buffer, result.ptr - buffer);
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
+        return text;
+    }
 };
 
 } // namespace

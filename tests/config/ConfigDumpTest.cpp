@@ -40,7 +40,7 @@ TEST(ConfigDump, DefaultImageMatchesTheLayout) {
 TEST(ConfigDump, ValuesFollowTheirFieldFormats) {
     ConfigImage im = defaults();
     im.Zarnet_Modbus = 85;
-    im.ArrSensors[2] = {0, 3, 100.0f, 0.5f, 9.0f, {4, 2, 0xEE, 0xEE}};
+    im.ArrSensors[2] = {0, 3, 100.0f, 0.385f, 9.0f, {4, 2, 0xEE, 0xEE}};
     im.ArrSensors[3].KindSensor = 1;
     im.ArrSensors[3].FValue = 1.25f;
     im.KfDAC2 = 0.75f;
@@ -52,7 +52,7 @@ TEST(ConfigDump, ValuesFollowTheirFieldFormats) {
 
     for (const char* line :
          {"4 - Zarnet_Modbus = 55", "34 - KfDAC2 = 0,75", "94 - ArrSensors[2].KindSensor = 0",
-          "96 - ArrSensors[2].Rbegin = 100", "100 - ArrSensors[2].Rline = 0,5",
+          "96 - ArrSensors[2].Rbegin = 100", "100 - ArrSensors[2].Rline = 0,385",
           "104 - ArrSensors[2].Byte[0] = 4", "105 - ArrSensors[2].Byte[1] = 2",
           "118 - ArrSensors[3].FValue = 1,25", "395 - TempDownNotch = -5", "346 - PresetTempAir = -12,50000",
           "               Notch:3,25000", "1187 - Calendars[i,12] = 0C:06:83:C1:0A"})

@@ -110,8 +110,13 @@ TEST_F(ConfigTransferTest, ReadTakesEveryBlockOfTheControllerIntoTheImage) {
     controller.memory[323] = 26; // the controller's own year is read
     ConfigImage image;
     loadDefaultConfiguration(image);
+    int pendingEventRuns = 0;
+    setPendingEventsHook([&] { ++pendingEventRuns; });
 
-    ASSERT_TRUE(readConfiguration(link, image, progress, &observer));
+    const bool ok = readConfiguration(link, image, progress, &observer);
+    setPendingEventsHook({});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(pendingEventRuns, 2 * 13); // after the bar moves and after the step line of each step
 
     EXPECT_EQ(controller.ranges(), kReadRanges);
     ConfigImage expected = source;
