@@ -158,7 +158,9 @@ ProjectFileRead ReadProjectFile(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {};
-    return parseProjectFile(bytes);
+    ProjectFileRead read = parseProjectFile(bytes);
+    read.model.ProjectPath = path;
+    return read;
 }
 
 int unstorableLine(const ProjectModel& model) {

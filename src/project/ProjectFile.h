@@ -23,8 +23,8 @@ struct ProjectFileRead {
     QString message(const QString& path) const;
 };
 
-// Reads the whole file into a fresh model (ProjectPath left empty, no file marked missing); the
-// caller decides whether to take it.
+// Reads the whole file into a fresh model (ProjectPath = path, no file marked missing); the caller
+// decides whether to take it.
 ProjectFileRead ReadProjectFile(const QString& path);
 ProjectFileRead parseProjectFile(const QByteArray& bytes);
 
