@@ -1,0 +1,74 @@
+#pragma once
+// What every vextorctl command shares: the parsed global options, the open port and the link.
+#include "link/ModbusMaster.h"
+#include "link/PosixSerialPort.h"
+#include "link/UserDialogs.h"
+#include "link/ZarnetLink.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+
+namespace vextor::cli {
+
+enum Exit { ExitOk = 0, ExitNoAnswer = 1, ExitUsage = 2, ExitPort = 3 };
+
+// A usage error: printed with the command's name, exit 2, nothing sent.
+struct UsageError {
+    QString text;
+};
+
+struct CliContext {
+    QString portPath;    // from --port, --com or the project
+    int comNumber = 0;   // from --com or the project, for messages
+    uint8_t address = 1; // device-protocol address
+    bool sessionKey = false;
+    bool stats = false;
+    bool progress = false;
+    int modbusAddress = -1; // from the project, or the command's --modbus-address
+    int mbParams = -1;
+
+    PosixSerialPort zarnetPort{PortRole::Zarnet};
+    PosixSerialPort modbusPort{PortRole::Modbus};
+    ZarnetLink link{&zarnetPort};
+    ModbusMaster modbus{&modbusPort};
+    StderrDialogs dialogs;
+    int64_t startMs = 0;
+
+    // Opens the device-protocol port; prints the reason and returns false when it cannot.
+    bool openZarnet();
+    bool openModbus(uint8_t mbParamsByte);
+    // Opens the port and identifies the controller (type, version), then sends a session key
+    // when asked. Prints the failure.
+    bool connect();
+    void printStats() const;
+};
+
+// Prints one line on stderr.
+void fail(const QString& text);
+// Prints one line on stdout (UTF-8).
+void out(const QString& text);
+
+// Argument helpers: options after the command name.
+bool takeFlag(QStringList& args, const QString& name);
+std::optional<QString> takeOption(QStringList& args, const QString& name);
+long long parseIntArg(const QString& text, long long min, long long max, const QString& what);
+
+using CommandFn = int (*)(CliContext&, QStringList&);
+struct Command {
+    const char* name;
+    CommandFn run;
+    const char* usage;
+};
+
+// The commands of each area, collected by main.
+std::vector<Command> deviceCommands();
+std::vector<Command> configCommands();
+std::vector<Command> eventCommands();
+std::vector<Command> projectCommands();
+
+// Reads the global options; throws UsageError.
+void parseGlobalOptions(CliContext& ctx, QStringList& args);
+
+} // namespace vextor::cli

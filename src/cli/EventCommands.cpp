@@ -1,0 +1,75 @@
+// Event log reading and decoding.
+#include "CliContext.h"
+#include "CliProgress.h"
+
+#include "events/EventFile.h"
+#include "events/EventReader.h"
+
+#include <QFile>
+
+namespace vextor::cli {
+namespace {
+
+int readEvents(CliContext& ctx, QStringList& args) {
+    const auto pacingText = takeOption(args, QStringLiteral("--pacing")).value_or(QStringLiteral("task"));
+    if (pacingText != QStringLiteral("task") && pacingText != QStringLiteral("device"))
+        throw UsageError{QStringLiteral("--pacing takes task or device")};
+    if (args.size() != 1)
+        throw UsageError{QStringLiteral("read-events needs exactly one FILE.blb")};
+    const QString path = args.takeFirst();
+    const auto pacing = pacingText == QStringLiteral("task") ? events::EventReadPacing::ProjectTask
+                                                             : events::EventReadPacing::DeviceWindow;
+    if (!ctx.openZarnet())
+        return ExitPort;
+    if (!ctx.connect())
+        return ExitNoAnswer;
+    CliProgress progress(ctx.progress);
+    const events::EventReadResult r = events::readEventLog(ctx.link, path, pacing, progress);
+    const QString message = events::eventReadMessage(r, pacing).trimmed();
+    switch (r.status) {
+    case events::EventReadStatus::Complete:
+        out(message.isEmpty() ? QStringLiteral("records=%1").arg(r.recordsRead) : message);
+        return ExitOk;
+    case events::EventReadStatus::GaveUp:
+        fail(QStringLiteral("slot %1 did not answer: %2 records kept in %3%4")
+                 .arg(r.failedSlot)
+                 .arg(r.recordsRead)
+                 .arg(r.fileReplaced ? path : QStringLiteral("no file (the old one, if any, is untouched)"))
+                 .arg(message.isEmpty() ? QString() : QStringLiteral(" (") + message + QLatin1Char(')')));
+        return ExitNoAnswer;
+    case events::EventReadStatus::FileError:
+        fail(r.errorText);
+        return ExitUsage;
+    }
+    return ExitNoAnswer;
+}
+
+int showEvents(CliContext&, QStringList& args) {
+    const bool csv = takeFlag(args, QStringLiteral("--csv"));
+    if (args.size() != 1)
+        throw UsageError{QStringLiteral("events needs exactly one FILE.blb")};
+    QString error;
+    const auto file = events::EventFile::load(args.first(), &error);
+    if (!file) {
+        fail(error);
+        return ExitUsage;
+    }
+    QFile stdoutFile;
+    if (!stdoutFile.open(stdout, QIODevice::WriteOnly))
+        return ExitUsage;
+    const bool ok =
+        csv ? events::writeEventCsv(*file, stdoutFile) : events::writeEventTable(*file, stdoutFile);
+    return ok ? ExitOk : ExitUsage;
+}
+
+} // namespace
+
+std::vector<Command> eventCommands() {
+    return {
+        {"read-events", readEvents,
+         "read-events [--pacing task|device] FILE.blb   read the event log into an event file"},
+        {"events", showEvents, "events [--csv] FILE.blb       the decoded events of an event file"},
+    };
+}
+
+} // namespace vextor::cli

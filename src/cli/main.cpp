@@ -1,0 +1,74 @@
+// vextorctl: scripted, batch access to one Vextor controller.
+#include "cli/CliContext.h"
+
+#include "link/Hooks.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+using namespace vextor;
+using namespace vextor::cli;
+
+namespace {
+
+std::vector<Command> allCommands() {
+    std::vector<Command> all;
+    for (auto group : {deviceCommands, configCommands, eventCommands, projectCommands})
+        for (const Command& c : group())
+            all.push_back(c);
+    return all;
+}
+
+void printHelp() {
+    std::printf(
+        "usage: vextorctl [global options] COMMAND [arguments]\n\n"
+        "Global options:\n"
+        "  --port PATH        the serial device (a USB adapter, or the pseudo-terminal of vextor-sim)\n"
+        "  --com N            port number 1..99, resolved by the port map (VEXTOR_COM<N>,\n"
+        "                     the [ports] section of the settings file, else /dev/ttyUSB<N-1>)\n"
+        "  --address A        device-protocol address, 1..127 (default 1)\n"
+        "  --project FILE.prj --device NAME   take port, protocol and addresses from a project\n"
+        "  --session-key      send a random session key after identifying: later replies are scrambled\n"
+        "  --stats            exchanges, failures, bytes each way and elapsed ms on stderr at the end\n"
+        "  --progress         step line and percent of long transfers on stderr\n\n"
+        "Commands:\n");
+    for (const Command& c : allCommands())
+        std::printf("  %s\n", c.usage);
+    std::printf("\nExit codes: 0 success; 1 the controller did not answer or refused; 2 bad usage or input;\n"
+                "3 the port cannot be opened.\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments();
+    args.removeFirst();
+    if (args.isEmpty() || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        printHelp();
+        return args.isEmpty() ? ExitUsage : ExitOk;
+    }
+    CliContext ctx;
+    ctx.startMs = systemClock().nowMs();
+    try {
+        parseGlobalOptions(ctx, args);
+        // The command is the first word that is not an option of its own.
+        if (args.isEmpty())
+            throw UsageError{QStringLiteral("no command given (see --help)")};
+        const QString name = args.takeFirst();
+        for (const Command& c : allCommands()) {
+            if (name == QLatin1String(c.name)) {
+                const int rc = c.run(ctx, args);
+                if (ctx.stats)
+                    ctx.printStats();
+                ctx.zarnetPort.close();
+                ctx.modbusPort.close();
+                return rc;
+            }
+        }
+        throw UsageError{QStringLiteral("unknown command \"%1\" (see --help)").arg(name)};
+    } catch (const UsageError& e) {
+        fail(e.text);
+        return ExitUsage;
+    }
+}
