@@ -1,0 +1,168 @@
+#include "PtyTransport.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <deque>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace vextor::sim {
+
+namespace {
+
+bool makeRaw(int fd) {
+    termios t{};
+    if (tcgetattr(fd, &t) != 0)
+        return false;
+    cfmakeraw(&t);
+    cfsetispeed(&t, B9600);
+    cfsetospeed(&t, B9600);
+    return tcsetattr(fd, TCSANOW, &t) == 0;
+}
+
+uint32_t baudOf(speed_t s) {
+    switch (s) {
+    case B1200:
+        return 1200;
+    case B2400:
+        return 2400;
+    case B4800:
+        return 4800;
+    case B9600:
+        return 9600;
+    case B19200:
+        return 19200;
+    case B38400:
+        return 38400;
+    case B57600:
+        return 57600;
+    case B115200:
+        return 115200;
+    default:
+        return 0;
+    }
+}
+
+struct Outgoing {
+    int64_t dueMs;
+    Bytes bytes;
+};
+
+} // namespace
+
+int64_t lineTimeMs(size_t count, uint32_t baud, int bitsPerByte) {
+    if (baud == 0)
+        return 0;
+    return static_cast<int64_t>(std::ceil(static_cast<double>(count) * bitsPerByte * 1000.0 / baud));
+}
+
+PtyTransport::~PtyTransport() {
+    if (master_ >= 0)
+        ::close(master_);
+    if (slave_ >= 0)
+        ::close(slave_);
+}
+
+bool PtyTransport::open(std::string& error) {
+    char name[256] = {};
+    if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) {
+        error = std::string("cannot open a pseudo-terminal: ") + std::strerror(errno);
+        return false;
+    }
+    if (!makeRaw(master_) || !makeRaw(slave_)) {
+        error = std::string("cannot set the pseudo-terminal to raw mode: ") + std::strerror(errno);
+        return false;
+    }
+    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    fcntl(master_, F_SETFD, FD_CLOEXEC);
+    fcntl(slave_, F_SETFD, FD_CLOEXEC);
+    slavePath_ = name;
+    return true;
+}
+
+uint32_t PtyTransport::masterBaud() const {
+    // The pair shares one set of line settings: what the master program chose on its side.
+    termios t{};
+    if (tcgetattr(master_, &t) != 0)
+        return 0;
+    return baudOf(cfgetospeed(&t));
+}
+
+void PtyTransport::serve(SimLine& line, uint32_t wireBaud, const volatile std::sig_atomic_t& stop,
+                         const std::function<int64_t()>& nowMs) {
+    SimFramer framer;
+    std::deque<Outgoing> outgoing;
+    uint8_t buf[4096];
+    while (!stop) {
+        int64_t now = nowMs();
+        int timeout = 100;
+        auto wakeAt = [&](int64_t at) {
+            timeout = static_cast<int>(std::clamp<int64_t>(at - now, 0, timeout));
+        };
+        if (auto d = framer.deadline())
+            wakeAt(*d);
+        if (!outgoing.empty())
+            wakeAt(outgoing.front().dueMs);
+
+        pollfd p{master_, POLLIN, 0};
+        const int r = ::poll(&p, 1, timeout);
+        if (r < 0 && errno != EINTR)
+            break;
+        now = nowMs();
+        if (r > 0 && (p.revents & POLLIN)) {
+            const ssize_t n = ::read(master_, buf, sizeof buf);
+            if (n > 0) {
+                framer.setProtocols(line.hasZarnet(), line.hasModbus());
+                framer.feed(buf, static_cast<size_t>(n), now);
+            } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+                // EIO while nobody holds the slave side: wait for the next open.
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        } else if (r > 0 && (p.revents & (POLLHUP | POLLERR))) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+
+        framer.setProtocols(line.hasZarnet(), line.hasModbus());
+        for (const Frame& f : framer.take(now)) {
+            const std::optional<LineReply> reply =
+                line.handle(f, now, f.kind == FrameKind::Modbus ? masterBaud() : 0);
+            if (!reply)
+                continue;
+            int64_t due = now + reply->delayMs;
+            if (wireBaud > 0)
+                due += lineTimeMs(f.bytes.size(), wireBaud, reply->bitsPerByte) +
+                       lineTimeMs(reply->bytes.size(), wireBaud, reply->bitsPerByte);
+            // One talker at a time: a reply never overtakes the one before it.
+            if (!outgoing.empty())
+                due = std::max(due, outgoing.back().dueMs);
+            outgoing.push_back(Outgoing{due, reply->bytes});
+        }
+
+        now = nowMs();
+        while (!outgoing.empty() && outgoing.front().dueMs <= now) {
+            const Bytes& bytes = outgoing.front().bytes;
+            size_t done = 0;
+            int spins = 0;
+            while (done < bytes.size() && spins < 100) {
+                const ssize_t w = ::write(master_, bytes.data() + done, bytes.size() - done);
+                if (w > 0) {
+                    done += static_cast<size_t>(w);
+                } else if (w < 0 && errno != EAGAIN && errno != EINTR) {
+                    break;
+                } else {
+                    ++spins;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+            }
+            line.logFrame(now, done == bytes.size() ? "tx" : "drop", bytes);
+            outgoing.pop_front();
+        }
+    }
+}
+
+} // namespace vextor::sim

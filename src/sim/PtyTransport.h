@@ -1,0 +1,43 @@
+#pragma once
+// The line on a pseudo-terminal: the master program opens the slave side by its path, as it would
+// open a serial adapter, and this side plays the controllers on the master side.
+#include "SimLine.h"
+
+#include <csignal>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vextor::sim {
+
+class PtyTransport {
+public:
+    PtyTransport() = default;
+    ~PtyTransport();
+    PtyTransport(const PtyTransport&) = delete;
+    PtyTransport& operator=(const PtyTransport&) = delete;
+
+    // Opens the pair, both sides raw. False with the reason in error.
+    bool open(std::string& error);
+    const std::string& slavePath() const { return slavePath_; }
+
+    // Serves requests until stop becomes non-zero. wireBaud 0 answers at once; otherwise each
+    // request and reply takes its time on a line of that speed (10 or 11 bits per byte) on top of
+    // the controller's delay before reply. nowMs is the clock the controllers run on.
+    void serve(SimLine& line, uint32_t wireBaud, const volatile std::sig_atomic_t& stop,
+               const std::function<int64_t()>& nowMs);
+
+private:
+    uint32_t masterBaud() const;
+
+    int master_ = -1;
+    // Held open for the whole run: the master program opens and closes the slave side around every
+    // batch of exchanges, and without a holder of our own the master side would see hang-ups.
+    int slave_ = -1;
+    std::string slavePath_;
+};
+
+// Milliseconds a frame of count bytes takes on the wire.
+int64_t lineTimeMs(size_t count, uint32_t baud, int bitsPerByte);
+
+} // namespace vextor::sim
