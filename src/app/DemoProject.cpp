@@ -1,0 +1,57 @@
+#include "DemoProject.h"
+
+#include "config/ConfigFile.h"
+#include "config/ConfigImage.h"
+#include "project/ProjectFile.h"
+#include "texts.h"
+
+#include <QDir>
+
+namespace vextor {
+
+namespace t = app_texts;
+
+std::unique_ptr<DemoProject> DemoProject::start(QString& error) {
+    auto demo = std::unique_ptr<DemoProject>(new DemoProject);
+    if (!demo->dir_.isValid()) {
+        error = demo->dir_.errorString();
+        return nullptr;
+    }
+    // The master and the two slaves answer at the addresses their slots have in a fresh project.
+    demo->line_.addController(virtualVextor(kMasterAddress, kMasterModbus));
+    demo->line_.addController(virtualVextor(1, 100));
+    demo->line_.addController(virtualVextor(2, 101));
+    if (!demo->line_.start(error))
+        return nullptr;
+    // Only this process sees the binding: the user's own port map stays as it is.
+    qputenv(QByteArray("VEXTOR_COM") + QByteArray::number(kPortNumber), demo->line_.portPath().toLocal8Bit());
+
+    const QDir dir(demo->dir_.path());
+    ProjectModel m;
+    m.PortNumber = kPortNumber;
+    m.MasterCount = 1;
+    m.Master.Name = t::kDemoMasterName;
+    m.Master.ZarnetAddress = kMasterAddress;
+    m.Master.ModbusAddress = kMasterModbus;
+    m.SlaveCount = 2;
+    m.Slaves[0].Name = t::kDemoSlaveName1;
+    m.Slaves[1].Name = t::kDemoSlaveName2;
+
+    ConfigImage image;
+    loadDefaultConfiguration(image);
+    const QString configPath = dir.filePath(t::kDemoMasterConfig);
+    const ConfigFileResult saved = saveConfigurationFile(image, configPath);
+    if (saved.success)
+        m.Master.ConfigFile = configPath;
+
+    demo->projectPath_ = dir.filePath(t::kDemoProjectFile);
+    m.ProjectPath = demo->projectPath_;
+    const ProjectFileWrite written = WriteProjectFile(demo->projectPath_, m);
+    if (!written.ok) {
+        error = written.message;
+        return nullptr;
+    }
+    return demo;
+}
+
+} // namespace vextor

@@ -1,0 +1,189 @@
+#include "LinkSettings.h"
+
+#include "link/SerialPort.h"
+#include "texts.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace vextor {
+
+namespace t = device_texts;
+
+namespace {
+
+constexpr int kMaxPort = 99;
+constexpr int kMaxZarnet = 126;
+constexpr uint8_t kZarnet127 = 127;
+constexpr int kMaxModbus = 247;
+
+} // namespace
+
+uint8_t LinkSettings::composeMbParams(uint8_t old, int baudIndex, int frameIndex, int floatIndex) {
+    uint8_t b = old & 0x0C;
+    b |= static_cast<uint8_t>(baudIndex & 0x03);
+    b |= static_cast<uint8_t>((frameIndex & 0x03) << 4);
+    if (floatIndex == 1)
+        b |= 0x80;
+    return b;
+}
+
+void LinkSettings::loadPort() {
+    view.portText = t::kCom + QString::number(project_.model.PortNumber);
+}
+
+void LinkSettings::openPortMode() {
+    view = LinkSettingsView{};
+    view.tag = kPortModeTag;
+    view.caption = t::kLinkWindow;
+    loadPort();
+    view.portPageVisible = true;
+    view.protocolPageVisible = false;
+}
+
+bool LinkSettings::openDevice(int deviceIndex) {
+    ProjectModel& m = project_.model;
+    LinkSettingsView v;
+    v.tag = deviceIndex;
+    v.portPageVisible = false;
+    v.protocolPageVisible = true;
+    v.portText = t::kCom + QString::number(m.PortNumber);
+    uint8_t mbParams = 1;
+    if (deviceIndex == device_index::kSlaveLine) {
+        v.caption = t::kLinkWithHead + t::kSlaveLineName;
+        v.protocol = m.SlaveLineProtocol;
+        mbParams = m.Slaves[0].MbParams;
+        v.zarnetEnabled = false;
+        v.modbusEnabled = false;
+    } else {
+        const auto d = deviceOfIndex(deviceIndex);
+        if (!d)
+            return false;
+        const DeviceRecord& r = m.record(*d);
+        v.caption = t::kLinkWithHead + r.Name;
+        v.protocol = m.protocolOf(*d);
+        v.zarnetAddressText = QString::number(r.ZarnetAddress);
+        v.modbusAddressText = QString::number(r.ModbusAddress);
+        mbParams = r.MbParams;
+        if (d->kind == DeviceKind::Slave) {
+            v.protocolEnabled = false;
+            v.lineEnabled = false;
+        }
+    }
+    v.baudIndex = mbParams & 0x03;
+    v.frameIndex = (mbParams >> 4) & 0x03;
+    v.floatIndex = (mbParams & 0x80) ? 1 : 0;
+    view = v;
+    return true;
+}
+
+std::optional<int> LinkSettings::askNumber(const QString& prompt, int current, int min, int max) {
+    const auto answer = dialogs_.inputText(t::kCaption, prompt, QString::number(current));
+    if (!answer || answer->trimmed().isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const long long value = answer->trimmed().toLongLong(&ok);
+    if (!ok) {
+        dialogs_.message(t::kInputError);
+        return std::nullopt;
+    }
+    if (value < min || value > max) {
+        dialogs_.message(t::kOutOfRange);
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+void LinkSettings::changePort() {
+    if (const auto n = askNumber(t::kPortPrompt, project_.model.PortNumber, 1, kMaxPort)) {
+        project_.model.PortNumber = static_cast<uint8_t>(*n);
+        loadPort();
+        if (portChanged)
+            portChanged();
+    }
+}
+
+void LinkSettings::otherZarnetAddress() {
+    if (!dialogs_.askYesNo(t::kAskZarnet, t::kCaption))
+        return;
+    if (const auto a = askNumber(t::kZarnetPrompt, view.zarnetAddressText.toInt(), 1, kMaxZarnet))
+        view.zarnetAddressText = QString::number(*a);
+    store();
+}
+
+void LinkSettings::zarnetAddress127() {
+    if (!dialogs_.askYesNo(t::kAskZarnet, t::kCaption))
+        return;
+    view.zarnetAddressText = QString::number(kZarnet127);
+    store();
+}
+
+void LinkSettings::changeModbusAddress() {
+    if (!dialogs_.askYesNo(t::kAskModbus, t::kCaption))
+        return;
+    if (const auto a = askNumber(t::kModbusPrompt, view.modbusAddressText.toInt(), 1, kMaxModbus)) {
+        view.modbusAddressText = QString::number(*a);
+        store();
+    }
+}
+
+void LinkSettings::setBaud(int index) {
+    view.baudIndex = index;
+    store();
+}
+
+void LinkSettings::setFrame(int index) {
+    view.frameIndex = index;
+    store();
+}
+
+void LinkSettings::setFloat(int index) {
+    view.floatIndex = index;
+    store();
+}
+
+void LinkSettings::chooseProtocol(uint8_t protocol) {
+    view.protocol = protocol;
+    store();
+}
+
+void LinkSettings::store() {
+    ProjectModel& m = project_.model;
+    if (view.tag == kPortModeTag)
+        return;
+    if (view.tag == device_index::kSlaveLine) {
+        m.SlaveLineProtocol = view.protocol;
+        for (DeviceRecord& s : m.Slaves)
+            s.MbParams = composeMbParams(s.MbParams, view.baudIndex, view.frameIndex, view.floatIndex);
+        return;
+    }
+    const auto d = deviceOfIndex(view.tag);
+    if (!d)
+        return;
+    DeviceRecord& r = m.record(*d);
+    r.ZarnetAddress = static_cast<uint8_t>(view.zarnetAddressText.toInt());
+    r.ModbusAddress = static_cast<uint8_t>(view.modbusAddressText.toInt());
+    if (d->kind == DeviceKind::Slave)
+        return; // the slave line's settings are not the slave's to change
+    r.Protocol = view.protocol;
+    r.MbParams = composeMbParams(r.MbParams, view.baudIndex, view.frameIndex, view.floatIndex);
+}
+
+QStringList listSerialDevices() {
+    QStringList devices;
+    const QDir dev(QStringLiteral("/dev"));
+    const QStringList patterns{QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*"),
+                               QStringLiteral("ttyAMA*"), QStringLiteral("rfcomm*")};
+    for (const QString& name : dev.entryList(patterns, QDir::System | QDir::Files, QDir::Name))
+        devices << dev.filePath(name);
+    // On-board UARTs: /dev/ttyS* exist by the dozen; only those with a real port behind them.
+    for (const QString& name :
+         dev.entryList({QStringLiteral("ttyS*")}, QDir::System | QDir::Files, QDir::Name)) {
+        const QFileInfo driver(QStringLiteral("/sys/class/tty/%1/device/driver").arg(name));
+        if (driver.exists() && !driver.symLinkTarget().endsWith(QStringLiteral("serial8250")))
+            devices << dev.filePath(name);
+    }
+    return devices;
+}
+
+} // namespace vextor

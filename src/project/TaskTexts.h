@@ -1,0 +1,58 @@
+#pragma once
+// The texts of the task loop and of the connection display, byte for byte as the user sees them.
+#include <QString>
+
+namespace vextor::task_texts {
+
+inline const QString kCaption = QStringLiteral("Конфигуратор Vextor");
+
+inline const QString kCannotOpenPortHead = QStringLiteral("Невозможно открыть порт ");
+inline const QString kCannotOpenPortTail = QStringLiteral("!");
+inline const QString kCom = QStringLiteral("COM");
+
+inline const QString kNotVextor =
+    QStringLiteral("Обнаруженный прибор на линии не является Vextor! Установить метку невозможно.");
+inline const QString kVersionTooOld =
+    QStringLiteral("Версия обнаруженного прибора Vextor ниже 2.01! Установить метку невозможно.");
+
+inline const QString kVersionHead = QStringLiteral("Vextor вер.");
+inline const QString kPanelZarnet = QStringLiteral(", панель вер. ");
+inline const QString kPanelModbus = QStringLiteral(" ,панель вер. ");
+inline const QString kCfgVersion = QStringLiteral(", конфигурация вер. ");
+
+inline const QString kAskUpdate =
+    QStringLiteral("Параметры конфигурации в Vextor не соответствуют заданным!\n"
+                   "Параметры необходимо обновить.\n"
+                   "Обновить сейчас?");
+inline const QString kAskUpdateWarning = QStringLiteral("ВНИМАНИЕ!!!\n"
+                                                        "Все предыдущие параметры конфигурации будут "
+                                                        "безвозвратно потеряны!\n"
+                                                        "Удалить?");
+
+inline const QString kSwitchDone = QStringLiteral("     Переход выполнен!     ");
+inline const QString kSwitchNotDone = QStringLiteral("     Переход не выполнен!     ");
+inline const QString kSwitchError = QStringLiteral("     Ошибка перехода!     ");
+inline const QString kResetDone = QStringLiteral("     Сброс выполнен!     ");
+inline const QString kResetNotDone = QStringLiteral("     Сброс не выполнен!     ");
+inline const QString kConfigRead = QStringLiteral("     Конфигурация прочитана!     ");
+inline const QString kConfigReadError = QStringLiteral("     Ошибка чтения конфигурации!     ");
+inline const QString kConfigWritten = QStringLiteral("Конфигурация записана!");
+inline const QString kConfigWriteError = QStringLiteral("Ошибка записи конфигурации!");
+inline const QString kEventsReadError = QStringLiteral("Ошибка чтения файла событий!");
+inline const QString kEventsRead = QStringLiteral("Файл событий прочитан и сохранен!");
+inline const QString kLogFileSaved = QStringLiteral("сохранение файла - ");
+
+// Queueing a task that cannot run beside the live monitor. The event read asks it with a bare CR
+// between the lines, the configuration window's controls with a line feed.
+inline const QString kAskStopVisual = QStringLiteral("Для выполнения данной операции необходимо остановить\n"
+                                                     "процесс визуализации. Остановить сейчас?");
+inline const QString kAskStopVisualCr =
+    QStringLiteral("Для выполнения данной операции необходимо остановить\r"
+                   "процесс визуализации. Остановить сейчас?");
+
+// Connection display.
+inline const QString kLinkEstablished = QStringLiteral("Cвязь установлена"); // the first letter is a Latin C
+inline const QString kNoLink = QStringLiteral("Связь Отсутствует");
+inline const QString kPanelPad = QStringLiteral("   ");
+
+} // namespace vextor::task_texts

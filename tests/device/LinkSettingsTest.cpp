@@ -1,0 +1,146 @@
+// The rules of the link settings window: which record it edits, what it lets change, the input
+// checks and the store.
+#include "device/LinkSettings.h"
+#include "device/texts.h"
+
+#include <gtest/gtest.h>
+
+namespace vextor {
+namespace {
+
+namespace t = device_texts;
+
+class LinkSettingsRules : public ::testing::Test {
+protected:
+    ScriptedDialogs dialogs;
+    Project project{dialogs};
+    LinkSettings settings{project, dialogs};
+};
+
+TEST_F(LinkSettingsRules, PortNumberInputIsChecked) {
+    struct Case {
+        std::optional<QString> answer;
+        uint8_t port;
+        QStringList messages;
+    };
+    const Case cases[] = {
+        {QStringLiteral("0"), 5, {t::kOutOfRange}},
+        {QStringLiteral("100"), 5, {t::kOutOfRange}},
+        {QStringLiteral("x"), 5, {t::kInputError}},
+        {QStringLiteral("1,5"), 5, {t::kInputError}},
+        {QString(), 5, {}},
+        {std::nullopt, 5, {}},
+        {QStringLiteral("99"), 99, {}},
+        {QStringLiteral(" 12 "), 12, {}},
+    };
+    for (const Case& c : cases) {
+        project.model.PortNumber = 5;
+        settings.openPortMode();
+        int portChanges = 0;
+        settings.portChanged = [&] { ++portChanges; };
+        dialogs.shown.clear();
+        dialogs.inputs = {c.answer};
+
+        settings.changePort();
+
+        SCOPED_TRACE(c.answer.value_or(QStringLiteral("<cancel>")).toStdString());
+        EXPECT_EQ(project.model.PortNumber, c.port);
+        EXPECT_EQ(settings.view.portText, QStringLiteral("COM") + QString::number(c.port));
+        EXPECT_EQ(dialogs.shown.mid(1), c.messages);
+        EXPECT_EQ(portChanges, c.port != 5 ? 1 : 0);
+    }
+    EXPECT_EQ(dialogs.shown.front(), t::kCaption + QStringLiteral(": ") + t::kPortPrompt);
+}
+
+TEST_F(LinkSettingsRules, SlaveLineSettingsGoToAllEightSlaves) {
+    project.model.SlaveCount = 1;
+    project.model.Slaves[0].Name = QStringLiteral("В1");
+    project.model.Slaves[3].MbParams = 0x0D; // bits 2-3 of a slot are its own
+    ASSERT_TRUE(settings.openDevice(device_index::kSlaveLine));
+    EXPECT_EQ(settings.view.caption, QStringLiteral("Cвязь с Линией Ведомых"));
+    EXPECT_FALSE(settings.view.zarnetEnabled);
+    EXPECT_FALSE(settings.view.modbusEnabled);
+    EXPECT_TRUE(settings.view.lineEnabled);
+
+    settings.setBaud(2); // "19200"
+    for (const DeviceRecord& s : project.model.Slaves)
+        EXPECT_EQ(s.MbParams & 0x03, 2);
+    EXPECT_EQ(project.model.Slaves[3].MbParams, 0x0E);
+
+    settings.setFrame(3);
+    settings.setFloat(1);
+    settings.chooseProtocol(kProtocolModbus);
+    EXPECT_EQ(project.model.Slaves[7].MbParams, 0xB2);
+    EXPECT_EQ(project.model.SlaveLineProtocol, kProtocolModbus);
+}
+
+TEST_F(LinkSettingsRules, ASlaveKeepsTheLineSettingsAndChangesOnlyItsAddresses) {
+    project.model.SlaveLineProtocol = kProtocolModbus;
+    project.model.Slaves[1].Name = QStringLiteral("Второй");
+    project.model.Slaves[1].MbParams = 0x21;
+    ASSERT_TRUE(settings.openDevice(3 + 2));
+
+    EXPECT_EQ(settings.view.caption, QStringLiteral("Cвязь с Второй"));
+    EXPECT_EQ(settings.view.protocol, kProtocolModbus); // the line's protocol page is shown
+    EXPECT_FALSE(settings.view.protocolEnabled);
+    EXPECT_FALSE(settings.view.lineEnabled);
+    EXPECT_TRUE(settings.view.zarnetEnabled);
+    EXPECT_TRUE(settings.view.protocolPageVisible);
+    EXPECT_FALSE(settings.view.portPageVisible);
+
+    // Even if a control fired, the slave's store never touches the line settings.
+    settings.setBaud(3);
+    settings.chooseProtocol(kProtocolZarnet);
+    EXPECT_EQ(project.model.Slaves[1].MbParams, 0x21);
+    EXPECT_EQ(project.model.SlaveLineProtocol, kProtocolModbus);
+
+    dialogs.yesNo = {true};
+    dialogs.inputs = {QStringLiteral("200")};
+    settings.changeModbusAddress();
+    EXPECT_EQ(project.model.Slaves[1].ModbusAddress, 200);
+}
+
+TEST_F(LinkSettingsRules, ZarnetAddressButtons) {
+    project.model.Master.ZarnetAddress = 3;
+    ASSERT_TRUE(settings.openDevice(device_index::kMaster));
+
+    dialogs.yesNo = {false};
+    settings.zarnetAddress127();
+    EXPECT_EQ(project.model.Master.ZarnetAddress, 3);
+
+    dialogs.yesNo = {true};
+    settings.zarnetAddress127();
+    EXPECT_EQ(project.model.Master.ZarnetAddress, 127);
+
+    // 127 only by its button: the input box takes 1..126; a refused answer still stores the display.
+    dialogs.shown.clear();
+    dialogs.yesNo = {true};
+    dialogs.inputs = {QStringLiteral("127")};
+    settings.otherZarnetAddress();
+    EXPECT_EQ(dialogs.shown.last(), t::kOutOfRange);
+    EXPECT_EQ(project.model.Master.ZarnetAddress, 127);
+
+    dialogs.yesNo = {true};
+    dialogs.inputs = {QStringLiteral("126")};
+    settings.otherZarnetAddress();
+    EXPECT_EQ(project.model.Master.ZarnetAddress, 126);
+}
+
+TEST_F(LinkSettingsRules, EverySingleHasItsOwnRecord) {
+    project.model.SingleCount = 16;
+    ASSERT_TRUE(settings.openDevice(25)); // single 14
+    dialogs.yesNo = {true};
+    dialogs.inputs = {QStringLiteral("77")};
+    settings.otherZarnetAddress();
+    settings.setFrame(2);
+
+    EXPECT_EQ(project.model.Singles[13].ZarnetAddress, 77);
+    EXPECT_EQ(project.model.Singles[13].MbParams, 0x21);
+    EXPECT_EQ(project.model.Singles[14], slotDefaults(DeviceKind::Single, 15));
+
+    EXPECT_FALSE(settings.openDevice(28));
+    EXPECT_FALSE(settings.openDevice(0));
+}
+
+} // namespace
+} // namespace vextor
