@@ -128,7 +128,13 @@ SimController::SimController(const ControllerSettings& settings, std::span<const
     // Power-on: the port and the running copy come up from the stored configuration.
     takePortSettings();
     lastInputs_ = channels_.discreteInputMask(nowMs);
-    nextEventMs_ = nowMs + std::uniform_int_distribution<int>(15000, 45000)(rng_);
+    nextEventMs_ = nowMs + nextEventGap();
+}
+
+int64_t SimController::nextEventGap() {
+    const int64_t mean = settings_.eventIntervalMs;
+    return std::uniform_int_distribution<int64_t>(std::max<int64_t>(1, mean / 2),
+                                                  std::max<int64_t>(1, mean * 3 / 2))(rng_);
 }
 
 SimSlave* SimController::slave(uint8_t address) {
@@ -175,9 +181,9 @@ void SimController::advance(int64_t nowMs) {
     constexpr int64_t kCatchUpMs = 5 * 60 * 1000;
     if (nowMs - nextEventMs_ > kCatchUpMs)
         nextEventMs_ = nowMs - kCatchUpMs;
-    while (nowMs >= nextEventMs_) {
+    while (settings_.eventIntervalMs > 0 && nowMs >= nextEventMs_) {
         recordEvent(randomEvent(rng_, clock_.at(nextEventMs_), settings_.slaves));
-        nextEventMs_ += std::uniform_int_distribution<int>(15000, 45000)(rng_);
+        nextEventMs_ += nextEventGap();
     }
     const uint8_t inputs = channels_.discreteInputMask(nowMs);
     if (inputs != lastInputs_) {
@@ -197,22 +203,29 @@ std::optional<Bytes> SimController::handleZarnet(std::span<const uint8_t> reques
     const std::optional<uint8_t> key = sessionKey_;
     const uint8_t nonce = request[2];
     uint8_t from = address_;
+    bool plainReply = false;
     const std::optional<Bytes> body =
-        command(request[3], request.subspan(4, request.size() - 5), nowMs, from);
+        command(request[3], request.subspan(4, request.size() - 5), nowMs, from, plainReply);
     if (!body)
         return std::nullopt;
-    return zarnetReplyFrame(from, *body, key, nonce);
+    return zarnetReplyFrame(from, *body, plainReply ? std::nullopt : key, nonce);
 }
 
 std::optional<Bytes> SimController::command(uint8_t code, std::span<const uint8_t> args, int64_t nowMs,
-                                            uint8_t& from) {
+                                            uint8_t& from, bool& plainReply) {
     switch (code) {
     case CmdGetDeviceVersion: {
         if (args.size() < 2)
             return std::nullopt;
-        if (args[1] == 0)
+        if (args[1] == 0) {
+            // Asking who the controller is starts a new session: the old key is dropped and the
+            // answer goes out plain, so a master that never sent a key (a new run of a tool, the
+            // task loop) can talk to a controller another session left keyed.
+            sessionKey_.reset();
+            plainReply = true;
             return Bytes{ReplyVersion, settings_.deviceType, lo(settings_.firmware), hi(settings_.firmware),
                          settings_.build};
+        }
         if (args[1] == 1)
             return Bytes{ReplyVersion, settings_.deviceType, lo(settings_.panel), hi(settings_.panel)};
         return std::nullopt;

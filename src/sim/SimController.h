@@ -41,6 +41,9 @@ struct ControllerSettings {
     std::optional<uint8_t> modbusAddress; // replaces MB_Address of the image
     uint16_t replyDelayMs = 2;
     int eventCount = 40; // black-box records filled at start, 0..682
+    // Mean time between spontaneous events (each gap is drawn from half to one and a half of it);
+    // 0: the unit logs nothing on its own, so the black box only changes through commands.
+    int64_t eventIntervalMs = 30000;
     uint32_t seed = 1;
     std::vector<uint8_t> slaves{1, 2}; // devices on the controller's own slave line
     std::vector<AddressRange> silentRanges;
@@ -122,7 +125,8 @@ private:
         TransitReady = 0x55, // the slave's answer can be fetched
     };
 
-    std::optional<Bytes> command(uint8_t code, std::span<const uint8_t> args, int64_t nowMs, uint8_t& from);
+    std::optional<Bytes> command(uint8_t code, std::span<const uint8_t> args, int64_t nowMs, uint8_t& from,
+                                 bool& plainReply);
     std::optional<Bytes> readMemory(std::span<const uint8_t> args);
     Bytes writeMemory(std::span<const uint8_t> args);
     std::optional<Bytes> pollEvent();
@@ -137,6 +141,7 @@ private:
     void restart(uint8_t cause, int64_t nowMs);
     void takePortSettings();
     void recordEvent(const EventRecord& e);
+    int64_t nextEventGap();
     void queueEvent(uint8_t replyCode, Bytes data);
 
     ControllerSettings settings_;

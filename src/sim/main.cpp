@@ -96,6 +96,11 @@ int main(int argc, char** argv) {
     const QCommandLineOption cfgVersion(
         "cfg-version", "CfgVersion at address 1192, as 2.00, in hundredths or none (default 2.00).", "V");
     const QCommandLineOption events("events", "Black-box records filled at start, 0..682 (default 40).", "N");
+    const QCommandLineOption eventInterval(
+        "event-interval",
+        "Mean ms between events the unit logs on its own (default 30000); 0 "
+        "logs none, so the black box changes only through commands.",
+        "MS");
     const QCommandLineOption loadConfig("load-config",
                                         "Start from this configuration file (.bin) instead of the "
                                         "default configuration.",
@@ -134,9 +139,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption truncateRate("truncate-rate", "Share of replies cut short, 0..1.", "P");
     const QCommandLineOption log(
         "log", "Write one line per frame: time in ms, direction (rx, tx, drop), hex bytes.", "FILE");
-    parser.addOptions({address, modbusAddress, firmware, build, panel, cfgVersion, events, loadConfig,
-                       dumpMemory, wireSpeed, replyDelay, silent, slave, seed, dropRate, corruptRate,
-                       wrongAddressRate, truncateRate, log});
+    parser.addOptions({address,    modbusAddress, firmware,         build,        panel,
+                       cfgVersion, events,        eventInterval,    loadConfig,   dumpMemory,
+                       wireSpeed,  replyDelay,    silent,           slave,        seed,
+                       dropRate,   corruptRate,   wrongAddressRate, truncateRate, log});
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -202,6 +208,12 @@ int main(int argc, char** argv) {
         if (!v)
             return bad(events, parser.value(events), "expected a record count 0..682");
         c.eventCount = static_cast<int>(*v);
+    }
+    if (parser.isSet(eventInterval)) {
+        const auto v = parseInteger(parser.value(eventInterval).toStdString(), 0, 24ll * 3600 * 1000);
+        if (!v)
+            return bad(eventInterval, parser.value(eventInterval), "expected milliseconds, or 0");
+        c.eventIntervalMs = *v;
     }
     if (parser.isSet(replyDelay)) {
         const auto v = parseInteger(parser.value(replyDelay).toStdString(), 0, 65535);

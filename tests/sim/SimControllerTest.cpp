@@ -60,7 +60,20 @@ TEST(SimControllerSessionKey, RepliesAreScrambledOnceAKeyIsAccepted) {
     EXPECT_EQ(h.lastReply[0], 0x81) << "key 0 still scrambles, with the nonce alone";
     EXPECT_EQ(data[0] | data[1] << 8, 200);
 
-    // A restart forgets the key: the reset is answered scrambled, what follows is plain.
+    // Asking the identity starts a new session: answered plain, the key is gone.
+    uint8_t type, build;
+    uint16_t version;
+    h.link.SessionKey = 0;
+    ASSERT_TRUE(GetDeviceVersion(h.link, 0, type, version, build));
+    EXPECT_EQ(h.lastReply[0], 0x01);
+    ASSERT_TRUE(GetDeviceStatus(h.link, status));
+    EXPECT_EQ(h.lastReply[0], 0x01);
+    EXPECT_FALSE(h.controller().sessionKey().has_value());
+
+    // A restart forgets the key too: the reset is answered scrambled, what follows is plain.
+    ASSERT_TRUE(SendSessionKey(h.link, 0x77));
+    ASSERT_TRUE(GetDeviceStatus(h.link, status));
+    EXPECT_EQ(h.lastReply[0], 0x81);
     ASSERT_TRUE(ResetDevice(h.link));
     EXPECT_EQ(h.lastReply[0], 0x81);
     ASSERT_TRUE(GetDeviceStatus(h.link, status));

@@ -91,6 +91,22 @@ TEST(SimEvents, PollDeliversNewEventsUntilAcknowledged) {
     EXPECT_EQ(h.controller().pendingEvents(), 0u);
 }
 
+TEST(SimEvents, WithoutSpontaneousEventsTheBlackBoxStaysAsItIs) {
+    ControllerSettings s;
+    s.eventCount = 682;
+    s.eventIntervalMs = 0;
+    SimHarness h({s});
+    const Bytes before = h.controller().memory();
+    h.clock.now = 3 * 3600 * 1000;
+    uint8_t data[kFrameBufferSize];
+    uint8_t kind = 0;
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(PollEvent(h.link, data, kind));
+        EXPECT_NE(kind, 1);
+    }
+    EXPECT_EQ(h.controller().memory(), before);
+}
+
 TEST(SimEvents, KeyAddressChangeAndResetAreLogged) {
     ControllerSettings s;
     s.eventCount = 5;
