@@ -48,11 +48,6 @@ uint32_t baudOf(speed_t s) {
     }
 }
 
-struct Outgoing {
-    int64_t dueMs;
-    Bytes bytes;
-};
-
 } // namespace
 
 int64_t lineTimeMs(size_t count, uint32_t baud, int bitsPerByte) {
@@ -95,73 +90,76 @@ uint32_t PtyTransport::masterBaud() const {
 
 void PtyTransport::serve(SimLine& line, uint32_t wireBaud, const volatile std::sig_atomic_t& stop,
                          const std::function<int64_t()>& nowMs) {
-    SimFramer framer;
-    std::deque<Outgoing> outgoing;
-    uint8_t buf[4096];
-    while (!stop) {
-        int64_t now = nowMs();
-        int timeout = 100;
-        auto wakeAt = [&](int64_t at) {
-            timeout = static_cast<int>(std::clamp<int64_t>(at - now, 0, timeout));
-        };
-        if (auto d = framer.deadline())
-            wakeAt(*d);
-        if (!outgoing.empty())
-            wakeAt(outgoing.front().dueMs);
+    while (!stop)
+        step(line, wireBaud, nowMs, 100);
+}
 
-        pollfd p{master_, POLLIN, 0};
-        const int r = ::poll(&p, 1, timeout);
-        if (r < 0 && errno != EINTR)
-            break;
-        now = nowMs();
-        if (r > 0 && (p.revents & POLLIN)) {
-            const ssize_t n = ::read(master_, buf, sizeof buf);
-            if (n > 0) {
-                framer.setProtocols(line.hasZarnet(), line.hasModbus());
-                framer.feed(buf, static_cast<size_t>(n), now);
-            } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-                // EIO while nobody holds the slave side: wait for the next open.
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
-        } else if (r > 0 && (p.revents & (POLLHUP | POLLERR))) {
+void PtyTransport::step(SimLine& line, uint32_t wireBaud, const std::function<int64_t()>& nowMs,
+                        int maxWaitMs) {
+    int64_t now = nowMs();
+    int timeout = maxWaitMs;
+    auto wakeAt = [&](int64_t at) { timeout = static_cast<int>(std::clamp<int64_t>(at - now, 0, timeout)); };
+    if (auto d = framer_.deadline())
+        wakeAt(*d);
+    if (!outgoing_.empty())
+        wakeAt(outgoing_.front().dueMs);
+
+    pollfd p{master_, POLLIN, 0};
+    const int r = ::poll(&p, 1, timeout);
+    now = nowMs();
+    framer_.setProtocols(line.hasZarnet(), line.hasModbus());
+    if (r > 0 && (p.revents & POLLIN)) {
+        uint8_t buf[4096];
+        const ssize_t n = ::read(master_, buf, sizeof buf);
+        if (n > 0) {
+            framer_.feed(buf, static_cast<size_t>(n), now);
+        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            // EIO while nobody holds the slave side: wait for the next open.
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
+    } else if (r > 0 && (p.revents & (POLLHUP | POLLERR))) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 
-        framer.setProtocols(line.hasZarnet(), line.hasModbus());
-        for (const Frame& f : framer.take(now)) {
-            const std::optional<LineReply> reply =
-                line.handle(f, now, f.kind == FrameKind::Modbus ? masterBaud() : 0);
-            if (!reply)
-                continue;
-            int64_t due = now + reply->delayMs;
-            if (wireBaud > 0)
-                due += lineTimeMs(f.bytes.size(), wireBaud, reply->bitsPerByte) +
-                       lineTimeMs(reply->bytes.size(), wireBaud, reply->bitsPerByte);
-            // One talker at a time: a reply never overtakes the one before it.
-            if (!outgoing.empty())
-                due = std::max(due, outgoing.back().dueMs);
-            outgoing.push_back(Outgoing{due, reply->bytes});
-        }
+    for (const Frame& f : framer_.take(now)) {
+        const std::optional<LineReply> reply =
+            line.handle(f, now, f.kind == FrameKind::Modbus ? masterBaud() : 0);
+        // A request may switch the controller's protocol: frame what follows accordingly.
+        framer_.setProtocols(line.hasZarnet(), line.hasModbus());
+        if (!reply)
+            continue;
+        int64_t due = now + reply->delayMs;
+        if (wireBaud > 0)
+            due += lineTimeMs(f.bytes.size(), wireBaud, reply->bitsPerByte) +
+                   lineTimeMs(reply->bytes.size(), wireBaud, reply->bitsPerByte);
+        // One talker at a time: a reply never overtakes the one before it.
+        if (!outgoing_.empty())
+            due = std::max(due, outgoing_.back().dueMs);
+        outgoing_.push_back(Outgoing{due, reply->bytes});
+    }
+    sendDue(line, nowMs());
+}
 
-        now = nowMs();
-        while (!outgoing.empty() && outgoing.front().dueMs <= now) {
-            const Bytes& bytes = outgoing.front().bytes;
-            size_t done = 0;
-            int spins = 0;
-            while (done < bytes.size() && spins < 100) {
-                const ssize_t w = ::write(master_, bytes.data() + done, bytes.size() - done);
-                if (w > 0) {
-                    done += static_cast<size_t>(w);
-                } else if (w < 0 && errno != EAGAIN && errno != EINTR) {
-                    break;
-                } else {
-                    ++spins;
-                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                }
+void PtyTransport::sendDue(SimLine& line, int64_t now) {
+    while (!outgoing_.empty() && outgoing_.front().dueMs <= now) {
+        const Bytes& bytes = outgoing_.front().bytes;
+        size_t done = 0;
+        int spins = 0;
+        while (done < bytes.size() && spins < 100) {
+            const ssize_t w = ::write(master_, bytes.data() + done, bytes.size() - done);
+            if (w > 0) {
+                done += static_cast<size_t>(w);
+            } else if (w < 0 && errno != EAGAIN && errno != EINTR) {
+                break;
+            } else {
+                ++spins;
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
-            line.logFrame(now, done == bytes.size() ? "tx" : "drop", bytes);
-            outgoing.pop_front();
         }
+        // A reply the pseudo-terminal would not take (nobody reading for a long time) is logged
+        // as lost rather than blocking the line.
+        line.logFrame(now, done == bytes.size() ? "tx" : "drop", bytes);
+        outgoing_.pop_front();
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 
@@ -26,15 +27,26 @@ public:
     // the controller's delay before reply. nowMs is the clock the controllers run on.
     void serve(SimLine& line, uint32_t wireBaud, const volatile std::sig_atomic_t& stop,
                const std::function<int64_t()>& nowMs);
+    // One turn of the serving loop, waiting at most maxWaitMs for bytes: for a caller with an event
+    // loop of its own (a timer in the desktop program's demo mode).
+    void step(SimLine& line, uint32_t wireBaud, const std::function<int64_t()>& nowMs, int maxWaitMs);
 
 private:
+    struct Outgoing {
+        int64_t dueMs;
+        Bytes bytes;
+    };
+
     uint32_t masterBaud() const;
+    void sendDue(SimLine& line, int64_t now);
 
     int master_ = -1;
     // Held open for the whole run: the master program opens and closes the slave side around every
     // batch of exchanges, and without a holder of our own the master side would see hang-ups.
     int slave_ = -1;
     std::string slavePath_;
+    SimFramer framer_;
+    std::deque<Outgoing> outgoing_;
 };
 
 // Milliseconds a frame of count bytes takes on the wire.

@@ -81,3 +81,16 @@ TEST_F(PtyTransportTest, ModbusIsHeardOnlyAtTheControllersSpeed) {
 
 } // namespace
 } // namespace vextor::sim::testing
+
+namespace vextor::sim {
+namespace {
+
+TEST(LineTime, TenOrElevenBitsPerByteRoundedUp) {
+    EXPECT_EQ(lineTimeMs(15, 9600, 10), 16); // 15.6 ms: identify, request and reply
+    EXPECT_EQ(lineTimeMs(96, 9600, 10), 100);
+    EXPECT_EQ(lineTimeMs(8, 19200, 11), 5);
+    EXPECT_EQ(lineTimeMs(100, 0, 10), 0) << "no wire speed: at once";
+}
+
+} // namespace
+} // namespace vextor::sim
