@@ -1,0 +1,64 @@
+// vextor-configurator: the desktop program. "--demo" puts virtual controllers on a pseudo-terminal
+// inside this process and opens a project of them, so the whole program can be tried without an
+// adapter.
+#include "DemoProject.h"
+#include "link/Hooks.h"
+#include "project/ui/ProjectTreeView.h"
+#include "project/ui/ResponsivePort.h"
+#include "project/ui/TFormMainIDE.h"
+#include "project/ui/texts.h"
+#include "texts.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QMessageBox>
+#include <QStringList>
+#include <cstdlib>
+#include <ctime>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(vextor::main_texts::kAppTitle);
+    // Numbers are shown and read with a decimal comma throughout.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    vextor::UiClock uiClock;
+    vextor::setClock(&uiClock);
+    vextor::setPendingEventsHook([] { QCoreApplication::processEvents(); });
+
+    const bool demoMode = QApplication::arguments().contains(QStringLiteral("--demo"));
+    std::unique_ptr<vextor::DemoProject> demo;
+    if (demoMode) {
+        QString error;
+        demo = vextor::DemoProject::start(error);
+        if (!demo) {
+            QMessageBox::critical(nullptr, vextor::main_texts::kAppTitle,
+                                  vextor::app_texts::kDemoFailed + error);
+            return 1;
+        }
+    }
+
+    vextor::TFormMainIDE::Options options;
+    options.programDir = QApplication::applicationDirPath();
+    vextor::TFormMainIDE* window = nullptr;
+    if (demo) {
+        options.afterFirstTick = [&window, &demo] {
+            vextor::Project& project = window->project();
+            if (!project.openProjectFile(demo->projectPath()))
+                return;
+            // The master is marked from the start: the task loop identifies it at once.
+            project.MarkCode = vextor::node_code::kMasterDevice;
+            project.repaintTree();
+            project.ApplyMarkedLink();
+            window->tree()->sync();
+        };
+    }
+    vextor::TFormMainIDE main(options);
+    window = &main;
+    main.show();
+    const int rc = QApplication::exec();
+    vextor::setClock(nullptr);
+    vextor::setPendingEventsHook({});
+    return rc;
+}

@@ -1,0 +1,64 @@
+#include "TFCfg.h"
+
+#include "texts.h"
+
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace vextor {
+
+namespace t = cfg_texts;
+
+TFCfg::TFCfg(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    outer_ = new QTabWidget(this);
+    layout->addWidget(outer_);
+
+    user_ = new QTabWidget;
+    for (const QString& caption : {t::kSensors, t::kAnalogInOut, t::kDiscreteInOut, t::kSupplyVentilation,
+                                   t::kHeating, t::kHotWater, t::kProcess, t::kRecuperation, t::kDriveControl,
+                                   t::kGeneral, t::kConditions, t::kSlaves, t::kCalendar}) {
+        auto* page = new QWidget;
+        page->setObjectName(caption);
+        user_->addTab(page, caption);
+    }
+    // Its controls are reached by no command.
+    user_->setTabVisible(user_->indexOf(tab(t::kSlaves)), false);
+    outer_->addTab(user_, t::kUserPage);
+
+    system_ = new QTabWidget;
+    for (const QString& caption : {t::kZarnetTab, t::kModbusTab}) {
+        auto* page = new QWidget;
+        page->setObjectName(caption);
+        system_->addTab(page, caption);
+    }
+    outer_->addTab(system_, t::kSystemPage);
+    setServicePanelsEnabled(false);
+}
+
+QWidget* TFCfg::tab(const QString& caption) const {
+    for (QTabWidget* w : {user_, system_})
+        for (int i = 0; i < w->count(); ++i)
+            if (w->tabText(i) == caption)
+                return w->widget(i);
+    return nullptr;
+}
+
+void TFCfg::setServicePanelsEnabled(bool enabled) {
+    serviceEnabled_ = enabled;
+    for (int i = 0; i < system_->count(); ++i)
+        system_->widget(i)->setEnabled(enabled);
+}
+
+void TFCfg::configurationChanged(ConfigViews) {
+    ++refreshes_;
+}
+
+void TFCfg::selectFirstRows() {}
+
+void TFCfg::showFirstPage() {
+    outer_->setCurrentIndex(0);
+}
+
+} // namespace vextor

@@ -1,0 +1,42 @@
+#pragma once
+// The configuration window: two outer pages, the editor tabs of the first page and the service tabs
+// of the second, in their fixed order. Each tab is a view over ConfigImage; the editors fill their
+// tabs as they are built.
+#include "config/ConfigObserver.h"
+
+#include <QWidget>
+
+class QTabWidget;
+
+namespace vextor {
+
+class TFCfg : public QWidget, public ConfigObserver {
+public:
+    explicit TFCfg(QWidget* parent = nullptr);
+
+    QTabWidget* outerPages() const { return outer_; }
+    QTabWidget* userTabs() const { return user_; }
+    QTabWidget* systemTabs() const { return system_; }
+    // The tab page with this caption on either page (nullptr if there is none).
+    QWidget* tab(const QString& caption) const;
+
+    // The device service panels work only while the marked controller answers.
+    void setServicePanelsEnabled(bool enabled);
+    bool servicePanelsEnabled() const { return serviceEnabled_; }
+
+    // ConfigObserver.
+    void configurationChanged(ConfigViews views) override;
+    void selectFirstRows() override;
+    void showFirstPage() override;
+
+    int refreshCount() const { return refreshes_; }
+
+private:
+    QTabWidget* outer_;
+    QTabWidget* user_;
+    QTabWidget* system_;
+    bool serviceEnabled_ = false;
+    int refreshes_ = 0;
+};
+
+} // namespace vextor

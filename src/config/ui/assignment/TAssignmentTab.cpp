@@ -1,0 +1,133 @@
+#include "TAssignmentTab.h"
+
+#include "config/TabTexts.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vextor {
+
+namespace t = tab_texts;
+
+namespace {
+
+constexpr int kColumns = 4;
+
+QLineEdit* makeEdit(QWidget* parent) {
+    auto* e = new QLineEdit(parent);
+    e->setMaximumWidth(70);
+    return e;
+}
+
+} // namespace
+
+TAssignmentTable::TAssignmentTable(ConfigImage& image, AssignmentTable table, QWidget* parent)
+    : QGroupBox(assignmentTitle(table), parent), grid_(new QTableWidget(this)), row_(makeEdit(this)),
+      address_(makeEdit(this)), number_(makeEdit(this)), apply_(new QPushButton(t::kApply, this)),
+      clear_(new QPushButton(t::kClearButton, this)), rowField_(row_), addressField_(address_),
+      numberField_(number_) {
+    editor_ = std::make_unique<AssignmentTab>(image, table, rowField_, addressField_, numberField_);
+
+    grid_->setColumnCount(kColumns);
+    grid_->setRowCount(editor_->rowCount());
+    grid_->setHorizontalHeaderLabels(
+        {QString(), t::kColName, t::kColAddress, assignmentChannelHeader(table)});
+    grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setDefaultSectionSize(20);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setColumnWidth(0, 30);
+    grid_->setColumnWidth(1, 230);
+    grid_->setColumnWidth(2, 55);
+    grid_->setColumnWidth(3, 55);
+    grid_->setMinimumWidth(30 + 230 + 55 + 55 + 24);
+    for (int r = 0; r < editor_->rowCount(); ++r)
+        for (int c = 0; c < kColumns; ++c)
+            grid_->setItem(r, c, new QTableWidgetItem);
+
+    auto* entries = new QFormLayout;
+    entries->addRow(assignmentRowCaption(table), row_);
+    entries->addRow(t::kAddressCaption, address_);
+    entries->addRow(t::kNumberCaption, number_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(apply_);
+    buttons->addWidget(clear_);
+    buttons->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(grid_, 1);
+    layout->addLayout(entries);
+    layout->addLayout(buttons);
+
+    editor_->gridChanged = [this] { drawGrid(); };
+    drawGrid();
+
+    connect(grid_, &QTableWidget::cellClicked, this,
+            [this](int row, int) { editor_->selectAssignment(row + 1); });
+    connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
+        if (row >= 0 && row != previous)
+            editor_->selectAssignment(row + 1);
+    });
+    connect(apply_, &QPushButton::clicked, this, [this] { editor_->applyAssignment(); });
+    connect(clear_, &QPushButton::clicked, this, [this] { editor_->clearAssignments(); });
+}
+
+TAssignmentTable::~TAssignmentTable() = default;
+
+void TAssignmentTable::selectRow(int row) {
+    {
+        const QSignalBlocker block(grid_);
+        grid_->setCurrentCell(row - 1, 0);
+        grid_->selectRow(row - 1);
+    }
+    editor_->selectAssignment(row);
+}
+
+QString TAssignmentTable::cell(int row, int column) const {
+    const QTableWidgetItem* item = grid_->item(row, column);
+    return item ? item->text() : QString();
+}
+
+void TAssignmentTable::drawGrid() {
+    const auto& rows = editor_->grid();
+    for (int r = 0; r < editor_->rowCount(); ++r) {
+        const AssignmentGridRow& g = rows[static_cast<size_t>(r)];
+        grid_->item(r, 0)->setText(g.number);
+        grid_->item(r, 1)->setText(g.name);
+        grid_->item(r, 2)->setText(g.address);
+        grid_->item(r, 3)->setText(g.channel);
+    }
+}
+
+TAssignmentPage::TAssignmentPage(ConfigImage& image, Kind kind, QWidget* parent)
+    : QWidget(parent), kind_(kind) {
+    const bool analog = kind == Kind::Analog;
+    tables_[0] =
+        new TAssignmentTable(image, analog ? AssignmentTable::AnalogIn : AssignmentTable::DiscreteIn, this);
+    tables_[1] =
+        new TAssignmentTable(image, analog ? AssignmentTable::AnalogOut : AssignmentTable::DiscreteOut, this);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(tables_[0], 1);
+    layout->addWidget(tables_[1], 1);
+}
+
+void TAssignmentPage::configurationChanged(ConfigViews views) {
+    const bool analog = kind_ == Kind::Analog;
+    if (views & (analog ? ViewAnalogInputs : ViewDiscreteInputs))
+        tables_[0]->editor().showAssignments();
+    if (views & (analog ? ViewAnalogOutputs : ViewDiscreteOutputs))
+        tables_[1]->editor().showAssignments();
+}
+
+void TAssignmentPage::selectFirstRows() {
+    for (TAssignmentTable* table : tables_)
+        table->selectRow(1);
+}
+
+} // namespace vextor

@@ -1,0 +1,29 @@
+#pragma once
+// The configuration window's frame texts, byte for byte as the user sees them.
+#include <QString>
+
+namespace vextor::cfg_texts {
+
+inline const QString kUserPage = QStringLiteral("Конфигурация процесса пользователя");
+inline const QString kSystemPage = QStringLiteral("Системная конфигурация");
+
+// The inner tabs of the first page, in their order; "Ведомые" is never shown.
+inline const QString kSensors = QStringLiteral("Датчики");
+inline const QString kAnalogInOut = QStringLiteral("A In/Out");
+inline const QString kDiscreteInOut = QStringLiteral("D In/Out");
+inline const QString kSupplyVentilation = QStringLiteral(" СПВ ");
+inline const QString kHeating = QStringLiteral(" СОт ");
+inline const QString kHotWater = QStringLiteral(" СГВС ");
+inline const QString kProcess = QStringLiteral(" Технол. Процесс");
+inline const QString kRecuperation = QStringLiteral(" Рекуперация ");
+inline const QString kDriveControl = QStringLiteral("ДУ приводов ");
+inline const QString kGeneral = QStringLiteral(" Общие ");
+inline const QString kConditions = QStringLiteral("БУ и Ф");
+inline const QString kSlaves = QStringLiteral("Ведомые");
+inline const QString kCalendar = QStringLiteral("Календарь");
+
+// The tabs of the second page: the device-protocol settings with the service functions, and Modbus.
+inline const QString kZarnetTab = QStringLiteral("Zarnet");
+inline const QString kModbusTab = QStringLiteral("ModBus");
+
+} // namespace vextor::cfg_texts

@@ -1,0 +1,77 @@
+#include "TFLinkMore.h"
+
+#include "device/texts.h"
+#include "link/SerialPort.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace vextor {
+
+namespace t = device_texts;
+
+TFLinkMore::TFLinkMore(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(t::kExtraWindow);
+    auto* layout = new QGridLayout(this);
+    table_ = new QTableWidget(3, 2, this);
+    table_->setHorizontalHeaderLabels({t::kZarnet, t::kModbus});
+    table_->setVerticalHeaderLabels({t::kRowInterval, t::kRowConstant, t::kRowMultiplier});
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table_->setMinimumHeight(120);
+    errors_ = new QLabel(QStringLiteral("0"), this);
+    hidden_ = new QWidget(this);
+    hidden_->setFixedSize(12, 12);
+    hidden_->installEventFilter(this);
+    auto* close = new QPushButton(t::kClose, this);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    layout->addWidget(table_, 0, 0, 1, 3);
+    layout->addWidget(new QLabel(t::kLinkErrors, this), 1, 0);
+    layout->addWidget(errors_, 1, 1);
+    layout->addWidget(hidden_, 2, 0);
+    layout->addWidget(close, 2, 2);
+}
+
+void TFLinkMore::setPorts(const SerialPort* zarnet, const SerialPort* modbus) {
+    zarnet_ = zarnet;
+    modbus_ = modbus;
+    refresh();
+}
+
+void TFLinkMore::refresh() {
+    const SerialPort* ports[2] = {zarnet_, modbus_};
+    for (int column = 0; column < 2; ++column) {
+        if (!ports[column])
+            continue;
+        const ReadTimeouts& to = ports[column]->timeouts();
+        const uint32_t values[3] = {to.interval, to.constant, to.multiplier};
+        for (int row = 0; row < 3; ++row)
+            table_->setItem(row, column, new QTableWidgetItem(QString::number(values[row])));
+    }
+}
+
+void TFLinkMore::setLinkErrors(uint32_t failures) {
+    errors_->setText(QString::number(failures));
+}
+
+QString TFLinkMore::linkErrorsText() const {
+    return errors_->text();
+}
+
+void TFLinkMore::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        refresh();
+    QDialog::changeEvent(event);
+}
+
+bool TFLinkMore::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == hidden_ && event->type() == QEvent::MouseButtonDblClick && openDump)
+        openDump();
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace vextor

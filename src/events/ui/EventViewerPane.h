@@ -1,0 +1,33 @@
+#pragma once
+// The content of the event viewer: the record count line above the decoded table, on a panel that
+// stays centred in the window's scrolling area whenever the window is resized.
+#include "EventTableModel.h"
+
+#include <QScrollArea>
+#include <optional>
+
+class QLabel;
+class QTableView;
+
+namespace vextor::events {
+
+class EventViewerPane : public QScrollArea {
+public:
+    explicit EventViewerPane(QWidget* parent = nullptr);
+
+    // Decodes the event file into the table. The file layer's reason when it cannot be read; the
+    // table and the count then stay as they were.
+    std::optional<QString> decode(const QString& path);
+
+    QLabel* countLabel() const { return count_; }
+    QTableView* table() const { return table_; }
+    EventTableModel* model() const { return model_; }
+    QWidget* panel() const { return widget(); }
+
+private:
+    QLabel* count_;
+    QTableView* table_;
+    EventTableModel* model_;
+};
+
+} // namespace vextor::events

@@ -1,0 +1,32 @@
+#pragma once
+// Form.ini: the main window's geometry next to the program, 29 bytes, little-endian.
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace vextor {
+
+inline constexpr int kFormIniSize = 29;
+// No stored size or position goes below this, so a window can never come back off-screen left
+// or shrunk to nothing.
+inline constexpr int32_t kFormIniMinimum = 5;
+
+struct FormGeometry {
+    int32_t height = 765;
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 1147;
+    int32_t modePanelWidth = 80;
+    int32_t treePanelWidth = 230;
+    int32_t logHeight = 100;
+    uint8_t state = 0; // 0 normal, 1 minimised, 2 maximised
+    bool operator==(const FormGeometry&) const = default;
+};
+
+// nullopt for a missing, unreadable or short file (the design geometry applies then).
+std::optional<FormGeometry> readFormIni(const QString& path);
+// Creates or replaces the file through QSaveFile; false when it could not be written (the old
+// file stays as it was).
+bool writeFormIni(const QString& path, const FormGeometry& g);
+
+} // namespace vextor

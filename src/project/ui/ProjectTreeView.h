@@ -1,0 +1,47 @@
+#pragma once
+// TreeView1: the view of the project tree. It mirrors the tree data of the project core (texts,
+// codes, marks, type faces, colours, expansion) and hands double clicks, popup items and renames
+// back to the core.
+#include "project/Project.h"
+
+#include <QTreeWidget>
+#include <functional>
+
+namespace vextor {
+
+class ProjectTreeView : public QTreeWidget {
+public:
+    ProjectTreeView(Project& project, QWidget* parent = nullptr);
+
+    // Rebuilds the items from the project's tree.
+    void sync();
+    // Marks, type faces, colours and texts only: after a tick or a file check.
+    void repaint();
+
+    QTreeWidgetItem* itemForCode(int code) const;
+    static TreeNode* nodeOf(const QTreeWidgetItem* item);
+    // The popup items for the selected node, as the menu shows them.
+    std::vector<MenuItem> popupForCurrent() const;
+    void runMenuItem(const MenuItem& item);
+    // TreeView1DblClick on an item.
+    void doubleClick(QTreeWidgetItem* item);
+
+    // While the line is busy, nothing here may change the mark or the project.
+    std::function<bool()> isBusy;
+    // After every change the view made to the project.
+    std::function<void()> changed;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    Project& project_;
+    bool syncing_ = false;
+
+    void decorate(QTreeWidgetItem* item, const TreeNode& node);
+    void startRename();
+    void scheduleSync();
+    bool busy() const { return isBusy && isBusy(); }
+};
+
+} // namespace vextor

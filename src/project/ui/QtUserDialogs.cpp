@@ -1,0 +1,74 @@
+#include "QtUserDialogs.h"
+
+#include "texts.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace vextor {
+
+namespace t = main_texts;
+
+namespace {
+
+QString captionOr(const QString& caption) {
+    return caption.isEmpty() ? t::kAppTitle : caption;
+}
+
+// The second box of the configuration update question is the one that warns of losing data.
+QMessageBox::Icon iconFor(const QString& text) {
+    return text.startsWith(QStringLiteral("ВНИМАНИЕ")) ? QMessageBox::Warning : QMessageBox::Question;
+}
+
+} // namespace
+
+void QtUserDialogs::message(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, t::kAppTitle, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool QtUserDialogs::askYesNo(const QString& text, const QString& caption) {
+    QMessageBox box(iconFor(text), captionOr(caption), text, QMessageBox::Yes | QMessageBox::No, parent_);
+    return box.exec() == QMessageBox::Yes;
+}
+
+Answer QtUserDialogs::askYesNoCancel(const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, captionOr(caption), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+std::optional<QString> QtUserDialogs::inputText(const QString& caption, const QString& prompt,
+                                                const QString& initial) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent_, captionOr(caption), prompt, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QString QtUserDialogs::openFile(const QString& caption, const QString& filter, const QString& dir) {
+    return QFileDialog::getOpenFileName(parent_, caption, dir, filter);
+}
+
+QString QtUserDialogs::saveFile(const QString& caption, const QString& filter, const QString& dir,
+                                const QString& defaultSuffix) {
+    QFileDialog dialog(parent_, caption, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+} // namespace vextor

@@ -1,0 +1,26 @@
+#pragma once
+// The user dialogs of the desktop program: Qt message boxes, input boxes and file dialogs.
+#include "link/UserDialogs.h"
+
+class QWidget;
+
+namespace vextor {
+
+class QtUserDialogs : public UserDialogs {
+public:
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void message(const QString& text) override;
+    bool askYesNo(const QString& text, const QString& caption = {}) override;
+    Answer askYesNoCancel(const QString& text, const QString& caption = {}) override;
+    std::optional<QString> inputText(const QString& caption, const QString& prompt,
+                                     const QString& initial) override;
+    QString openFile(const QString& caption, const QString& filter, const QString& dir) override;
+    QString saveFile(const QString& caption, const QString& filter, const QString& dir,
+                     const QString& defaultSuffix) override;
+
+private:
+    QWidget* parent_ = nullptr;
+};
+
+} // namespace vextor

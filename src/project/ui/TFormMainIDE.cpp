@@ -1,0 +1,668 @@
+#include "TFormMainIDE.h"
+
+#include "ProjectTreeView.h"
+#include "QtUserDialogs.h"
+#include "TFAbout.h"
+#include "TFProgress.h"
+#include "config/ConfigFile.h"
+#include "config/ui/TFCfg.h"
+#include "device/ui/TFLink.h"
+#include "device/ui/TFLinkMore.h"
+#include "events/ui/TBBFrm.h"
+#include "project/BusyState.h"
+#include "project/ProjectPaths.h"
+#include "project/TaskTexts.h"
+#include "project/texts.h"
+#include "texts.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vextor {
+
+namespace t = main_texts;
+namespace pt = project_texts;
+
+namespace {
+
+constexpr int kRefreshMs = 1000;
+constexpr int kTasksMs = 1000;
+constexpr int kRunStringMs = 100;
+constexpr int kAboutMs = 3000;
+constexpr int kMinTreeWidth = 230;
+constexpr int kPanelPadding = 15;
+
+enum Mode : uint8_t { ModeVisual = 0, ModeConfig = 1, ModeEvents = 2, ModeDevice = 3 };
+
+QString baudText(uint8_t mbParams) {
+    static const char* const bauds[4] = {"4800", "9600", "19200", "38400"};
+    return QString::fromLatin1(bauds[mbParams & 0x03]);
+}
+
+QString frameText(uint8_t mbParams) {
+    const QString frames[4] = {pt::kFrame0, pt::kFrame1, pt::kFrame2, pt::kFrame3};
+    return frames[(mbParams >> 4) & 0x03];
+}
+
+QString floatOrderText(uint8_t mbParams) {
+    return (mbParams & 0x80) ? pt::kExponentFirst : pt::kMantissaFirst;
+}
+
+bool isWorkingPlaceholder(const QString& text) {
+    return text == t::kNoConfigFile || text == t::kNoEventsFile || text == t::kNoVisualFile;
+}
+
+} // namespace
+
+TFormMainIDE::TFormMainIDE(Options options, QWidget* parent)
+    : QMainWindow(parent), WorkingConfigFile(t::kNoConfigFile), WorkingEventsFile(t::kNoEventsFile),
+      WorkingVisualFile(t::kNoVisualFile), options_(std::move(options)) {
+    if (options_.dialogs) {
+        dialogs_ = options_.dialogs;
+    } else {
+        ownDialogs_ = std::make_unique<QtUserDialogs>();
+        ownDialogs_->setParent(this);
+        dialogs_ = ownDialogs_.get();
+    }
+    project_ = std::make_unique<Project>(*dialogs_, this, options_.programDir);
+    project_->activeLink = &binding_;
+    setWindowTitle(t::kAppTitle);
+
+    buildMenus();
+    buildToolBar();
+    auto* central = new QWidget(this);
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    logSplitter_ = new QSplitter(Qt::Vertical, central);
+    sideSplitter_ = new QSplitter(Qt::Horizontal, logSplitter_);
+    modePanel_ = buildModePanel();
+    treePanel_ = buildTreePanel();
+    sideSplitter_->addWidget(modePanel_);
+    sideSplitter_->addWidget(treePanel_);
+    sideSplitter_->addWidget(buildClientArea());
+    sideSplitter_->setStretchFactor(2, 1);
+    sideSplitter_->setCollapsible(0, false);
+    sideSplitter_->setCollapsible(1, false);
+    log_ = new QPlainTextEdit(logSplitter_);
+    log_->setReadOnly(true);
+    logSplitter_->addWidget(sideSplitter_);
+    logSplitter_->addWidget(log_);
+    logSplitter_->setStretchFactor(0, 1);
+    centralLayout->addWidget(logSplitter_);
+    setCentralWidget(central);
+    buildStatusBar();
+
+    createWindows();
+    installProjectHooks();
+    installTaskHooks();
+    BusyState::setListener([this](bool busy) { busyChanged(busy); });
+
+    // The design geometry, unless Form.ini remembers another one.
+    applyGeometry(readFormIni(formIniPath()).value_or(FormGeometry{}));
+
+    SysTimer.setInterval(kRefreshMs);
+    connect(&SysTimer, &QTimer::timeout, this, [this] { RefreshTick(); });
+    SysTimer.start();
+    TimerTasks.setInterval(kTasksMs);
+    connect(&TimerTasks, &QTimer::timeout, this, [this] {
+        tasks_->TimerTasksTimer();
+        tree_->repaint();
+    });
+    TimerRunString.setInterval(kRunStringMs);
+    connect(&TimerRunString, &QTimer::timeout, this, [this] {
+        TimerRunString.stop();
+        if (const auto text = tasks_->TimerRunStringTimer())
+            panels_[4]->setText(*text);
+        TimerRunString.start();
+    });
+    TimerRunString.start();
+    TimerFormAbout.setInterval(kAboutMs);
+    TimerFormAbout.setSingleShot(true);
+    connect(&TimerFormAbout, &QTimer::timeout, this, [this] { about_->close(); });
+    TimerFormAbout.start();
+}
+
+TFormMainIDE::~TFormMainIDE() {
+    BusyState::setListener({});
+}
+
+// ---------------------------------------------------------------- building
+
+void TFormMainIDE::buildMenus() {
+    QMenu* projectMenu = menuBar()->addMenu(t::kMenuProject);
+    QAction* create = projectMenu->addAction(t::kMenuCreate, this, [this] {
+        if (refuseWhileBusy())
+            return;
+        project_->CreateProject();
+        treeChanged();
+    });
+    QAction* open = projectMenu->addAction(t::kMenuOpen, this, [this] {
+        if (refuseWhileBusy())
+            return;
+        project_->OpenProject();
+        treeChanged();
+    });
+    projectMenu->addAction(t::kMenuSave, this, [this] { project_->SaveProject(); });
+    projectMenu->addAction(t::kMenuSaveAs, this, [this] {
+        project_->SaveProjectAs();
+        treeChanged();
+    });
+    projectMenu->addSeparator();
+    projectMenu->addAction(t::kMenuExit, this, [this] { close(); });
+    projectReplacing_ = {create, open};
+
+    QMenu* modeMenu = menuBar()->addMenu(t::kMenuMode);
+    modeMenu->addAction(t::kModeConfig, this, [this] { setWorkMode(ModeConfig); });
+    modeMenu->addAction(t::kModeEvents, this, [this] { setWorkMode(ModeEvents); });
+    modeMenu->addAction(t::kModeVisual, this, [this] { setWorkMode(ModeVisual); });
+    modeMenu->addAction(t::kMenuPort, this, [this] { linkWindow_->openPortMode(); });
+
+    QMenu* settings = menuBar()->addMenu(t::kMenuSettings);
+    settings->menuAction()->setVisible(false);
+    QMenu* windows = menuBar()->addMenu(t::kMenuWindows);
+    windows->addAction(t::kMenuCascade, this, [this] { mdi_->cascadeSubWindows(); });
+    windows->addAction(t::kMenuTile, this, [this] { mdi_->tileSubWindows(); });
+    windows->addAction(t::kMenuArrange, this, [this] { mdi_->tileSubWindows(); });
+    windows->menuAction()->setVisible(false);
+    menuBar()->addAction(t::kMenuAbout, this, [this] { about_->showCentred(); });
+}
+
+void TFormMainIDE::buildToolBar() {
+    QToolBar* bar = addToolBar(QString());
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QAction* open =
+        bar->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton), t::kOpenProject, this, [this] {
+            if (refuseWhileBusy())
+                return;
+            project_->OpenProject();
+            treeChanged();
+        });
+    bar->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton), t::kSaveProject, this,
+                   [this] { project_->SaveProject(); });
+    projectReplacing_ << open;
+}
+
+QWidget* TFormMainIDE::buildModePanel() {
+    auto* panel = new QWidget;
+    auto* layout = new QVBoxLayout(panel);
+    layout->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    struct Spec {
+        QString caption;
+        QString hint;
+        QStyle::StandardPixmap icon;
+    };
+    const Spec specs[5] = {
+        {t::kModeConfig, t::kModeConfigHint, QStyle::SP_FileDialogDetailedView},
+        {t::kModeEvents, t::kModeEventsHint, QStyle::SP_FileDialogContentsView},
+        {t::kModeVisual, QString(), QStyle::SP_ComputerIcon},
+        {t::kModeLink, t::kModeLinkHint, QStyle::SP_DriveNetIcon},
+        {t::kModeDevice, QString(), QStyle::SP_DriveHDIcon},
+    };
+    for (int i = 0; i < 5; ++i) {
+        auto* b = new QToolButton(panel);
+        b->setText(specs[i].caption);
+        b->setToolTip(specs[i].hint);
+        b->setIcon(style()->standardIcon(specs[i].icon));
+        b->setIconSize(QSize(32, 32));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setAutoRaise(true);
+        layout->addWidget(b, 0, Qt::AlignHCenter);
+        modeButtons_[i] = b;
+    }
+    modeButtons_[4]->setVisible(false);
+    connect(modeButtons_[0], &QToolButton::clicked, this, [this] { setWorkMode(ModeConfig); });
+    connect(modeButtons_[1], &QToolButton::clicked, this, [this] { setWorkMode(ModeEvents); });
+    connect(modeButtons_[2], &QToolButton::clicked, this, [this] { setWorkMode(ModeVisual); });
+    connect(modeButtons_[3], &QToolButton::clicked, this, [this] { linkWindow_->openPortMode(); });
+    connect(modeButtons_[4], &QToolButton::clicked, this, [this] { setWorkMode(ModeDevice); });
+    // Never narrower than the button column and its margin.
+    panel->setMinimumWidth(modeButtons_[0]->sizeHint().width() + 10);
+    return panel;
+}
+
+QWidget* TFormMainIDE::buildTreePanel() {
+    auto* panel = new QWidget;
+    panel->setMinimumWidth(kMinTreeWidth);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(new QLabel(t::kActions, panel));
+    filter_ = new QComboBox(panel);
+    filter_->addItems(Project::filterItems());
+    filter_->setCurrentIndex(-1);
+    actions->addWidget(filter_, 1);
+    layout->addLayout(actions);
+    tree_ = new ProjectTreeView(*project_, panel);
+    tree_->setObjectName(QStringLiteral("TreeView1"));
+    tree_->isBusy = [] { return BusyState::busy(); };
+    tree_->changed = [this] { RefreshTick(); };
+    layout->addWidget(tree_, 1);
+    layout->addWidget(new QLabel(panel)); // the tree panel's own status line, empty
+    connect(filter_, &QComboBox::activated, this, [this](int index) {
+        project_->ComboBox1Change(index);
+        tree_->sync();
+    });
+    return panel;
+}
+
+QWidget* TFormMainIDE::buildClientArea() {
+    auto* area = new QWidget;
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(2, 0, 11, 0);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(new QLabel(t::kWorkingFile, area));
+    saveWorkingFile_ = new QToolButton(area);
+    saveWorkingFile_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    saveWorkingFile_->setAutoRaise(true);
+    connect(saveWorkingFile_, &QToolButton::clicked, this, [this] { saveWorkingFile(); });
+    bar->addWidget(saveWorkingFile_);
+    workingFile_ = new QLabel(t::kNoWorkingFile, area);
+    QFont bold = workingFile_->font();
+    bold.setBold(true);
+    workingFile_->setFont(bold);
+    bar->addWidget(workingFile_, 1);
+    layout->addLayout(bar);
+    mdi_ = new QMdiArea(area);
+    layout->addWidget(mdi_, 1);
+    return area;
+}
+
+void TFormMainIDE::buildStatusBar() {
+    for (QLabel*& panel : panels_) {
+        panel = new QLabel(this);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        statusBar()->addWidget(panel);
+    }
+}
+
+void TFormMainIDE::createWindows() {
+    // Each window once for the whole run, in the program's order of creation.
+    viewer_ = new TBBFrm;
+    viewerSub_ = mdi_->addSubWindow(viewer_);
+    viewerSub_->hide();
+    linkWindow_ = new TFLink(*project_, *dialogs_, nullptr, this);
+    linkWindow_->settings().portChanged = [this] { RefreshTick(); };
+    about_ = new TFAbout(this);
+    linkMore_ = new TFLinkMore(this);
+    linkMore_->setPorts(&zarnetPort, &modbusPort);
+    linkWindow_->setMore(linkMore_);
+    cfg_ = new TFCfg;
+    cfgSub_ = mdi_->addSubWindow(cfg_);
+    cfgSub_->hide();
+    progress_ = new TFProgress(this);
+    tasks_ = std::make_unique<DeviceTasks>(*project_, link, modbus, image, *dialogs_, *progress_, this);
+    tasks_->observer = cfg_;
+}
+
+void TFormMainIDE::installProjectHooks() {
+    ProjectHooks& h = project_->hooks;
+    h.loadDefaultConfiguration = [this] { loadDefaultConfiguration(image); };
+    h.resetWorkingFiles = [this] {
+        WorkingConfigFile = t::kNoConfigFile;
+        WorkingEventsFile = t::kNoEventsFile;
+        WorkingVisualFile = t::kNoVisualFile;
+    };
+    h.refreshConfigurationTabs = [this] {
+        cfg_->configurationChanged(kAllConfigViews);
+        cfg_->selectFirstRows();
+    };
+    h.clearAllTasks = [this] { tasks_->ClearAllTasks(); };
+    h.focusTree = [this] { tree_->setFocus(); };
+    h.openLinkSettings = [this](int, int deviceIndex) { linkWindow_->openDevice(deviceIndex); };
+    h.openConfigFile = [this](const QString& path, int code) { openConfigFile(path, code); };
+    h.openEventsFile = [this](const QString& path, int code) { openEventsFile(path, code); };
+    h.queueReadConfig = [this](int) { tasks_->flags.TaskReadConfig = true; };
+    h.queueWriteConfig = [this](int) { tasks_->flags.TaskWriteConfig = true; };
+    h.openConfigFromFile = [this](int code) { openConfigFromFile(code); };
+    h.saveConfigAsFile = [this](int code) { saveConfigAsFile(code); };
+    h.readEventsFromDevice = [this](int code) { readEventsFromDevice(code); };
+    h.openEventsFromFile = [this](int code) { openEventsFromFile(code); };
+}
+
+void TFormMainIDE::installTaskHooks() {
+    DeviceTaskHooks& h = tasks_->hooks;
+    h.setTimerEnabled = [this](bool on) {
+        if (on)
+            TimerTasks.start();
+        else
+            TimerTasks.stop();
+    };
+    h.identFailures = [this](uint32_t failures) { linkMore_->setLinkErrors(failures); };
+    h.eventsRead = [this](const QString& path) {
+        WorkingEventsFile = path;
+        viewer_->showFile(path);
+        project_->model.WorkMode = ModeEvents;
+        progress_->end();
+        showModeWindow();
+    };
+}
+
+// ---------------------------------------------------------------- refresh
+
+void TFormMainIDE::RefreshTick() {
+    SysTimer.stop();
+    const auto restart = qScopeGuard([this] { SysTimer.start(); });
+
+    if (firstTick_) {
+        firstTick_ = false;
+        project_->ResetProject();
+        tree_->sync();
+        about_->showCentred();
+        cfg_->configurationChanged(kAllConfigViews);
+        if (options_.afterFirstTick)
+            options_.afterFirstTick();
+    }
+    const ProjectModel& m = project_->model;
+    setWindowTitle(t::kCaptionHead + m.ProjectPath);
+    // While an operation runs on the line its target and link stay as they are.
+    if (!BusyState::busy()) {
+        tasks_->startCondition();
+        project_->ApplyMarkedLink();
+    }
+
+    // The same date and time as the log lines: the log line's text ends after its action.
+    panels_[5]->setText(logActionLine(QDateTime::currentDateTime(), QString(), QString()).trimmed());
+    panels_[0]->setText(t::kCom + QString::number(m.PortNumber));
+    if (m.ActiveProtocol == kProtocolZarnet) {
+        panels_[1]->setText(t::kZarnetPanel + QString::number(project_->activeZarnetAddress()));
+    } else if (m.ActiveProtocol == kProtocolModbus) {
+        const uint8_t p = project_->activeMbParams();
+        panels_[1]->setText(t::kModbusPanel + QString::number(project_->activeModbusAddress()) +
+                            t::kPanelSeparator + baudText(p) + t::kPanelSeparator + frameText(p) +
+                            t::kPanelSeparator + floatOrderText(p));
+    }
+    showModeWindow();
+    connectionDisplay();
+    if (TreeNode* root = project_->tree.root()) {
+        root->text = fileNamePart(m.ProjectPath);
+        if (QTreeWidgetItem* item = tree_->itemForCode(node_code::kRoot))
+            item->setText(0, root->text);
+    }
+    tree_->repaint();
+    fitStatusPanels();
+}
+
+void TFormMainIDE::setWorkMode(uint8_t mode) {
+    project_->model.WorkMode = mode;
+}
+
+void TFormMainIDE::showModeWindow() {
+    QMdiSubWindow* sub = nullptr;
+    switch (project_->model.WorkMode) {
+    case ModeDevice:
+        panels_[2]->setText(t::kModeDevice);
+        break;
+    case ModeEvents:
+        panels_[2]->setText(t::kModeEvents);
+        sub = viewerSub_;
+        viewerSub_->setWindowTitle(fileNamePart(WorkingEventsFile));
+        workingFile_->setText(WorkingEventsFile);
+        break;
+    case ModeConfig:
+        panels_[2]->setText(t::kModeConfig);
+        sub = cfgSub_;
+        cfgSub_->setWindowTitle(fileNamePart(WorkingConfigFile));
+        workingFile_->setText(WorkingConfigFile);
+        break;
+    case ModeVisual:
+        panels_[2]->setText(t::kModeVisual);
+        workingFile_->setText(WorkingVisualFile);
+        break;
+    default:
+        break;
+    }
+    // The live monitor and the device window have no window yet: the client area stays empty.
+    for (QMdiSubWindow* w : mdi_->subWindowList())
+        if (w != sub && w->isVisible())
+            w->hide();
+    if (sub) {
+        if (!sub->isVisible() || !sub->isMaximized())
+            sub->showMaximized();
+        mdi_->setActiveSubWindow(sub);
+    }
+    // The save button writes the configuration image: only for the configuration's own file.
+    saveWorkingFile_->setEnabled(project_->model.WorkMode == ModeConfig &&
+                                 !isWorkingPlaceholder(workingFile_->text()) && !BusyState::busy());
+}
+
+void TFormMainIDE::connectionDisplay() {
+    const bool up = project_->LinkUp;
+    panels_[3]->setText(tasks_->versionPanelText());
+    if (!up)
+        panels_[4]->setText(task_texts::kNoLink);
+    cfg_->setServicePanelsEnabled(up);
+}
+
+void TFormMainIDE::fitStatusPanels() {
+    for (QLabel* panel : panels_)
+        panel->setFixedWidth(panel->fontMetrics().horizontalAdvance(panel->text()) + kPanelPadding);
+}
+
+QString TFormMainIDE::statusText(int panel) const {
+    return panels_.at(panel)->text();
+}
+
+QString TFormMainIDE::logText() const {
+    return log_->toPlainText();
+}
+
+QString TFormMainIDE::workingFileText() const {
+    return workingFile_->text();
+}
+
+bool TFormMainIDE::saveButtonEnabled() const {
+    return saveWorkingFile_->isEnabled();
+}
+
+QWidget* TFormMainIDE::shownModeWindow() const {
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    return active && active->isVisible() ? active->widget() : nullptr;
+}
+
+void TFormMainIDE::addLine(const QString& line) {
+    log_->appendPlainText(line);
+}
+
+void TFormMainIDE::treeChanged() {
+    tree_->sync();
+    RefreshTick();
+}
+
+// ---------------------------------------------------------------- busy state and end
+
+void TFormMainIDE::busyChanged(bool busy) {
+    for (QAction* a : projectReplacing_)
+        a->setEnabled(!busy);
+    if (busy)
+        saveWorkingFile_->setEnabled(false);
+    filter_->setEnabled(!busy);
+    if (!busy && closeRequested_)
+        QTimer::singleShot(0, this, [this] { close(); });
+}
+
+bool TFormMainIDE::refuseWhileBusy() const {
+    return BusyState::busy();
+}
+
+void TFormMainIDE::closeEvent(QCloseEvent* event) {
+    if (BusyState::busy()) {
+        // The running operation holds the port and the image: end once it has finished.
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
+    SysTimer.stop();
+    TimerTasks.stop();
+    TimerRunString.stop();
+    // A Form.ini that cannot be written is no reason to keep the program open.
+    writeFormIni(formIniPath(), currentGeometry());
+    if (zarnetPort.isOpen())
+        zarnetPort.close();
+    if (modbusPort.isOpen())
+        modbusPort.close();
+    linkWindow_->close();
+    linkMore_->close();
+    about_->close();
+    progress_->close();
+    event->accept();
+}
+
+QString TFormMainIDE::formIniPath() const {
+    return QDir(options_.programDir).filePath(QStringLiteral("Form.ini"));
+}
+
+FormGeometry TFormMainIDE::currentGeometry() const {
+    FormGeometry g;
+    const QRect r = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    g.height = r.height();
+    g.left = r.left();
+    g.top = r.top();
+    g.width = r.width();
+    const QList<int> side = sideSplitter_->sizes();
+    g.modePanelWidth = side.value(0);
+    g.treePanelWidth = side.value(1);
+    g.logHeight = logSplitter_->sizes().value(1);
+    g.state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    return g;
+}
+
+void TFormMainIDE::applyGeometry(const FormGeometry& g) {
+    setGeometry(g.left, g.top, g.width, g.height);
+    sideSplitter_->setSizes({g.modePanelWidth, std::max<int>(g.treePanelWidth, kMinTreeWidth),
+                             std::max(g.width - g.modePanelWidth - g.treePanelWidth, 100)});
+    logSplitter_->setSizes({std::max(g.height - g.logHeight, 100), g.logHeight});
+    if (g.state == 2)
+        setWindowState(Qt::WindowMaximized);
+    else if (g.state == 1)
+        setWindowState(Qt::WindowMinimized);
+}
+
+// ---------------------------------------------------------------- files from the tree
+
+QString TFormMainIDE::projectDirectory() const {
+    return directoryPart(project_->model.ProjectPath);
+}
+
+void TFormMainIDE::openConfigFile(const QString& path, int code) {
+    if (refuseWhileBusy())
+        return;
+    const auto ref = decodeNodeCode(code);
+    if (!ref)
+        return;
+    const ConfigFileResult r = loadConfigurationFile(image, path, cfg_);
+    if (!r.success) {
+        dialogs_->message(r.errorText);
+        return;
+    }
+    if (!r.warningText.isEmpty())
+        dialogs_->message(r.warningText);
+    project_->model.record(ref->device).ConfigFile = path;
+    WorkingConfigFile = path;
+    addLine(r.logLine);
+    project_->RebuildTree();
+    project_->RevealFileNode(code);
+    treeChanged();
+}
+
+void TFormMainIDE::openConfigFromFile(int code) {
+    const auto ref = decodeNodeCode(code);
+    if (!ref)
+        return;
+    const QString path = dialogs_->openFile(t::kMenuOpen, t::kConfigFilter, projectDirectory());
+    if (!path.isEmpty())
+        openConfigFile(path, code);
+}
+
+void TFormMainIDE::saveConfigAsFile(int code) {
+    const auto ref = decodeNodeCode(code);
+    if (!ref || refuseWhileBusy())
+        return;
+    const QString path =
+        dialogs_->saveFile(t::kMenuSaveAs, t::kConfigFilter, projectDirectory(), t::kConfigSuffix);
+    if (path.isEmpty())
+        return;
+    const ConfigFileResult r = saveConfigurationFile(image, path);
+    if (!r.success) {
+        dialogs_->message(r.errorText);
+        return;
+    }
+    project_->model.record(ref->device).ConfigFile = path;
+    WorkingConfigFile = path;
+    addLine(r.logLine);
+    project_->RebuildTree();
+    project_->RevealFileNode(code);
+    treeChanged();
+}
+
+void TFormMainIDE::openEventsFile(const QString& path, int code) {
+    const auto ref = decodeNodeCode(code);
+    if (!ref)
+        return;
+    if (!QFileInfo(path).isFile()) {
+        dialogs_->message(t::kFileHead + QLatin1Char('"') + path + QLatin1Char('"') + t::kFileMissingTail);
+        return;
+    }
+    project_->model.record(ref->device).EventsFile = path;
+    WorkingEventsFile = path;
+    viewer_->showFile(path);
+    setWorkMode(ModeEvents);
+    addLine(logActionLine(QDateTime::currentDateTime(), t::kLogFileOpened, path));
+    project_->RebuildTree();
+    project_->RevealFileNode(code);
+    treeChanged();
+}
+
+void TFormMainIDE::openEventsFromFile(int code) {
+    const QString path = dialogs_->openFile(t::kMenuOpen, t::kEventsFilter, projectDirectory());
+    if (!path.isEmpty())
+        openEventsFile(path, code);
+}
+
+void TFormMainIDE::readEventsFromDevice(int code) {
+    const auto ref = decodeNodeCode(code);
+    if (!ref || !tasks_->confirmStopVisual(task_texts::kAskStopVisualCr))
+        return;
+    DeviceRecord& r = project_->model.record(ref->device);
+    const QString proposed = hasFile(r, ref->device.kind, FileRole::Events)
+                                 ? r.EventsFile
+                                 : joinPath(projectDirectory(), QString());
+    const QString path = dialogs_->saveFile(t::kMenuSaveAs, t::kEventsFilter, proposed, t::kEventsSuffix);
+    if (path.isEmpty())
+        return;
+    r.EventsFile = path;
+    project_->RebuildTree();
+    project_->RevealFileNode(code);
+    tasks_->flags.TaskReadEvents = true;
+    treeChanged();
+}
+
+void TFormMainIDE::saveWorkingFile() {
+    if (refuseWhileBusy() || project_->model.WorkMode != ModeConfig ||
+        isWorkingPlaceholder(WorkingConfigFile))
+        return;
+    const ConfigFileResult r = saveConfigurationFile(image, WorkingConfigFile);
+    if (r.success)
+        addLine(r.logLine);
+    else
+        dialogs_->message(r.errorText);
+}
+
+} // namespace vextor

@@ -1,0 +1,69 @@
+#pragma once
+// The main window's own texts, byte for byte as the user sees them.
+#include <QString>
+
+namespace vextor::main_texts {
+
+inline const QString kAppTitle = QStringLiteral("Конфигуратор Vextor");
+inline const QString kCaptionHead = QStringLiteral("Конфигуратор Vextor: ");
+
+// Tool bar and working-file bar.
+inline const QString kOpenProject = QStringLiteral("Открыть проект");
+inline const QString kSaveProject = QStringLiteral("Сохранить проект");
+inline const QString kWorkingFile = QStringLiteral("Рабочий файл:");
+inline const QString kNoWorkingFile = QStringLiteral("-----");
+inline const QString kNoConfigFile = QStringLiteral("Нет файла конфигурации");
+inline const QString kNoEventsFile = QStringLiteral("Нет файла событий");
+inline const QString kNoVisualFile = QStringLiteral("Нет файла визуализации");
+
+// Mode buttons: caption and hint.
+inline const QString kModeConfig = QStringLiteral("Конфигурация");
+inline const QString kModeConfigHint = QStringLiteral("Работа с конфигурацией прибора");
+inline const QString kModeEvents = QStringLiteral("События");
+inline const QString kModeEventsHint = QStringLiteral("Работа с событиями прибора");
+inline const QString kModeVisual = QStringLiteral("Визуализация");
+inline const QString kModeLink = QStringLiteral("Связь");
+inline const QString kModeLinkHint = QStringLiteral("Параметры связи с прибором");
+inline const QString kModeDevice = QStringLiteral("ВН");
+
+// Tree panel.
+inline const QString kActions = QStringLiteral("Действия: ");
+
+// Menus.
+inline const QString kMenuProject = QStringLiteral("Проект");
+inline const QString kMenuCreate = QStringLiteral("Создать...");
+inline const QString kMenuOpen = QStringLiteral("Открыть");
+inline const QString kMenuSave = QStringLiteral("Сохранить");
+inline const QString kMenuSaveAs = QStringLiteral("Сохранить как...");
+inline const QString kMenuExit = QStringLiteral("Выход");
+inline const QString kMenuMode = QStringLiteral("Режим работы");
+inline const QString kMenuPort = QStringLiteral("p");
+inline const QString kMenuSettings = QStringLiteral("Настройки");
+inline const QString kMenuWindows = QStringLiteral("Окна");
+inline const QString kMenuCascade = QStringLiteral("Каскад");
+inline const QString kMenuTile = QStringLiteral("Плитка");
+inline const QString kMenuArrange = QStringLiteral("Упорядочить значки");
+inline const QString kMenuAbout = QStringLiteral("О программе");
+
+// Status bar.
+inline const QString kCom = QStringLiteral("COM");
+inline const QString kZarnetPanel = QStringLiteral("Zarnet - ");
+inline const QString kModbusPanel = QStringLiteral("ModBus - ");
+inline const QString kPanelSeparator = QStringLiteral(" - ");
+
+// About box.
+inline const QString kAboutCaption = QStringLiteral("О программе");
+inline const QString kAboutVersion = QStringLiteral("Версия:   3.01");
+inline const QString kAboutClose = QStringLiteral("Закрыть");
+
+// Files opened and saved from the tree.
+inline const QString kConfigFilter = QStringLiteral("Файлы конфигурации (*.bin);;Все файлы (*.*)");
+inline const QString kConfigSuffix = QStringLiteral("bin");
+inline const QString kEventsFilter = QStringLiteral("Файлы событий (*.blb);;Все файлы (*)");
+inline const QString kEventsSuffix = QStringLiteral("blb");
+inline const QString kFileHead = QStringLiteral("Файла ");
+inline const QString kFileMissingTail = QStringLiteral(" не существует!");
+inline const QString kLogFileOpened = QStringLiteral("открытие файла - ");
+inline const QString kLogFileSaved = QStringLiteral("сохранение файла - ");
+
+} // namespace vextor::main_texts
