@@ -59,11 +59,14 @@ void parseGlobalOptions(CliContext& ctx, QStringList& args) {
         ctx.comNumber = static_cast<int>(parseIntArg(*c, 1, 99, QStringLiteral("--com")));
         ctx.portPath = resolvePortPath(ctx.comNumber);
     }
-    if (auto a = takeOption(args, QStringLiteral("--address")))
-        ctx.address = static_cast<uint8_t>(parseIntArg(*a, 1, 127, QStringLiteral("--address")));
+    const auto addressText = takeOption(args, QStringLiteral("--address"));
     ctx.sessionKey = takeFlag(args, QStringLiteral("--session-key"));
     ctx.stats = takeFlag(args, QStringLiteral("--stats"));
     ctx.progress = takeFlag(args, QStringLiteral("--progress"));
+    // After --port: an explicit port wins over the project's port number.
+    applyProjectOptions(ctx, args);
+    if (addressText)
+        ctx.address = static_cast<uint8_t>(parseIntArg(*addressText, 1, 127, QStringLiteral("--address")));
 }
 
 bool CliContext::openZarnet() {

@@ -68,6 +68,9 @@ std::vector<Command> configCommands();
 std::vector<Command> eventCommands();
 std::vector<Command> projectCommands();
 
+// --project FILE.prj --device NAME: port, addresses and Modbus settings from a project.
+void applyProjectOptions(CliContext& ctx, QStringList& args);
+
 // Reads the global options; throws UsageError.
 void parseGlobalOptions(CliContext& ctx, QStringList& args);
 

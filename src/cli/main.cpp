@@ -52,12 +52,13 @@ int main(int argc, char** argv) {
     ctx.startMs = systemClock().nowMs();
     try {
         parseGlobalOptions(ctx, args);
-        // The command is the first word that is not an option of its own.
-        if (args.isEmpty())
-            throw UsageError{QStringLiteral("no command given (see --help)")};
-        const QString name = args.takeFirst();
-        for (const Command& c : allCommands()) {
-            if (name == QLatin1String(c.name)) {
+        // The command is the first word that names one; its own options may stand before it.
+        const std::vector<Command> commands = allCommands();
+        for (int i = 0; i < args.size(); ++i) {
+            for (const Command& c : commands) {
+                if (args[i] != QLatin1String(c.name))
+                    continue;
+                args.removeAt(i);
                 const int rc = c.run(ctx, args);
                 if (ctx.stats)
                     ctx.printStats();
@@ -66,6 +67,9 @@ int main(int argc, char** argv) {
                 return rc;
             }
         }
+        if (args.isEmpty())
+            throw UsageError{QStringLiteral("no command given (see --help)")};
+        const QString name = args.first();
         throw UsageError{QStringLiteral("unknown command \"%1\" (see --help)").arg(name)};
     } catch (const UsageError& e) {
         fail(e.text);
