@@ -51,11 +51,26 @@ void TFCfg::setServicePanelsEnabled(bool enabled) {
         system_->widget(i)->setEnabled(enabled);
 }
 
-void TFCfg::configurationChanged(ConfigViews) {
-    ++refreshes_;
+void TFCfg::addEditor(const QString& caption, QWidget* editor, ConfigObserver* observer) {
+    QWidget* page = tab(caption);
+    if (!page)
+        return;
+    auto* layout = page->layout() ? page->layout() : new QVBoxLayout(page);
+    layout->addWidget(editor);
+    if (observer)
+        editors_.push_back(observer);
 }
 
-void TFCfg::selectFirstRows() {}
+void TFCfg::configurationChanged(ConfigViews views) {
+    ++refreshes_;
+    for (ConfigObserver* e : editors_)
+        e->configurationChanged(views);
+}
+
+void TFCfg::selectFirstRows() {
+    for (ConfigObserver* e : editors_)
+        e->selectFirstRows();
+}
 
 void TFCfg::showFirstPage() {
     outer_->setCurrentIndex(0);

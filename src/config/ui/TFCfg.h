@@ -5,6 +5,7 @@
 #include "config/ConfigObserver.h"
 
 #include <QWidget>
+#include <vector>
 
 class QTabWidget;
 
@@ -19,6 +20,10 @@ public:
     QTabWidget* systemTabs() const { return system_; }
     // The tab page with this caption on either page (nullptr if there is none).
     QWidget* tab(const QString& caption) const;
+
+    // Puts an editor into the tab page with this caption; the editor then follows every refresh of
+    // the window (observer may be null for an editor that shows no image fields).
+    void addEditor(const QString& caption, QWidget* editor, ConfigObserver* observer);
 
     // The device service panels work only while the marked controller answers.
     void setServicePanelsEnabled(bool enabled);
@@ -37,6 +42,7 @@ private:
     QTabWidget* system_;
     bool serviceEnabled_ = false;
     int refreshes_ = 0;
+    std::vector<ConfigObserver*> editors_;
 };
 
 } // namespace vextor

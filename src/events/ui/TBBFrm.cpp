@@ -1,32 +1,26 @@
 #include "TBBFrm.h"
 
+#include "EventViewerPane.h"
 #include "texts.h"
 
-#include <QFileInfo>
-#include <QLabel>
 #include <QVBoxLayout>
 
 namespace vextor {
 
 namespace t = viewer_texts;
 
-namespace {
-constexpr qint64 kRecordSize = 9;
-} // namespace
-
-TBBFrm::TBBFrm(QWidget* parent) : QWidget(parent) {
+TBBFrm::TBBFrm(QWidget* parent) : QWidget(parent), pane_(new events::EventViewerPane(this)) {
     setWindowTitle(t::kCaption);
     auto* layout = new QVBoxLayout(this);
-    count_ = new QLabel(t::kRecordCount + QLatin1Char('0'), this);
-    table_ = new QWidget(this);
-    layout->addWidget(count_);
-    layout->addWidget(table_, 1);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pane_);
 }
 
-void TBBFrm::showFile(const QString& path) {
-    file_ = path;
-    const QFileInfo info(path);
-    count_->setText(t::kRecordCount + QString::number(info.isFile() ? info.size() / kRecordSize : 0));
+std::optional<QString> TBBFrm::showFile(const QString& path) {
+    auto error = pane_->decode(path);
+    if (!error)
+        file_ = path;
+    return error;
 }
 
 } // namespace vextor

@@ -1,23 +1,26 @@
 #pragma once
-// The event viewer window: created once at start and refilled with each decoded event file. The
-// table of decoded events arrives with the decoder's window; this is its frame.
+// The event viewer window: created once at start and refilled with each decoded event file.
 #include <QWidget>
-
-class QLabel;
+#include <optional>
 
 namespace vextor {
+
+namespace events {
+class EventViewerPane;
+}
 
 class TBBFrm : public QWidget {
 public:
     explicit TBBFrm(QWidget* parent = nullptr);
 
-    // The file the viewer shows now.
-    void showFile(const QString& path);
+    // Decodes the file into the table. The file layer's reason when it cannot be read; the viewer
+    // then keeps what it showed.
+    std::optional<QString> showFile(const QString& path);
     QString file() const { return file_; }
+    events::EventViewerPane* pane() const { return pane_; }
 
 private:
-    QLabel* count_;
-    QWidget* table_;
+    events::EventViewerPane* pane_;
     QString file_;
 };
 

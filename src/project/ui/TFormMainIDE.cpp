@@ -6,6 +6,9 @@
 #include "TFProgress.h"
 #include "config/ConfigFile.h"
 #include "config/ui/TFCfg.h"
+#include "config/ui/assignment/TAssignmentTab.h"
+#include "config/ui/sensors/TSensorsTab.h"
+#include "config/ui/texts.h"
 #include "device/ui/TFLink.h"
 #include "device/ui/TFLinkMore.h"
 #include "events/ui/TBBFrm.h"
@@ -305,11 +308,28 @@ void TFormMainIDE::createWindows() {
     linkMore_->setPorts(&zarnetPort, &modbusPort);
     linkWindow_->setMore(linkMore_);
     cfg_ = new TFCfg;
+    // The tabs' validation messages go to the same dialogs as everything else.
+    setValidationDialogs(dialogs_);
+    auto* sensors = new TSensorsTab(image, *dialogs_);
+    cfg_->addEditor(cfg_texts::kSensors, sensors, sensors);
+    auto* analog = new TAssignmentPage(image, TAssignmentPage::Kind::Analog);
+    cfg_->addEditor(cfg_texts::kAnalogInOut, analog, analog);
+    auto* discrete = new TAssignmentPage(image, TAssignmentPage::Kind::Discrete);
+    cfg_->addEditor(cfg_texts::kDiscreteInOut, discrete, discrete);
     cfgSub_ = mdi_->addSubWindow(cfg_);
     cfgSub_->hide();
     progress_ = new TFProgress(this);
     tasks_ = std::make_unique<DeviceTasks>(*project_, link, modbus, image, *dialogs_, *progress_, this);
     tasks_->observer = cfg_;
+
+    files_ = std::make_unique<FileCommands>(*project_, image, *dialogs_, this, cfg_, WorkingConfigFile,
+                                            WorkingEventsFile);
+    FileCommandHooks& f = files_->hooks;
+    f.showEvents = [this](const QString& path) { return viewer_->showFile(path); };
+    f.setWorkMode = [this](uint8_t mode) { setWorkMode(mode); };
+    f.confirmStopVisual = [this] { return tasks_->confirmStopVisual(task_texts::kAskStopVisualCr); };
+    f.queueReadEvents = [this] { tasks_->flags.TaskReadEvents = true; };
+    f.treeChanged = [this] { treeChanged(); };
 }
 
 void TFormMainIDE::installProjectHooks() {
@@ -347,9 +367,7 @@ void TFormMainIDE::installTaskHooks() {
     };
     h.identFailures = [this](uint32_t failures) { linkMore_->setLinkErrors(failures); };
     h.eventsRead = [this](const QString& path) {
-        WorkingEventsFile = path;
-        viewer_->showFile(path);
-        project_->model.WorkMode = ModeEvents;
+        files_->eventsRead(path);
         progress_->end();
         showModeWindow();
     };
@@ -562,107 +580,37 @@ QString TFormMainIDE::projectDirectory() const {
 }
 
 void TFormMainIDE::openConfigFile(const QString& path, int code) {
-    if (refuseWhileBusy())
-        return;
-    const auto ref = decodeNodeCode(code);
-    if (!ref)
-        return;
-    const ConfigFileResult r = loadConfigurationFile(image, path, cfg_);
-    if (!r.success) {
-        dialogs_->message(r.errorText);
-        return;
-    }
-    if (!r.warningText.isEmpty())
-        dialogs_->message(r.warningText);
-    project_->model.record(ref->device).ConfigFile = path;
-    WorkingConfigFile = path;
-    addLine(r.logLine);
-    project_->RebuildTree();
-    project_->RevealFileNode(code);
-    treeChanged();
+    if (!refuseWhileBusy())
+        files_->openConfigFile(path, code);
 }
 
 void TFormMainIDE::openConfigFromFile(int code) {
-    const auto ref = decodeNodeCode(code);
-    if (!ref)
-        return;
-    const QString path = dialogs_->openFile(t::kMenuOpen, t::kConfigFilter, projectDirectory());
-    if (!path.isEmpty())
-        openConfigFile(path, code);
+    if (!refuseWhileBusy())
+        files_->openConfigFromFile(code);
 }
 
 void TFormMainIDE::saveConfigAsFile(int code) {
-    const auto ref = decodeNodeCode(code);
-    if (!ref || refuseWhileBusy())
-        return;
-    const QString path =
-        dialogs_->saveFile(t::kMenuSaveAs, t::kConfigFilter, projectDirectory(), t::kConfigSuffix);
-    if (path.isEmpty())
-        return;
-    const ConfigFileResult r = saveConfigurationFile(image, path);
-    if (!r.success) {
-        dialogs_->message(r.errorText);
-        return;
-    }
-    project_->model.record(ref->device).ConfigFile = path;
-    WorkingConfigFile = path;
-    addLine(r.logLine);
-    project_->RebuildTree();
-    project_->RevealFileNode(code);
-    treeChanged();
+    if (!refuseWhileBusy())
+        files_->saveConfigAsFile(code);
 }
 
 void TFormMainIDE::openEventsFile(const QString& path, int code) {
-    const auto ref = decodeNodeCode(code);
-    if (!ref)
-        return;
-    if (!QFileInfo(path).isFile()) {
-        dialogs_->message(t::kFileHead + QLatin1Char('"') + path + QLatin1Char('"') + t::kFileMissingTail);
-        return;
-    }
-    project_->model.record(ref->device).EventsFile = path;
-    WorkingEventsFile = path;
-    viewer_->showFile(path);
-    setWorkMode(ModeEvents);
-    addLine(logActionLine(QDateTime::currentDateTime(), t::kLogFileOpened, path));
-    project_->RebuildTree();
-    project_->RevealFileNode(code);
-    treeChanged();
+    files_->openEventsFile(path, code);
 }
 
 void TFormMainIDE::openEventsFromFile(int code) {
-    const QString path = dialogs_->openFile(t::kMenuOpen, t::kEventsFilter, projectDirectory());
-    if (!path.isEmpty())
-        openEventsFile(path, code);
+    files_->openEventsFromFile(code);
 }
 
 void TFormMainIDE::readEventsFromDevice(int code) {
-    const auto ref = decodeNodeCode(code);
-    if (!ref || !tasks_->confirmStopVisual(task_texts::kAskStopVisualCr))
-        return;
-    DeviceRecord& r = project_->model.record(ref->device);
-    const QString proposed = hasFile(r, ref->device.kind, FileRole::Events)
-                                 ? r.EventsFile
-                                 : joinPath(projectDirectory(), QString());
-    const QString path = dialogs_->saveFile(t::kMenuSaveAs, t::kEventsFilter, proposed, t::kEventsSuffix);
-    if (path.isEmpty())
-        return;
-    r.EventsFile = path;
-    project_->RebuildTree();
-    project_->RevealFileNode(code);
-    tasks_->flags.TaskReadEvents = true;
-    treeChanged();
+    if (!refuseWhileBusy())
+        files_->readEventsFromDevice(code);
 }
 
 void TFormMainIDE::saveWorkingFile() {
-    if (refuseWhileBusy() || project_->model.WorkMode != ModeConfig ||
-        isWorkingPlaceholder(WorkingConfigFile))
+    if (refuseWhileBusy() || project_->model.WorkMode != ModeConfig)
         return;
-    const ConfigFileResult r = saveConfigurationFile(image, WorkingConfigFile);
-    if (r.success)
-        addLine(r.logLine);
-    else
-        dialogs_->message(r.errorText);
+    files_->saveWorkingFile();
 }
 
 } // namespace vextor

@@ -9,6 +9,7 @@
 #include "link/ModbusMaster.h"
 #include "link/ZarnetLink.h"
 #include "project/DeviceTasks.h"
+#include "project/FileCommands.h"
 #include "project/Project.h"
 #include "project/ProjectLog.h"
 
@@ -59,6 +60,7 @@ public:
     Project& project() { return *project_; }
     DeviceTasks& tasks() { return *tasks_; }
     UserDialogs& dialogs() { return *dialogs_; }
+    FileCommands& files() { return *files_; }
 
     // Main-window state.
     QString WorkingConfigFile;
@@ -102,6 +104,7 @@ private:
     std::unique_ptr<Project> project_;
     LinkImageBinding binding_{link, image};
     std::unique_ptr<DeviceTasks> tasks_;
+    std::unique_ptr<FileCommands> files_;
     bool firstTick_ = true;
     bool closeRequested_ = false;
 
