@@ -10,7 +10,7 @@
 namespace vextor::events {
 
 namespace {
-constexpr int kPanelHeight = 600;
+constexpr int kPanelHeight = 500;
 constexpr int kPanelMargin = 8;
 } // namespace
 

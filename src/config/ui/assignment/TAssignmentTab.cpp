@@ -43,10 +43,9 @@ TAssignmentTable::TAssignmentTable(ConfigImage& image, AssignmentTable table, QW
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setColumnWidth(0, 30);
-    grid_->setColumnWidth(1, 230);
-    grid_->setColumnWidth(2, 55);
-    grid_->setColumnWidth(3, 55);
-    grid_->setMinimumWidth(30 + 230 + 55 + 55 + 24);
+    grid_->setColumnWidth(1, 185);
+    grid_->setColumnWidth(2, 50);
+    grid_->setColumnWidth(3, 50);
     for (int r = 0; r < editor_->rowCount(); ++r)
         for (int c = 0; c < kColumns; ++c)
             grid_->setItem(r, c, new QTableWidgetItem);

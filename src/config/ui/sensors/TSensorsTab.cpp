@@ -21,6 +21,8 @@ namespace t = tab_texts;
 
 namespace {
 
+constexpr int kSidePanelWidth = 260;
+
 QLineEdit* makeEdit(QWidget* parent) {
     auto* e = new QLineEdit(parent);
     e->setMaximumWidth(120);
@@ -47,8 +49,8 @@ TSensorsTab::TSensorsTab(ConfigImage& image, UserDialogs& dialogs, QWidget* pare
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setColumnWidth(0, 60);
-    grid_->setColumnWidth(1, 190);
+    grid_->setColumnWidth(0, 55);
+    grid_->setColumnWidth(1, 160);
     grid_->horizontalHeader()->setStretchLastSection(true);
     for (int r = 0; r < kSensorCount; ++r)
         for (int c = 0; c < 3; ++c)
@@ -56,7 +58,6 @@ TSensorsTab::TSensorsTab(ConfigImage& image, UserDialogs& dialogs, QWidget* pare
     auto* gridBox = new QGroupBox(t::kOwnSensors, this);
     auto* gridLayout = new QVBoxLayout(gridBox);
     gridLayout->addWidget(grid_);
-    grid_->setMinimumWidth(560);
 
     // The selected channel and its kind.
     number_->setReadOnly(true);
@@ -78,6 +79,7 @@ TSensorsTab::TSensorsTab(ConfigImage& image, UserDialogs& dialogs, QWidget* pare
         material_->addItem(item);
     material_->setMaximumHeight(120);
     auto* resistanceLayout = new QFormLayout(resistanceGroup_);
+    resistanceLayout->setRowWrapPolicy(QFormLayout::WrapAllRows);
     resistanceLayout->addRow(t::kR0Caption, r0_);
     resistanceLayout->addRow(wiringBox);
     resistanceLayout->addRow(t::kLinesCaption, resistanceLines_);
@@ -85,6 +87,7 @@ TSensorsTab::TSensorsTab(ConfigImage& image, UserDialogs& dialogs, QWidget* pare
 
     // LM235.
     auto* lm235Layout = new QFormLayout(lm235Group_);
+    lm235Layout->setRowWrapPolicy(QFormLayout::WrapAllRows);
     lm235Layout->addRow(t::kVoltageCaption, voltage_);
     lm235Layout->addRow(t::kLinesCaption, lm235Lines_);
 
@@ -96,7 +99,10 @@ TSensorsTab::TSensorsTab(ConfigImage& image, UserDialogs& dialogs, QWidget* pare
     auto* rangeLayout = new QVBoxLayout(rangeGroup_);
     rangeLayout->addWidget(rangeInner_);
 
-    auto* side = new QVBoxLayout;
+    auto* sidePanel = new QWidget(this);
+    sidePanel->setFixedWidth(kSidePanelWidth);
+    auto* side = new QVBoxLayout(sidePanel);
+    side->setContentsMargins(0, 0, 0, 0);
     auto* numberRow = new QFormLayout;
     numberRow->addRow(t::kColNumber, number_);
     side->addLayout(numberRow);
@@ -109,7 +115,7 @@ TSensorsTab::TSensorsTab(ConfigImage& image, UserDialogs& dialogs, QWidget* pare
 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(gridBox, 1);
-    layout->addLayout(side);
+    layout->addWidget(sidePanel);
 
     editor_ = std::make_unique<SensorsTab>(
         image,

@@ -1,0 +1,235 @@
+// The whole round in the application against a virtual controller on a pseudo-terminal: mark the
+// master, read its configuration from the tree, edit a sensor, save it to a file, write it back,
+// read the event log into the viewer.
+#include "config/ConfigFile.h"
+#include "config/ui/TFCfg.h"
+#include "config/ui/assignment/TAssignmentTab.h"
+#include "config/ui/sensors/TSensorsTab.h"
+#include "config/ui/texts.h"
+#include "events/ui/EventViewerPane.h"
+#include "events/ui/TBBFrm.h"
+#include "project/TaskTexts.h"
+#include "project/ui/ProjectTreeView.h"
+#include "project/ui/TFormMainIDE.h"
+#include "sim/PtyTransport.h"
+#include "sim/SimLine.h"
+#include "support/ManualClock.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace vextor {
+namespace {
+
+int64_t steadyMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The controller's own configuration: a thermometer, a current input, a three-wire thermometer
+// that takes channel 4, and a few assignments.
+ConfigImage controllerImage() {
+    ConfigImage im;
+    loadDefaultConfiguration(im);
+    im.ArrSensors[0] = {0, 2, 1000.0f, 2.2f, 0.0f, {2, 2, 0, 0}};
+    im.ArrSensors[1] = {4, 7, -30.0f, 70.0f, 200.0f, {}};
+    im.ArrSensors[2] = {0, 1, 100.0f, 1.5f, 0.0f, {3, 0, 0x5A, 0xA5}};
+    im.AdrNumAIn[0] = {1, 1};
+    im.AdrNumAIn[2] = {1, 3};
+    im.AdrNumAOut[0] = {1, 1};
+    im.AdrNumDIn[0] = {2, 5};
+    im.AdrNumDut[2] = {2, 1};
+    return im;
+}
+
+// One virtual controller (device-protocol address 3) on a pseudo-terminal, served on a thread.
+class VirtualController {
+public:
+    explicit VirtualController(const ConfigImage& image) {
+        sim::Bytes bytes(sim::kImageSize);
+        encodeRange(image, sim::kImageFirst, sim::kImageSize, bytes.data());
+        sim::ControllerSettings s;
+        s.address = 3;
+        s.modbusAddress = 2;
+        s.eventCount = 40;
+        auto c = std::make_unique<sim::SimController>(s, bytes, sim::DeviceDateTime{2024, 5, 6, 12, 0, 0},
+                                                      steadyMs());
+        controller_ = c.get();
+        line_.addController(std::move(c));
+    }
+    ~VirtualController() { stop(); }
+
+    bool start(std::string& error) {
+        if (!pty_.open(error))
+            return false;
+        thread_ = std::thread([this] { pty_.serve(line_, 0, stop_, steadyMs); });
+        return true;
+    }
+    void stop() {
+        stop_ = 1;
+        if (thread_.joinable())
+            thread_.join();
+    }
+    QString path() const { return QString::fromStdString(pty_.slavePath()); }
+    // Only once stopped.
+    const sim::Bytes& memory() const { return controller_->memory(); }
+
+private:
+    sim::SimLine line_;
+    sim::PtyTransport pty_;
+    sim::SimController* controller_ = nullptr;
+    std::thread thread_;
+    volatile std::sig_atomic_t stop_ = 0;
+};
+
+template <class T> T* editorIn(QWidget* page) {
+    for (QWidget* w : page->findChildren<QWidget*>())
+        if (auto* t = dynamic_cast<T*>(w))
+            return t;
+    return nullptr;
+}
+
+const MenuItem* findItem(const std::vector<MenuItem>& items, const QString& caption) {
+    for (const MenuItem& i : items)
+        if (i.caption == caption)
+            return &i;
+    return nullptr;
+}
+
+void saveShot(QWidget* w, const QString& name) {
+    const QByteArray dir = qgetenv("VEXTOR_SCREENSHOTS");
+    if (!dir.isEmpty())
+        w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name);
+}
+
+TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
+    const ConfigImage original = controllerImage();
+    VirtualController controller(original);
+    std::string error;
+    ASSERT_TRUE(controller.start(error)) << error;
+    qputenv("VEXTOR_COM1", controller.path().toLocal8Bit());
+    testing::ManualClock pacing; // the pauses between requests pass at once; the line is real
+
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    TFormMainIDE::Options o;
+    o.programDir = dir.path();
+    o.dialogs = &dialogs;
+    TFormMainIDE window(o);
+    window.sysTimer().stop();
+    window.resize(1147, 765);
+    window.show();
+    window.RefreshTick();
+
+    // A master at address 3, marked.
+    Project& p = window.project();
+    p.model.ProjectPath = dir.filePath("Round.prj");
+    dialogs.yesNo.push_back(true);
+    p.Add_Master_Vextor();
+    p.MarkCode = node_code::kMasterDevice;
+    p.repaintTree();
+    p.ApplyMarkedLink();
+    window.tree()->sync();
+    window.RefreshTick();
+    window.tasks().TimerTasksTimer();
+    ASSERT_TRUE(p.LinkUp) << dialogs.shown.join('|').toStdString();
+
+    // "Считать из прибора" on the configuration file node.
+    const int configNode = node_code::kMasterDevice + 2;
+    const MenuItem* read = findItem(p.popupItems(p.tree.findCode(configNode)), "Считать из прибора");
+    ASSERT_NE(read, nullptr);
+    p.runMenuItem(*read);
+    window.tasks().TimerTasksTimer();
+    ASSERT_TRUE(dialogs.shown.contains(task_texts::kConfigRead)) << dialogs.shown.join('|').toStdString();
+
+    TFCfg* cfg = window.configWindow();
+    auto* sensors = editorIn<TSensorsTab>(cfg->tab(cfg_texts::kSensors));
+    auto* analog = editorIn<TAssignmentPage>(cfg->tab(cfg_texts::kAnalogInOut));
+    auto* discrete = editorIn<TAssignmentPage>(cfg->tab(cfg_texts::kDiscreteInOut));
+    ASSERT_TRUE(sensors && analog && discrete);
+    EXPECT_EQ(sensors->cell(0, 1), "ТС  Pt 1.385");
+    EXPECT_EQ(sensors->cell(0, 2), "R0 = 1000,00  ; 2-х проводная; Rлинии = 2,20");
+    EXPECT_EQ(sensors->cell(1, 1), "Ток 4-20мА");
+    EXPECT_EQ(sensors->cell(2, 1), "ТС  Cu 1.426   (I)");
+    EXPECT_EQ(sensors->cell(3, 1), "ТС  Cu 1.426   (U)");
+    EXPECT_EQ(sensors->cell(4, 1), "Нет датчика");
+    // The first rows are selected after the read.
+    EXPECT_EQ(sensors->numberEdit()->text(), "1");
+    EXPECT_EQ(sensors->r0Edit()->text(), "1000,00");
+    EXPECT_EQ(analog->inputs()->cell(2, 2), "1");
+    EXPECT_EQ(analog->inputs()->cell(2, 3), "3");
+    EXPECT_EQ(analog->inputs()->addressEdit()->text(), "1");
+    EXPECT_EQ(discrete->outputs()->cell(2, 2), "2");
+    cfg->userTabs()->setCurrentWidget(cfg->tab(cfg_texts::kSensors));
+    window.RefreshTick();
+    saveShot(&window, "sensors.png");
+    cfg->userTabs()->setCurrentWidget(cfg->tab(cfg_texts::kAnalogInOut));
+    saveShot(&window, "analog.png");
+
+    // The engineer changes the current input's range.
+    sensors->grid()->setCurrentCell(1, 0);
+    sensors->minEdit()->setText("-40");
+    sensors->maxEdit()->setText("120,5");
+    sensors->applyButton()->click();
+    EXPECT_EQ(sensors->cell(1, 2), "Rшунт = 200,0;  Тмин = -40,0;  Тмакс = 120,5");
+
+    // "Сохранить файл как..." binds the file to the master.
+    const QString file = dir.filePath("Приточка.bin");
+    dialogs.saveFiles.push_back(file);
+    p.runMenuItem(*findItem(p.popupItems(p.tree.findCode(configNode)), "Сохранить файл как..."));
+    EXPECT_EQ(p.model.Master.ConfigFile, file);
+    EXPECT_EQ(window.WorkingConfigFile, file);
+    ConfigImage fromFile;
+    loadDefaultConfiguration(fromFile);
+    ASSERT_TRUE(loadConfigurationFile(fromFile, file, nullptr).success);
+    EXPECT_EQ(fromFile.ArrSensors[1].Rbegin, -40.0f);
+    EXPECT_EQ(fromFile.ArrSensors[1].Rline, 120.5f);
+    EXPECT_EQ(fromFile.ArrSensors[2].Byte, (std::array<uint8_t, 4>{3, 0, 0x5A, 0xA5}));
+
+    // "Записать в прибор".
+    p.runMenuItem(*findItem(p.popupItems(p.tree.findCode(configNode)), "Записать в прибор"));
+    window.tasks().TimerTasksTimer();
+    ASSERT_TRUE(dialogs.shown.contains(task_texts::kConfigWritten)) << dialogs.shown.join('|').toStdString();
+
+    // "Считать из прибора" on the event file node: the file first, then the task.
+    const int eventsNode = node_code::kMasterDevice + 3;
+    const QString events = dir.filePath("События.blb");
+    dialogs.saveFiles.push_back(events);
+    p.runMenuItem(*findItem(p.popupItems(p.tree.findCode(eventsNode)), "Считать из прибора"));
+    EXPECT_EQ(p.model.Master.EventsFile, events);
+    window.tasks().TimerTasksTimer();
+    ASSERT_TRUE(dialogs.shown.contains(task_texts::kEventsRead)) << dialogs.shown.join('|').toStdString();
+    window.RefreshTick();
+    events::EventViewerPane* pane = window.eventViewer()->pane();
+    EXPECT_EQ(pane->countLabel()->text(), "Количество записей - 682");
+    EXPECT_EQ(pane->model()->rowCount(), 682);
+    EXPECT_EQ(pane->model()->index(0, 0).data().toString(), "1");
+    EXPECT_EQ(p.model.WorkMode, 2);
+    EXPECT_EQ(window.shownModeWindow(), window.eventViewer());
+    EXPECT_EQ(window.workingFileText(), events);
+    saveShot(&window, "events.png");
+
+    // What the controller holds now is what the tabs show.
+    controller.stop();
+    std::array<uint8_t, 84> sent{};
+    encodeRange(window.image, 66, 84, sent.data());
+    const sim::Bytes& memory = controller.memory();
+    EXPECT_TRUE(std::equal(sent.begin(), sent.end(), memory.begin() + 66));
+    ConfigImage held;
+    decodeBlock(held, 66, 84, memory.data() + 66);
+    EXPECT_EQ(held.ArrSensors[1].Rbegin, -40.0f);
+    EXPECT_EQ(held.ArrSensors[1].Rline, 120.5f);
+    EXPECT_EQ(held.ArrSensors[3].KindSensor, kNoSensor);
+}
+
+} // namespace
+} // namespace vextor
