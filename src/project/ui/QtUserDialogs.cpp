@@ -23,6 +23,26 @@ QMessageBox::Icon iconFor(const QString& text) {
 
 } // namespace
 
+QString qtFileFilter(const QString& filter) {
+    if (!filter.contains(QLatin1Char('|')))
+        return filter;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList items;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // "*.*" means every file; on this system many files have no dot.
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (patterns.trimmed() == QStringLiteral("*.*"))
+            patterns = QStringLiteral("*");
+        QString description = parts[i];
+        const int open = description.lastIndexOf(QLatin1Char('('));
+        if (open >= 0)
+            description = description.left(open).trimmed();
+        items << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return items.join(QStringLiteral(";;"));
+}
+
 void QtUserDialogs::message(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, t::kAppTitle, text, QMessageBox::Ok, parent_);
     box.exec();
@@ -57,12 +77,12 @@ std::optional<QString> QtUserDialogs::inputText(const QString& caption, const QS
 }
 
 QString QtUserDialogs::openFile(const QString& caption, const QString& filter, const QString& dir) {
-    return QFileDialog::getOpenFileName(parent_, caption, dir, filter);
+    return QFileDialog::getOpenFileName(parent_, caption, dir, qtFileFilter(filter));
 }
 
 QString QtUserDialogs::saveFile(const QString& caption, const QString& filter, const QString& dir,
                                 const QString& defaultSuffix) {
-    QFileDialog dialog(parent_, caption, dir, filter);
+    QFileDialog dialog(parent_, caption, dir, qtFileFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);

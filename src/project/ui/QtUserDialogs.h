@@ -6,6 +6,11 @@ class QWidget;
 
 namespace vextor {
 
+// The program's filter texts pair descriptions and patterns with '|' ("Файлы событий (*.blb)|*.blb|
+// Все файлы|*.*"); Qt's file dialog wants "description (patterns)" items joined by ";;". A filter
+// without '|' is taken as Qt's own.
+QString qtFileFilter(const QString& filter);
+
 class QtUserDialogs : public UserDialogs {
 public:
     void setParent(QWidget* parent) { parent_ = parent; }
