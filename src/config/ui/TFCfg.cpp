@@ -2,6 +2,7 @@
 
 #include "texts.h"
 
+#include <QMenuBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -12,6 +13,13 @@ namespace t = cfg_texts;
 TFCfg::TFCfg(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    menu_ = new QMenuBar(this);
+    readFromFile_ = menu_->addAction(t::kMenuReadFromFile);
+    writeToFile_ = menu_->addAction(t::kMenuWriteToFile);
+    readFromFile_->setVisible(false);
+    writeToFile_->setVisible(false);
+    menu_->hide();
+    layout->setMenuBar(menu_);
     outer_ = new QTabWidget(this);
     layout->addWidget(outer_);
 

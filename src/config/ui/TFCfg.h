@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <vector>
 
+class QAction;
+class QMenuBar;
 class QTabWidget;
 
 namespace vextor {
@@ -25,6 +27,11 @@ public:
     // the window (observer may be null for an editor that shows no image fields).
     void addEditor(const QString& caption, QWidget* editor, ConfigObserver* observer);
 
+    // The hidden menu: " Прочитать из файла " and " Записать в файл ".
+    QMenuBar* menu() const { return menu_; }
+    QAction* readFromFileAction() const { return readFromFile_; }
+    QAction* writeToFileAction() const { return writeToFile_; }
+
     // The device service panels work only while the marked controller answers.
     void setServicePanelsEnabled(bool enabled);
     bool servicePanelsEnabled() const { return serviceEnabled_; }
@@ -40,6 +47,9 @@ private:
     QTabWidget* outer_;
     QTabWidget* user_;
     QTabWidget* system_;
+    QMenuBar* menu_;
+    QAction* readFromFile_;
+    QAction* writeToFile_;
     bool serviceEnabled_ = false;
     int refreshes_ = 0;
     std::vector<ConfigObserver*> editors_;

@@ -26,4 +26,8 @@ inline const QString kCalendar = QStringLiteral("Календарь");
 inline const QString kZarnetTab = QStringLiteral("Zarnet");
 inline const QString kModbusTab = QStringLiteral("ModBus");
 
+// The window's own menu: hidden; the project window runs the same commands.
+inline const QString kMenuReadFromFile = QStringLiteral(" Прочитать из файла ");
+inline const QString kMenuWriteToFile = QStringLiteral(" Записать в файл ");
+
 } // namespace vextor::cfg_texts

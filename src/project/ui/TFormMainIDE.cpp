@@ -18,6 +18,7 @@
 #include "project/texts.h"
 #include "texts.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -330,6 +331,11 @@ void TFormMainIDE::createWindows() {
     f.confirmStopVisual = [this] { return tasks_->confirmStopVisual(task_texts::kAskStopVisualCr); };
     f.queueReadEvents = [this] { tasks_->flags.TaskReadEvents = true; };
     f.treeChanged = [this] { treeChanged(); };
+    // The configuration window's hidden menu works on the marked controller's configuration file.
+    connect(cfg_->readFromFileAction(), &QAction::triggered, this,
+            [this] { openConfigFromFile(project_->MarkCode + 2); });
+    connect(cfg_->writeToFileAction(), &QAction::triggered, this,
+            [this] { saveConfigAsFile(project_->MarkCode + 2); });
 }
 
 void TFormMainIDE::installProjectHooks() {

@@ -15,7 +15,9 @@
 #include "sim/SimLine.h"
 #include "support/ManualClock.h"
 
+#include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -194,6 +196,14 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     EXPECT_EQ(fromFile.ArrSensors[1].Rbegin, -40.0f);
     EXPECT_EQ(fromFile.ArrSensors[1].Rline, 120.5f);
     EXPECT_EQ(fromFile.ArrSensors[2].Byte, (std::array<uint8_t, 4>{3, 0, 0x5A, 0xA5}));
+
+    // The window's hidden " Записать в файл " does the same for the marked controller.
+    EXPECT_FALSE(cfg->writeToFileAction()->isVisible());
+    const QString copy = dir.filePath("copy.bin");
+    dialogs.saveFiles.push_back(copy);
+    cfg->writeToFileAction()->trigger();
+    EXPECT_EQ(p.model.Master.ConfigFile, copy);
+    EXPECT_EQ(QFileInfo(copy).size(), kConfigFileSize);
 
     // "Записать в прибор".
     p.runMenuItem(*findItem(p.popupItems(p.tree.findCode(configNode)), "Записать в прибор"));
