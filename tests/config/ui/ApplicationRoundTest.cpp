@@ -16,6 +16,7 @@
 #include "support/ManualClock.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -109,6 +110,7 @@ const MenuItem* findItem(const std::vector<MenuItem>& items, const QString& capt
 
 void saveShot(QWidget* w, const QString& name) {
     const QByteArray dir = qgetenv("VEXTOR_SCREENSHOTS");
+    QCoreApplication::processEvents();
     if (!dir.isEmpty())
         w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name);
 }
