@@ -1,6 +1,8 @@
 // vextorctl against the virtual controller over a real pseudo-terminal.
 #include "support/SimProcess.h"
 
+#include "project/ProjectFile.h"
+
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -107,4 +109,35 @@ TEST(CliDevice, FaultsAndBadInput) {
     const auto missing = runCtl({"--port", "/dev/vextor-no-such-port", "identify"});
     EXPECT_EQ(missing.exitCode, 3);
     EXPECT_TRUE(missing.err.contains("/dev/vextor-no-such-port"));
+}
+
+// A device named in a project gives the port number (through the port map), the protocol and the
+// addresses; `project show` lists it.
+TEST(CliDevice, ProjectDeviceByName) {
+    SimProcess sim({"--address", "5", "--firmware", "201"});
+    ASSERT_TRUE(sim.started());
+    QTemporaryDir dir;
+    vextor::ProjectModel model;
+    model.PortNumber = 7;
+    model.MasterCount = 1;
+    model.Master.Name = QStringLiteral("Приточка П1");
+    model.Master.ZarnetAddress = 5;
+    model.Master.ConfigFile = dir.filePath("p1.bin");
+    const QString prj = dir.filePath("plant.prj");
+    ASSERT_TRUE(vextor::WriteProjectFile(prj, model).ok);
+
+    qputenv("VEXTOR_COM7", sim.port().toLocal8Bit());
+    auto r = runCtl({"--project", prj, "--device", "Приточка П1", "identify"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("type=32\nfirmware=2,01\n"));
+    r = runCtl({"--project", prj, "--device", "nobody", "identify"});
+    EXPECT_EQ(r.exitCode, 2);
+    qunsetenv("VEXTOR_COM7");
+
+    r = runCtl({"project", "show", prj});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Приточка П1")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("COM7")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("p1.bin")) << r.out.toStdString();
+    EXPECT_EQ(runCtl({"project", "show", dir.filePath("missing.prj")}).exitCode, 2);
 }
