@@ -17,6 +17,19 @@ QString oneFile(QStringList& args, const char* command) {
     return args.takeFirst();
 }
 
+// The defaults, then the file over them; a short file is read in part with a warning.
+bool loadFile(ConfigImage& image, const QString& path) {
+    loadDefaultConfiguration(image);
+    const ConfigFileResult loaded = loadConfigurationFile(image, path, nullptr);
+    if (!loaded.success) {
+        fail(loaded.errorText);
+        return false;
+    }
+    if (!loaded.warningText.isEmpty())
+        fail(loaded.warningText);
+    return true;
+}
+
 int readConfig(CliContext& ctx, QStringList& args) {
     const QString path = oneFile(args, "read-config");
     if (!ctx.openZarnet())
@@ -55,14 +68,8 @@ int readConfig(CliContext& ctx, QStringList& args) {
 int writeConfig(CliContext& ctx, QStringList& args) {
     const QString path = oneFile(args, "write-config");
     ConfigImage image;
-    loadDefaultConfiguration(image);
-    const ConfigFileResult loaded = loadConfigurationFile(image, path, nullptr);
-    if (!loaded.success) {
-        fail(loaded.errorText);
+    if (!loadFile(image, path))
         return ExitUsage;
-    }
-    if (!loaded.warningText.isEmpty())
-        fail(loaded.warningText);
     if (!ctx.openZarnet())
         return ExitPort;
     if (!ctx.connect())
@@ -79,14 +86,8 @@ int writeConfig(CliContext& ctx, QStringList& args) {
 int dump(CliContext&, QStringList& args) {
     const QString path = oneFile(args, "dump");
     ConfigImage image;
-    loadDefaultConfiguration(image);
-    const ConfigFileResult loaded = loadConfigurationFile(image, path, nullptr);
-    if (!loaded.success) {
-        fail(loaded.errorText);
+    if (!loadFile(image, path))
         return ExitUsage;
-    }
-    if (!loaded.warningText.isEmpty())
-        fail(loaded.warningText);
     for (const QString& line : configurationDumpLines(image))
         out(line);
     return ExitOk;
