@@ -197,6 +197,9 @@ void DeviceTasks::identifyZarnet() {
     uint16_t version = 0;
     if (!GetDeviceVersion(link_, 0, type, version, build))
         return;
+    link_.DeviceType = type;
+    link_.FirmwareVersion = version;
+    link_.FirmwareBuild = build;
     if (type != kVextorType) {
         dialogs_.message(t::kNotVextor);
         project_.ClearMark();
@@ -246,7 +249,8 @@ void DeviceTasks::identifyModbus() {
     if (!modbus_.ModbusExchange(request.data(), static_cast<uint8_t>(request.size()), reply, replyLength))
         return;
     // Address, function, byte count and three registers: the bytes read below must have arrived.
-    if (reply[1] != kModbusRead || replyLength < 9)
+    // The reply length counts the two CRC bytes as well.
+    if (reply[1] != kModbusRead || replyLength < 11)
         return;
     if (reply[4] == kVextorType) {
         VersionText = t::kVersionHead + formatHundredths(reply[6]);

@@ -7,6 +7,7 @@
 #include "project/BusyState.h"
 #include "project/TaskTexts.h"
 #include "project/texts.h"
+#include "support/FakeSerialPort.h"
 #include "support/ManualClock.h"
 
 #include <QFileInfo>
@@ -94,6 +95,10 @@ TEST_F(TaskLoop, MarkedMasterIsIdentifiedAndThePortIsClosedAfterTheTick) {
               QStringLiteral("   Vextor вер.2,03:7, панель вер. 1,05, конфигурация вер. 2,00   "));
     EXPECT_EQ(tasks.IdentAttempts, 1u);
     EXPECT_EQ(tasks.IdentSuccesses, 1u);
+    // The controller's identity stays with the link for the windows that show it.
+    EXPECT_EQ(link.DeviceType, 32);
+    EXPECT_EQ(link.FirmwareVersion, 203);
+    EXPECT_EQ(link.FirmwareBuild, 7);
     EXPECT_FALSE(zarnetPort.isOpen());
     EXPECT_TRUE(tasks.timerEnabled());
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
@@ -315,6 +320,52 @@ TEST_F(TaskLoop, EventReadFillsTheFileShowsItAndLogsIt) {
     EXPECT_EQ(QFileInfo(path).size(), 682 * 9);
     ASSERT_EQ(log.lines.size(), 1);
     EXPECT_TRUE(log.lines[0].endsWith(t::kLogFileSaved + path));
+}
+
+TEST(ModbusIdentification, TakesTheVersionsOnlyFromAReplyWithAllThreeRegisters) {
+    struct Case {
+        const char* what;
+        testing::Bytes reply; // without CRC
+        bool linkUp;
+        QString version;
+    };
+    const Case cases[] = {
+        {"three registers",
+         {0x02, 0x03, 0x06, 0x00, 0x20, 0x00, 0xCA, 0x00, 0x69},
+         true,
+         QStringLiteral("Vextor вер.2,02")},
+        {"another device type",
+         {0x02, 0x03, 0x06, 0x00, 0x21, 0x00, 0xCA, 0x00, 0x69},
+         true,
+         QStringLiteral("old")},
+        {"two registers only", {0x02, 0x03, 0x04, 0x00, 0x20, 0x00, 0xCA}, false, QStringLiteral("old")},
+        {"exception reply", {0x02, 0x83, 0x02}, false, QStringLiteral("old")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedDialogs dialogs;
+        Project project{dialogs};
+        project.model.ActiveModbusAddress = 2;
+        testing::FakeSerialPort port{PortRole::Modbus};
+        port.open(QStringLiteral("COM1"), {});
+        testing::Bytes reply = c.reply;
+        const uint16_t crc = ModbusCrc16(reply.data(), reply.size());
+        reply.push_back(static_cast<uint8_t>(crc));
+        reply.push_back(static_cast<uint8_t>(crc >> 8));
+        port.replies = {reply};
+        ZarnetLink link;
+        ModbusMaster modbus{&port};
+        ConfigImage image;
+        NullProgress progress;
+        DeviceTasks tasks{project, link, modbus, image, dialogs, progress};
+        tasks.VersionText = QStringLiteral("old");
+
+        tasks.identifyModbus();
+
+        EXPECT_EQ(project.LinkUp, c.linkUp);
+        EXPECT_EQ(tasks.IdentSuccesses, c.linkUp ? 1u : 0u);
+        EXPECT_EQ(tasks.VersionText, c.version);
+    }
 }
 
 TEST(RunString, SweepsRightThenBackInSeventeenTicks) {
