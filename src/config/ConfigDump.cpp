@@ -35,11 +35,12 @@ public:
     static QString hex(uint8_t v) { return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper(); }
     // Set points, coefficients and thresholds: precision 5, five decimals (24,00000).
     static QString fixed(float v) { return formatFixed(v, 5, 5); }
-    // Factory constants and sensor characteristics: the shortest text that gives the single back
-    // (0,385 rather than the widened 0,38499999046325684).
+    // Factory constants and sensor characteristics: the shortest digits that give the single back
+    // (0,385 rather than the widened 0,38499999046325684), in the general style: plain unless the
+    // exponent is below -4 or reaches the digit count (100000 and 0,0001, not 1e+05 and 1e-04).
     static QString shortest(float v) {
         char buffer[32];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general);
         QString text = QString::fromLatin1(buffer, result.ptr - buffer);
         text.replace(QLatin1Char('.'), QLatin1Char(','));
         return text;

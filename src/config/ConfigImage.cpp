@@ -90,11 +90,9 @@ void decodeBlock(ConfigImage& image, uint32_t address, uint32_t count, const uin
 }
 
 void loadDefaultConfiguration(ConfigImage& im) {
-    // The pump alternation time is not part of the default set: it survives a reset (and is 0 at
-    // program start because the image starts zeroed).
-    const uint8_t timeWorkPump = im.TimeWorkPump;
+    // Every field outside the list below is 0, the pump alternation time and the port's protocol
+    // selector among them: a new project must not inherit them from the controller read last.
     im = ConfigImage{};
-    im.TimeWorkPump = timeWorkPump;
     im.MB_Params = 1;
     im.MB_Address = 2;
     for (auto& s : im.ArrSensors)

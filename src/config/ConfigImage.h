@@ -209,7 +209,7 @@ struct ConfigImage {
 };
 
 // The default configuration: what the program starts with and what a new project gets. Every field
-// outside the default set becomes 0, except TimeWorkPump, which keeps its value.
+// outside the default set becomes 0.
 void loadDefaultConfiguration(ConfigImage& image);
 
 // The image bytes of device addresses address..address+count-1 as they go to the controller:

@@ -44,6 +44,9 @@ TEST(ConfigDump, ValuesFollowTheirFieldFormats) {
     im.ArrSensors[3].KindSensor = 1;
     im.ArrSensors[3].FValue = 1.25f;
     im.KfDAC2 = 0.75f;
+    im.KfRetDAC1 = 100000.0f;
+    im.KfRetDAC2 = 0.0001f;
+    im.KoefU1 = 1e-5f;
     im.TempDownNotch = -5;
     im.PresetTempAir = -12.5f;
     im.Conditions[1].Notch = 3.25f;
@@ -51,7 +54,8 @@ TEST(ConfigDump, ValuesFollowTheirFieldFormats) {
     const QStringList lines = configurationDumpLines(im);
 
     for (const char* line :
-         {"4 - Zarnet_Modbus = 55", "34 - KfDAC2 = 0,75", "94 - ArrSensors[2].KindSensor = 0",
+         {"4 - Zarnet_Modbus = 55", "34 - KfDAC2 = 0,75", "38 - KfRetDAC1 = 100000",
+          "42 - KfRetDAC2 = 0,0001", "46 - KoefU1 = 1e-05", "94 - ArrSensors[2].KindSensor = 0",
           "96 - ArrSensors[2].Rbegin = 100", "100 - ArrSensors[2].Rline = 0,385",
           "104 - ArrSensors[2].Byte[0] = 4", "105 - ArrSensors[2].Byte[1] = 2",
           "118 - ArrSensors[3].FValue = 1,25", "395 - TempDownNotch = -5", "346 - PresetTempAir = -12,50000",

@@ -42,17 +42,19 @@ TEST(ConfigImage, DefaultImageEncodesToFixtureAtEveryBlock) {
     }
 }
 
-TEST(ConfigImage, DefaultsFollowTheDefaultTableAndKeepThePumpTime) {
+TEST(ConfigImage, DefaultsFollowTheDefaultTableAndClearTheRest) {
     ConfigImage im;
     im.TimeWorkPump = 9;
     im.SoundOn = 1;
     im.Zarnet_Modbus = 0x55;
     im.Rmax5000 = 3.5f;
+    im.CfgVersion = 200;
     loadDefaultConfiguration(im);
-    EXPECT_EQ(im.TimeWorkPump, 9);
+    EXPECT_EQ(im.TimeWorkPump, 0);
     EXPECT_EQ(im.SoundOn, 0);
     EXPECT_EQ(im.Zarnet_Modbus, 0);
     EXPECT_EQ(im.Rmax5000, 0.0f);
+    EXPECT_EQ(im.CfgVersion, 0);
     EXPECT_EQ(im.SummerBegin.Year, 15);
     EXPECT_EQ(im.AdrNumAOut[7], (AdrNum{255, 0}));
     EXPECT_EQ(im.Calendars[0][0], 0x01);
