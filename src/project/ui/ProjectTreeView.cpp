@@ -5,6 +5,9 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <functional>
+#include <unordered_set>
+
 namespace vextor {
 
 namespace {
@@ -116,6 +119,29 @@ void ProjectTreeView::sync() {
 }
 
 void ProjectTreeView::repaint() {
+    // The items point at the project's tree nodes; when the project rebuilt its tree since the
+    // last sync (a project was opened or a device added) those nodes are gone, and only a full
+    // sync may touch the items.
+    std::unordered_set<const TreeNode*> live;
+    std::function<void(const TreeNode&)> collect = [&](const TreeNode& node) {
+        live.insert(&node);
+        for (const auto& child : node.children)
+            collect(*child);
+    };
+    for (const auto& top : project_.tree.topLevel)
+        collect(*top);
+    bool stale = false;
+    std::function<void(QTreeWidgetItem*)> check = [&](QTreeWidgetItem* item) {
+        stale = stale || !live.count(nodeOf(item));
+        for (int i = 0; i < item->childCount() && !stale; ++i)
+            check(item->child(i));
+    };
+    for (int i = 0; i < topLevelItemCount() && !stale; ++i)
+        check(topLevelItem(i));
+    if (stale) {
+        sync();
+        return;
+    }
     syncing_ = true;
     std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* item) {
         if (const TreeNode* n = nodeOf(item))

@@ -149,7 +149,8 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
 
     // "Считать из прибора" on the configuration file node.
     const int configNode = node_code::kMasterDevice + 2;
-    const MenuItem* read = findItem(p.popupItems(p.tree.findCode(configNode)), "Считать из прибора");
+    const std::vector<MenuItem> items = p.popupItems(p.tree.findCode(configNode));
+    const MenuItem* read = findItem(items, "Считать из прибора");
     ASSERT_NE(read, nullptr);
     p.runMenuItem(*read);
     window.tasks().TimerTasksTimer();
