@@ -16,7 +16,10 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QLayout>
 #include <QMdiSubWindow>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -111,6 +114,23 @@ TEST_F(MainWindow, ModeButtonsTakeEffectAtTheNextRefresh) {
         window->RefreshTick();
         EXPECT_EQ(window->statusText(2), c.panel);
         EXPECT_EQ(window->shownModeWindow(), c.shown);
+    }
+}
+
+TEST_F(MainWindow, StatusPanelsKeepTheirWidthsSideBySideInANarrowWindow) {
+    create();
+    window->project().model.ActiveProtocol = kProtocolModbus; // the longest second panel
+    window->resize(400, 500);
+    window->RefreshTick();
+    QApplication::processEvents();
+    window->statusBar()->layout()->activate();
+    for (int i = 0; i < 7; ++i) {
+        const QLabel* panel = window->statusPanel(i);
+        EXPECT_EQ(panel->width(), panel->fontMetrics().horizontalAdvance(panel->text()) + 15) << i;
+        if (i > 0) {
+            const QLabel* left = window->statusPanel(i - 1);
+            EXPECT_GE(panel->x(), left->x() + left->width()) << "panel " << i << " over panel " << i - 1;
+        }
     }
 }
 

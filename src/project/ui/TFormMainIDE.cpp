@@ -52,6 +52,7 @@ constexpr int kRunStringMs = 100;
 constexpr int kAboutMs = 3000;
 constexpr int kMinTreeWidth = 230;
 constexpr int kPanelPadding = 15;
+constexpr int kPanelGap = 2;
 
 enum Mode : uint8_t { ModeVisual = 0, ModeConfig = 1, ModeEvents = 2, ModeDevice = 3 };
 
@@ -290,11 +291,17 @@ QWidget* TFormMainIDE::buildClientArea() {
 }
 
 void TFormMainIDE::buildStatusBar() {
+    // The panels sit side by side at their fitted widths on a strip of their own. When the window is
+    // narrower than all seven, the last ones run off its right edge; a layout would instead squeeze
+    // their places while each panel keeps its width, and the texts would be drawn over each other.
+    panelStrip_ = new QWidget(this);
+    panelStrip_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     for (QLabel*& panel : panels_) {
-        panel = new QLabel(this);
+        panel = new QLabel(panelStrip_);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        statusBar()->addWidget(panel);
     }
+    panelStrip_->setFixedHeight(panels_[0]->sizeHint().height());
+    statusBar()->addWidget(panelStrip_, 1);
 }
 
 void TFormMainIDE::createWindows() {
@@ -476,8 +483,12 @@ void TFormMainIDE::connectionDisplay() {
 }
 
 void TFormMainIDE::fitStatusPanels() {
-    for (QLabel* panel : panels_)
-        panel->setFixedWidth(panel->fontMetrics().horizontalAdvance(panel->text()) + kPanelPadding);
+    int x = 0;
+    for (QLabel* panel : panels_) {
+        const int width = panel->fontMetrics().horizontalAdvance(panel->text()) + kPanelPadding;
+        panel->setGeometry(x, 0, width, panelStrip_->height());
+        x += width + kPanelGap;
+    }
 }
 
 QString TFormMainIDE::statusText(int panel) const {

@@ -81,6 +81,7 @@ public:
     TFProgress* progressWindow() const { return progress_; }
     TFAbout* aboutBox() const { return about_; }
     QString statusText(int panel) const;
+    const QLabel* statusPanel(int panel) const { return panels_.at(panel); }
     QString logText() const;
     QString workingFileText() const;
     bool saveButtonEnabled() const;
@@ -135,6 +136,7 @@ private:
     QPlainTextEdit* log_ = nullptr;
     QLabel* workingFile_ = nullptr;
     QToolButton* saveWorkingFile_ = nullptr;
+    QWidget* panelStrip_ = nullptr;
     std::array<QLabel*, 7> panels_{};
     QList<QAction*> projectReplacing_;
 

@@ -56,14 +56,4 @@ inline const QString kAboutCaption = QStringLiteral("О программе");
 inline const QString kAboutVersion = QStringLiteral("Версия:   3.01");
 inline const QString kAboutClose = QStringLiteral("Закрыть");
 
-// Files opened and saved from the tree.
-inline const QString kConfigFilter = QStringLiteral("Файлы конфигурации (*.bin);;Все файлы (*.*)");
-inline const QString kConfigSuffix = QStringLiteral("bin");
-inline const QString kEventsFilter = QStringLiteral("Файлы событий (*.blb);;Все файлы (*)");
-inline const QString kEventsSuffix = QStringLiteral("blb");
-inline const QString kFileHead = QStringLiteral("Файла ");
-inline const QString kFileMissingTail = QStringLiteral(" не существует!");
-inline const QString kLogFileOpened = QStringLiteral("открытие файла - ");
-inline const QString kLogFileSaved = QStringLiteral("сохранение файла - ");
-
 } // namespace vextor::main_texts
