@@ -39,11 +39,12 @@ VirtualLine::~VirtualLine() {
     stop();
 }
 
-bool VirtualLine::addController(const sim::ControllerSettings& settings, bool modbusMode) {
-    ConfigImage image;
-    loadDefaultConfiguration(image);
+bool VirtualLine::addController(const sim::ControllerSettings& settings, bool modbusMode,
+                                const ConfigImage* image) {
+    ConfigImage defaults;
+    loadDefaultConfiguration(defaults);
     std::vector<uint8_t> bytes(sim::kImageSize);
-    encodeRange(image, sim::kImageFirst, sim::kImageSize, bytes.data());
+    encodeRange(image ? *image : defaults, sim::kImageFirst, sim::kImageSize, bytes.data());
     if (modbusMode)
         bytes[sim::kProtocolAddress - sim::kImageFirst] = sim::kSwitchToModbus;
     return line_->addController(

@@ -18,6 +18,8 @@ class PtyTransport;
 
 namespace vextor {
 
+struct ConfigImage;
+
 class VirtualLine {
 public:
     VirtualLine();
@@ -27,7 +29,9 @@ public:
 
     // Puts a controller with the default configuration on the line (before start()); modbusMode
     // starts it switched to Modbus.
-    bool addController(const sim::ControllerSettings& settings, bool modbusMode = false);
+    // image: the configuration the controller holds (the defaults when null).
+    bool addController(const sim::ControllerSettings& settings, bool modbusMode = false,
+                       const ConfigImage* image = nullptr);
     // Opens the pseudo-terminal and starts answering. False with the reason in error.
     bool start(QString& error);
     void stop();
