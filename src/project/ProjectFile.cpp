@@ -54,10 +54,14 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Blanks, decimal digits, blanks; the value kept as its low eight bits like the byte it goes to.
+// Blanks, a decimal integer (a sign allowed), blanks; the value kept as its low eight bits like the
+// byte it goes to, so "-1" is 255 and "300" is 44.
 bool parseByteLine(const QByteArray& line, uint8_t& value) {
     qsizetype i = 0;
     while (i < line.size() && isBlank(line[i]))
+        ++i;
+    const bool negative = i < line.size() && line[i] == '-';
+    if (i < line.size() && (line[i] == '-' || line[i] == '+'))
         ++i;
     const qsizetype digitsStart = i;
     unsigned low = 0;
@@ -71,7 +75,7 @@ bool parseByteLine(const QByteArray& line, uint8_t& value) {
         ++i;
     if (i != line.size())
         return false;
-    value = static_cast<uint8_t>(low);
+    value = static_cast<uint8_t>(negative ? 0x100 - low : low);
     return true;
 }
 

@@ -98,12 +98,14 @@ TEST(ProjectFile, ReadingRules) {
     // Numbers: the low eight bits, blanks around them allowed.
     EXPECT_EQ(parseProjectFile(withLine(2, "300")).model.PortNumber, 44);
     EXPECT_EQ(parseProjectFile(withLine(2, " \t 9  ")).model.PortNumber, 9);
+    EXPECT_EQ(parseProjectFile(withLine(2, "-1")).model.PortNumber, 255);
+    EXPECT_EQ(parseProjectFile(withLine(2, "+7")).model.PortNumber, 7);
     // Line ends written by other tools (bare LF) read the same.
     ProjectFileRead lf = parseProjectFile(reference.join("\n"));
     EXPECT_EQ(lf.status, ProjectFileRead::Status::Ok);
     EXPECT_EQ(lf.model.Singles[15].VisualFile, "Нет файла визуализации одиночного");
 
-    for (const QByteArray& bad : {QByteArray(""), QByteArray("x"), QByteArray("12abc"), QByteArray("-1")}) {
+    for (const QByteArray& bad : {QByteArray(""), QByteArray("x"), QByteArray("12abc"), QByteArray("-")}) {
         const ProjectFileRead r = parseProjectFile(withLine(21, bad));
         EXPECT_EQ(r.status, ProjectFileRead::Status::Malformed) << bad.constData();
         EXPECT_EQ(r.line, 21);
