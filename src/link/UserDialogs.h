@@ -20,10 +20,11 @@ public:
     // An input box; nullopt when the user cancels.
     virtual std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                              const QString& initial) = 0;
-    // File dialogs; an empty string when the user cancels.
+    // File dialogs; an empty string when the user cancels. A save dialog asks before it accepts an
+    // existing file unless the caller asks that question itself (confirmOverwrite false).
     virtual QString openFile(const QString& caption, const QString& filter, const QString& dir) = 0;
     virtual QString saveFile(const QString& caption, const QString& filter, const QString& dir,
-                             const QString& defaultSuffix) = 0;
+                             const QString& defaultSuffix, bool confirmOverwrite = true) = 0;
 };
 
 // Prints every message to stderr and answers every question with its default (No / Cancel);
@@ -35,7 +36,9 @@ public:
     Answer askYesNoCancel(const QString& text, const QString& caption = {}) override;
     std::optional<QString> inputText(const QString&, const QString&, const QString&) override;
     QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&, const QString&, const QString&, bool = true) override {
+        return {};
+    }
 };
 
 // Scripted answers for tests: every text shown is recorded in order, answers are taken from queues
@@ -48,6 +51,7 @@ public:
     std::deque<std::optional<QString>> inputs;
     std::deque<QString> openFiles;
     std::deque<QString> saveFiles;
+    bool saveConfirmsOverwrite = true; // what the last save dialog was asked to do
 
     void message(const QString& text) override { shown << text; }
     bool askYesNo(const QString& text, const QString& = {}) override {
@@ -66,8 +70,10 @@ public:
         shown << caption;
         return take(openFiles, QString{});
     }
-    QString saveFile(const QString& caption, const QString&, const QString&, const QString&) override {
+    QString saveFile(const QString& caption, const QString&, const QString&, const QString&,
+                     bool confirmOverwrite = true) override {
         shown << caption;
+        saveConfirmsOverwrite = confirmOverwrite;
         return take(saveFiles, QString{});
     }
 

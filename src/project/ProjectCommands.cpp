@@ -20,8 +20,9 @@ ProjectModel Project::modelForSaving() const {
 }
 
 void Project::CreateProject() {
+    // The chosen name only names the new directory: there is nothing to overwrite.
     const QString chosen = dialogs_.saveFile(t::kDialogCreate, t::kProjectFilter,
-                                             directoryPart(model.ProjectPath), t::kProjectSuffix);
+                                             directoryPart(model.ProjectPath), t::kProjectSuffix, false);
     if (chosen.isEmpty()) {
         dialogs_.message(t::kCommandFailed);
         return;
@@ -93,8 +94,9 @@ void Project::SaveProject() {
 }
 
 void Project::SaveProjectAs() {
+    // The overwrite question below is the only one the engineer gets.
     const QString chosen = dialogs_.saveFile(t::kDialogSaveAs, t::kProjectFilter,
-                                             directoryPart(model.ProjectPath), t::kProjectSuffix);
+                                             directoryPart(model.ProjectPath), t::kProjectSuffix, false);
     if (chosen.isEmpty())
         return;
     if (QFileInfo::exists(chosen) && !ask(t::kAskOverwrite))

@@ -80,7 +80,7 @@ inline const QString kMantissaFirst = QStringLiteral("мантисса/поря�
 inline const QString kExponentFirst = QStringLiteral("порядок/мантисса");
 
 // Project commands.
-inline const QString kProjectFilter = QStringLiteral("Файл проекта (*.prj)");
+inline const QString kProjectFilter = QStringLiteral("Файл проекта (*.prj)|*.prj");
 inline const QString kProjectSuffix = QStringLiteral("prj");
 inline const QString kDialogCreate = QStringLiteral("Создать...");
 inline const QString kDialogOpen = QStringLiteral("Открыть");

@@ -151,6 +151,7 @@ TEST(SaveProject, SaveAndSaveAsWriteAndLog) {
     f.dialogs.yesNo.push_back(false);
     p.SaveProjectAs();
     EXPECT_EQ(f.dialogs.shown.back(), "Указанный файл уже существует. Перезаписать?");
+    EXPECT_FALSE(f.dialogs.saveConfirmsOverwrite) << "the dialog must not ask the same question first";
     EXPECT_EQ(readAll(second), "keep me");
     EXPECT_EQ(p.model.ProjectPath, first);
 

@@ -81,10 +81,11 @@ QString QtUserDialogs::openFile(const QString& caption, const QString& filter, c
 }
 
 QString QtUserDialogs::saveFile(const QString& caption, const QString& filter, const QString& dir,
-                                const QString& defaultSuffix) {
+                                const QString& defaultSuffix, bool confirmOverwrite) {
     QFileDialog dialog(parent_, caption, dir, qtFileFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

@@ -22,7 +22,7 @@ public:
                                      const QString& initial) override;
     QString openFile(const QString& caption, const QString& filter, const QString& dir) override;
     QString saveFile(const QString& caption, const QString& filter, const QString& dir,
-                     const QString& defaultSuffix) override;
+                     const QString& defaultSuffix, bool confirmOverwrite = true) override;
 
 private:
     QWidget* parent_ = nullptr;
