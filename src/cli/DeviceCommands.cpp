@@ -1,6 +1,7 @@
 // Identification and the service commands of one controller.
 #include "CliContext.h"
 
+#include "config/ConfigImage.h"
 #include "link/NumericConversions.h"
 #include "link/ZarnetCommands.h"
 
@@ -9,10 +10,6 @@
 
 namespace vextor::cli {
 namespace {
-
-constexpr uint32_t kCfgVersionAddress = 1192;
-constexpr uint32_t kProtocolAddress = 4;
-constexpr uint8_t kSwitchToModbus = 0x55;
 
 void noExtraArgs(const QStringList& args) {
     if (!args.isEmpty())
@@ -212,7 +209,7 @@ int toModbus(CliContext& ctx, QStringList& args) {
     if (!ctx.openZarnet())
         return ExitPort;
     const uint8_t mark = kSwitchToModbus;
-    if (!WriteMemory(ctx.link, &mark, kProtocolAddress, 1)) {
+    if (!WriteMemory(ctx.link, &mark, kProtocolSelectorAddress, 1)) {
         fail(QStringLiteral("Ошибка перехода!"));
         return ExitNoAnswer;
     }

@@ -12,6 +12,11 @@ namespace vextor {
 
 class UserDialogs;
 
+// Device memory written directly by the service commands: the protocol selector of the
+// controller's port (0x55 switches it to Modbus at the next restart).
+inline constexpr uint32_t kProtocolSelectorAddress = 4;
+inline constexpr uint8_t kSwitchToModbus = 0x55;
+
 enum class ChannelGroup : uint8_t {
     AnalogIn = 0x04,
     AnalogOut = 0x05,

@@ -25,8 +25,6 @@ constexpr uint16_t kCurrentCfgVersion = 200;
 constexpr uint16_t kNoVersion = 0xFFFF;
 constexpr uint8_t kModbusRead = 3;
 constexpr uint8_t kModbusWrite = 6;
-constexpr uint32_t kProtocolByteAddress = 4; // Zarnet_Modbus
-constexpr uint8_t kSwitchToModbusValue = 0x55;
 constexpr int kRunStringSteps = 16;
 
 // The step's position of the text in the 26-character line: 1..9 out, 10..16 back; step 9 jumps
@@ -395,8 +393,8 @@ void DeviceTasks::taskVisual() {
 
 void DeviceTasks::taskSwitchToModbus() {
     flags.TaskSwitchToModbus = false;
-    const uint8_t value = kSwitchToModbusValue;
-    if (!WriteMemory(link_, &value, kProtocolByteAddress, 1)) {
+    const uint8_t value = kSwitchToModbus;
+    if (!WriteMemory(link_, &value, kProtocolSelectorAddress, 1)) {
         dialogs_.message(t::kSwitchError);
         return;
     }
