@@ -46,7 +46,7 @@ bool VirtualLine::addController(const sim::ControllerSettings& settings, bool mo
     std::vector<uint8_t> bytes(sim::kImageSize);
     encodeRange(image ? *image : defaults, sim::kImageFirst, sim::kImageSize, bytes.data());
     if (modbusMode)
-        bytes[sim::kProtocolAddress - sim::kImageFirst] = sim::kSwitchToModbus;
+        bytes[kProtocolSelectorAddress - sim::kImageFirst] = kSwitchToModbus;
     return line_->addController(
         std::make_unique<sim::SimController>(settings, bytes, nowOnDevice(), steadyMs()));
 }

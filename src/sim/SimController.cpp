@@ -77,12 +77,13 @@ Bytes modbusException(uint8_t address, uint8_t function, uint8_t code) {
 } // namespace
 
 uint32_t modbusBaud(uint8_t mbParams) {
-    static constexpr uint32_t kBauds[] = {4800, 9600, 19200, 38400};
-    return kBauds[mbParams & 0x03];
+    return modbusLineSettings(mbParams).baudRate;
 }
 
 int modbusBitsPerByte(uint8_t mbParams) {
-    return ((mbParams >> 4) & 0x03) == 0 ? 10 : 11;
+    // start bit, eight data bits, the parity bit if any, one or two stop bits
+    const LineSettings line = modbusLineSettings(mbParams);
+    return 1 + 8 + (line.parity != 0 ? 1 : 0) + (line.stopBits == 2 ? 2 : 1);
 }
 
 Bytes zarnetReplyFrame(uint8_t from, const Bytes& body, std::optional<uint8_t> key, uint8_t nonce) {
@@ -147,7 +148,7 @@ SimSlave* SimController::slave(uint8_t address) {
 void SimController::takePortSettings() {
     std::copy(memory_.begin() + kImageFirst, memory_.begin() + kImageEnd,
               memory_.begin() + kRunningCopyBase + kImageFirst);
-    protocol_ = memory_[kProtocolAddress] == kSwitchToModbus ? Protocol::Modbus : Protocol::Zarnet;
+    protocol_ = memory_[kProtocolSelectorAddress] == kSwitchToModbus ? Protocol::Modbus : Protocol::Zarnet;
     modbusParams_ = memory_[kModbusParamsAddress];
     modbusAddress_ = memory_[kModbusAddressAddress];
 }
@@ -464,7 +465,7 @@ std::optional<Bytes> SimController::handleModbus(std::span<const uint8_t> reques
             reply = modbusException(target, function, IllegalAddress);
         } else if (value == kControlToZarnet || value == kControlRestart) {
             if (value == kControlToZarnet)
-                memory_[kProtocolAddress] = 0;
+                memory_[kProtocolSelectorAddress] = 0;
             restartAfter = true;
             reply.assign(request.begin(), request.end() - 2);
         } else {

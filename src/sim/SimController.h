@@ -9,6 +9,8 @@
 #include "SimSlave.h"
 #include "SimTypes.h"
 
+#include "link/ZarnetCommands.h"
+
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -51,7 +53,6 @@ struct ControllerSettings {
 
 // Memory layout of the controller.
 inline constexpr uint32_t kModbusParamsAddress = 3;  // MB_Params
-inline constexpr uint32_t kProtocolAddress = 4;      // Zarnet_Modbus
 inline constexpr uint32_t kModbusAddressAddress = 5; // MB_Address
 inline constexpr uint32_t kImageFirst = 3;
 inline constexpr uint32_t kImageEnd = 1194; // one past CfgVersion
@@ -59,7 +60,6 @@ inline constexpr uint32_t kImageSize = kImageEnd - kImageFirst;
 inline constexpr uint32_t kCfgVersionAddress = 1192;
 inline constexpr uint32_t kRunningCopyBase = 65536;
 inline constexpr uint32_t kMemorySize = kRunningCopyBase + kImageEnd;
-inline constexpr uint8_t kSwitchToModbus = 0x55;
 
 // Modbus registers of the controller.
 inline constexpr uint16_t kRegControl = 60000;

@@ -62,7 +62,7 @@ TEST_F(PtyTransportTest, ModbusIsHeardOnlyAtTheControllersSpeed) {
         ASSERT_EQ(port.open(QString::fromStdString(pty.slavePath()), LineSettings{}), PortOk);
         ZarnetLink link(&port);
         const uint8_t toModbus = kSwitchToModbus;
-        ASSERT_TRUE(WriteMemory(link, &toModbus, kProtocolAddress, 1));
+        ASSERT_TRUE(WriteMemory(link, &toModbus, kProtocolSelectorAddress, 1));
         ASSERT_TRUE(ResetDevice(link));
     }
     const auto id = modbusIdentifyRequest(2);

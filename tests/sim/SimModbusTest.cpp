@@ -26,7 +26,7 @@ TEST(SimModbus, ProtocolSwitchRoundTrip) {
     s.panel = 0xFFFF;
     SimHarness h({s});
     const uint8_t toModbus = kSwitchToModbus;
-    ASSERT_TRUE(WriteMemory(h.link, &toModbus, kProtocolAddress, 1));
+    ASSERT_TRUE(WriteMemory(h.link, &toModbus, kProtocolSelectorAddress, 1));
     EXPECT_EQ(h.controller().protocol(), Protocol::Zarnet) << "the switch waits for the restart";
     ASSERT_TRUE(ResetDevice(h.link));
     EXPECT_EQ(h.controller().protocol(), Protocol::Modbus);
@@ -53,7 +53,7 @@ TEST(SimModbus, ProtocolSwitchRoundTrip) {
     EXPECT_EQ(h.controller().protocol(), Protocol::Zarnet);
     ASSERT_TRUE(GetDeviceVersion(h.link, 0, type, version, build));
     uint8_t selector = 0xEE;
-    ASSERT_TRUE(ReadMemory(h.link, &selector, kProtocolAddress, 1));
+    ASSERT_TRUE(ReadMemory(h.link, &selector, kProtocolSelectorAddress, 1));
     EXPECT_EQ(selector, 0) << "the controller stays on the device protocol after further restarts";
 }
 
@@ -76,7 +76,7 @@ TEST(SimModbus, PortTakesAddressAndLineSettingsAtTheRestart) {
 TEST(SimModbus, ExceptionsAndBroadcast) {
     SimHarness h;
     const uint8_t toModbus = kSwitchToModbus;
-    ASSERT_TRUE(WriteMemory(h.link, &toModbus, kProtocolAddress, 1));
+    ASSERT_TRUE(WriteMemory(h.link, &toModbus, kProtocolSelectorAddress, 1));
     ASSERT_TRUE(ResetDevice(h.link));
     const struct {
         Bytes request;
