@@ -37,6 +37,9 @@ public:
     virtual void selectFirstRows() = 0;
     // Bring the first page of the configuration window to the front (after a file load).
     virtual void showFirstPage() = 0;
+    // While a transfer replaces or sends the image, the editors' "Применить" commands are off: an
+    // entry applied then would be overwritten by the read or miss the write.
+    virtual void setTransferRunning(bool running) { (void)running; }
 };
 
 } // namespace vextor

@@ -65,8 +65,10 @@ void TFCfg::addEditor(const QString& caption, QWidget* editor, ConfigObserver* o
         return;
     auto* layout = page->layout() ? page->layout() : new QVBoxLayout(page);
     layout->addWidget(editor);
-    if (observer)
+    if (observer) {
         editors_.push_back(observer);
+        observer->setTransferRunning(transferRunning_);
+    }
 }
 
 void TFCfg::configurationChanged(ConfigViews views) {
@@ -78,6 +80,12 @@ void TFCfg::configurationChanged(ConfigViews views) {
 void TFCfg::selectFirstRows() {
     for (ConfigObserver* e : editors_)
         e->selectFirstRows();
+}
+
+void TFCfg::setTransferRunning(bool running) {
+    transferRunning_ = running;
+    for (ConfigObserver* e : editors_)
+        e->setTransferRunning(running);
 }
 
 void TFCfg::showFirstPage() {

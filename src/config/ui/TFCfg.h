@@ -40,6 +40,8 @@ public:
     void configurationChanged(ConfigViews views) override;
     void selectFirstRows() override;
     void showFirstPage() override;
+    void setTransferRunning(bool running) override;
+    bool transferRunning() const { return transferRunning_; }
 
     int refreshCount() const { return refreshes_; }
 
@@ -52,6 +54,7 @@ private:
     QAction* writeToFile_;
     bool serviceEnabled_ = false;
     int refreshes_ = 0;
+    bool transferRunning_ = false;
     std::vector<ConfigObserver*> editors_;
 };
 

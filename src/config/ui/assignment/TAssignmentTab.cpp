@@ -129,4 +129,11 @@ void TAssignmentPage::selectFirstRows() {
         table->selectRow(1);
 }
 
+void TAssignmentPage::setTransferRunning(bool running) {
+    for (TAssignmentTable* table : tables_) {
+        table->applyButton()->setEnabled(!running);
+        table->clearButton()->setEnabled(!running);
+    }
+}
+
 } // namespace vextor

@@ -60,6 +60,7 @@ public:
     void configurationChanged(ConfigViews views) override;
     void selectFirstRows() override;
     void showFirstPage() override {}
+    void setTransferRunning(bool running) override;
 
 private:
     Kind kind_;

@@ -149,6 +149,10 @@ void TSensorsTab::selectFirstRows() {
     editor_->selectSensor(1);
 }
 
+void TSensorsTab::setTransferRunning(bool running) {
+    apply_->setEnabled(!running);
+}
+
 void TSensorsTab::selectRow(int row) {
     const QSignalBlocker block(grid_);
     grid_->setCurrentCell(row - 1, 0);

@@ -31,6 +31,7 @@ public:
     void configurationChanged(ConfigViews views) override;
     void selectFirstRows() override;
     void showFirstPage() override {}
+    void setTransferRunning(bool running) override;
 
     // Controls, for the window and its tests.
     QTableWidget* grid() const { return grid_; }
