@@ -1,4 +1,5 @@
 #include "DemoProject.h"
+#include "DemoTactics.h"
 
 #include "config/ConfigFile.h"
 #include "config/ConfigImage.h"
@@ -48,6 +49,7 @@ ConfigImage demoMasterConfiguration() {
     s[5].TypeClb = 4;
     s[5].Rbegin = 2.732f;
     s[5].Rline = 2.2f;
+    applyDemoTactics(image);
     return image;
 }
 

@@ -6,6 +6,7 @@
 #include "TFProgress.h"
 #include "config/ConfigFile.h"
 #include "config/ui/TFCfg.h"
+#include "config/ui/TacticTabs.h"
 #include "config/ui/assignment/TAssignmentTab.h"
 #include "config/ui/sensors/TSensorsTab.h"
 #include "config/ui/texts.h"
@@ -324,6 +325,7 @@ void TFormMainIDE::createWindows() {
     cfg_->addEditor(cfg_texts::kAnalogInOut, analog, analog);
     auto* discrete = new TAssignmentPage(image, TAssignmentPage::Kind::Discrete);
     cfg_->addEditor(cfg_texts::kDiscreteInOut, discrete, discrete);
+    addTacticTabs(*cfg_, image);
     cfgSub_ = mdi_->addSubWindow(cfg_);
     cfgSub_->hide();
     progress_ = new TFProgress(this);

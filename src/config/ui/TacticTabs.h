@@ -1,0 +1,11 @@
+#pragma once
+// The five tactic tabs of the configuration window: " СПВ ", " СОт ", " СГВС ", " Технол. Процесс" and
+// " Рекуперация ", built over the image and put into their pages of the window.
+namespace vextor {
+
+class TFCfg;
+struct ConfigImage;
+
+void addTacticTabs(TFCfg& window, ConfigImage& image);
+
+} // namespace vextor

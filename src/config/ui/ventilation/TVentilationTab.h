@@ -1,0 +1,59 @@
+#pragma once
+// The " СПВ " tab: the supply air handling unit's entries, flags, warm-up mode, night curve and
+// three PID pages, bound to the headless SupplyVentilationTab over ConfigImage.
+#include "config/SupplyVentilationTab.h"
+#include "config/ui/tactics/TacticWidgets.h"
+
+#include <memory>
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+
+namespace vextor {
+
+class TVentilationTab : public TTacticTab {
+public:
+    explicit TVentilationTab(ConfigImage& image, QWidget* parent = nullptr);
+    ~TVentilationTab() override;
+
+    SupplyVentilationTab& editor() { return *editor_; }
+    void configurationChanged(ConfigViews views) override;
+
+    // Controls, for the window and its tests.
+    QCheckBox* spvOn() const { return spvOn_.widget(); }
+    QCheckBox* nightCurveOn() const { return nightCurve_.widget(); }
+    QButtonGroup* warmingModes() const { return warmingGroup_; }
+    QLabel* warmingCaption() const { return warmingCaption_; }
+    QLineEdit* warmingEdit() const { return warming_.widget(); }
+    QLineEdit* presetTempAirEdit() const { return presetTempAir_.widget(); }
+    QLineEdit* minTempBackWaterEdit() const { return minTempBackWater_.widget(); }
+    QLineEdit* timeTempOffPumpHEdit() const { return timeTempOffPumpH_.widget(); }
+    QLineEdit* tempDownNotchEdit() const { return tempDownNotch_.widget(); }
+    QLineEdit* koefOutVentEdit() const { return koefOutVent_.widget(); }
+    TCurvePanel* nightCurve() const { return night_; }
+    QTabWidget* pidPages() const { return pidTabs_; }
+    TPIDPanel* pid(int page) const { return pid_[static_cast<size_t>(page)]; }
+
+private:
+    LineEditField delayOnVent1_, delayOnVent2_, timeHeatDoor_;
+    CheckBoxFlagField spvOn_, warmingByOutdoor_, weekendOff_, cascade_, fallingPreset_, nightCurve_;
+    LineEditField presetTempAir_;
+    QButtonGroup* warmingGroup_;
+    ButtonGroupChoiceField warmingMode_;
+    QLabel* warmingCaption_;
+    LineEditField warming_, cascadeKoef_, histeresis_;
+    LineEditField tempOffPumpH_, tempOffPumpC_, timeTempOffPumpH_, timeTempOffPumpC_;
+    LineEditField minTempBackWater_, presetTempBWNight_, tempDownNotch_, timeDownNotch_;
+    LineEditField botBorderHeating_, botBorderCooling_;
+    TCurvePanel* night_;
+    LineEditField speedIn_, speedOut_, maxQuantityHeat_, koefOutVent_;
+    QTabWidget* pidTabs_;
+    std::array<TPIDPanel*, kSPVPIDCount> pid_;
+    TabPageChoiceField pidPage_;
+    std::unique_ptr<SupplyVentilationTab> editor_;
+
+    void buildPage();
+};
+
+} // namespace vextor

@@ -1,0 +1,540 @@
+// The tactic tabs' algorithms, headless: what each "Применить" stores, what it refuses and keeps,
+// which shared bits it leaves alone, and what each refresh shows.
+#include "config/HeatingTab.h"
+#include "config/RecuperationTab.h"
+#include "config/SetPointTactics.h"
+#include "config/SupplyVentilationTab.h"
+#include "link/UserDialogs.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace vextor {
+namespace {
+
+class TacticTabsTest : public ::testing::Test {
+protected:
+    TacticTabsTest()
+        : spv(image, spvFields.controls()), heating(image, heatingFields.controls()),
+          hotWater(image, hotWaterFields.controls()), process(image, processFields.controls()),
+          recup(image, recupFields.controls()) {
+        loadDefaultConfiguration(image);
+        setValidationDialogs(&dialogs);
+        showAll();
+    }
+    ~TacticTabsTest() override { setValidationDialogs(nullptr); }
+
+    void showAll() {
+        spv.showSupplyVentilation();
+        heating.showHeating();
+        hotWater.showHotWater();
+        process.showProcess();
+        recup.showRecuperation();
+    }
+    std::vector<uint8_t> bytes(uint32_t address, uint32_t count) const {
+        std::vector<uint8_t> b(count);
+        encodeRange(image, address, count, b.data());
+        return b;
+    }
+    PlainEditField& recupEntry(RecupEntry e) { return recupFields.entries[e]; }
+
+    ConfigImage image;
+    ScriptedDialogs dialogs;
+    PlainSupplyVentilationControls spvFields;
+    PlainHeatingControls heatingFields;
+    PlainSetPointControls hotWaterFields, processFields;
+    PlainRecuperationControls recupFields;
+    SupplyVentilationTab spv;
+    HeatingTab heating;
+    HotWaterTab hotWater;
+    ProcessTab process;
+    RecuperationTab recup;
+};
+
+TEST_F(TacticTabsTest, WarmUpModeKeepsTheFixedValueOfTheOtherMode) {
+    spvFields.warmingMode.setCurrentIndex(kWarmingByTimeItem);
+    spv.warmingModeChanged();
+    EXPECT_EQ(spv.warmingCaption(), "Время, сек");
+    spvFields.warming.setText("90");
+    spv.applySupplyVentilation();
+    EXPECT_EQ(image.PresetTimeWarming, 90);
+    EXPECT_EQ(image.PresetTempWarming, 50.0f);
+    EXPECT_FALSE(image.Options & 0x8000);
+    spv.showSupplyVentilation();
+    EXPECT_EQ(spvFields.warmingMode.currentIndex(), kWarmingByTimeItem);
+    EXPECT_EQ(spvFields.warming.text(), "90");
+
+    spvFields.warmingMode.setCurrentIndex(kWarmingByWaterItem);
+    spv.warmingModeChanged();
+    EXPECT_EQ(spv.warmingCaption(), "Температура");
+    spvFields.warming.setText("35,5");
+    spv.applySupplyVentilation();
+    EXPECT_EQ(image.PresetTempWarming, 35.5f);
+    EXPECT_EQ(image.PresetTimeWarming, 60);
+    EXPECT_TRUE(image.Options & 0x8000);
+    spv.showSupplyVentilation();
+    EXPECT_EQ(spvFields.warmingMode.currentIndex(), kWarmingByWaterItem);
+    EXPECT_EQ(spv.warmingCaption(), "Температура,  °C ");
+    EXPECT_EQ(spvFields.warming.text(), "35,5");
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
+}
+
+TEST_F(TacticTabsTest, SupplyVentilationLimits) {
+    struct Case {
+        PlainEditField* field;
+        const char* text;
+        const char* message; // nullptr: accepted
+        uint32_t address;
+        std::vector<uint8_t> stored; // image bytes at address afterwards
+    };
+    const Case cases[] = {
+        {&spvFields.tempDownNotch, "-128", nullptr, 395, {0x80}},
+        {&spvFields.tempDownNotch, "127", nullptr, 395, {0x7F}},
+        {&spvFields.tempDownNotch, "-129", "Значение -129 вне допустимого диапазона!", 395, {20}},
+        {&spvFields.timeTempOffPumpH, "65535", nullptr, 388, {0xFF, 0xFF}},
+        {&spvFields.timeTempOffPumpH, "65536", "Значение 65536 вне допустимого диапазона!", 388, {60, 0}},
+        {&spvFields.presetTempAir, "-100", nullptr, 346, {0x00, 0x00, 0xC8, 0xC2}},
+        {&spvFields.presetTempAir,
+         "100,1",
+         "Значение 100,1 вне допустимого диапазона!",
+         346,
+         {0, 0, 0xC0, 0x41}},
+        {&spvFields.delayOnVent1, "2x", "Ошибка формата данных!", 333, {3}},
+    };
+    for (const Case& c : cases) {
+        loadDefaultConfiguration(image);
+        spv.showSupplyVentilation();
+        dialogs.shown.clear();
+        c.field->setText(QString::fromUtf8(c.text));
+        spv.applySupplyVentilation();
+        EXPECT_EQ(bytes(c.address, static_cast<uint32_t>(c.stored.size())), c.stored) << c.text;
+        EXPECT_EQ(dialogs.shown, c.message ? QStringList{QString::fromUtf8(c.message)} : QStringList{})
+            << c.text;
+        EXPECT_EQ(c.field->focusCount, c.message ? 1 : 0) << c.text;
+        c.field->focusCount = 0;
+    }
+}
+
+TEST_F(TacticTabsTest, ARefusalKeepsTheLaterEntriesButStoresTheFlags) {
+    spvFields.delayOnVent2.setText("256");
+    spvFields.histeresis.setText("3,5");
+    spvFields.pid[2].kProp.setText("7");
+    spvFields.spvOn.setChecked(true);
+    spvFields.nightCurve.setChecked(true);
+    spvFields.warmingMode.setCurrentIndex(kWarmingByTimeItem);
+    spvFields.warming.setText("1000"); // a second fault: no second message
+    spv.applySupplyVentilation();
+    EXPECT_EQ(dialogs.shown, QStringList{"Значение 256 вне допустимого диапазона!"});
+    EXPECT_EQ(image.DelayOnVent2, 3);
+    EXPECT_EQ(image.Histeresis, 2.0f);
+    EXPECT_EQ(image.SPVPIDKoef[2].KProp, 0.0f);
+    EXPECT_EQ(image.KindSystems & 0x01, 0x01);
+    EXPECT_EQ(image.Options & 0x0004, 0x0004);
+    // The fixed value of the mode not chosen is stored all the same; the refused time is not.
+    EXPECT_EQ(image.PresetTempWarming, 50.0f);
+    EXPECT_EQ(image.PresetTimeWarming, 35);
+}
+
+// Every PID page: the period 1..31; the coefficients -10000..10000.
+TEST_F(TacticTabsTest, PIDPeriodOnEveryPage) {
+    recupFields.kind.setCurrentIndex(kRecupRotary); // a kind with a PID set
+    struct Page {
+        const char* name;
+        PlainPIDControls* fields;
+        std::function<void()> apply;
+        std::function<PIDRecord&()> record;
+    };
+    const Page pages[] = {
+        {"Калорифер/день", &spvFields.pid[0], [&] { spv.applySupplyVentilation(); },
+         [&]() -> PIDRecord& { return image.SPVPIDKoef[0]; }},
+        {"Калорифер/ночь", &spvFields.pid[1], [&] { spv.applySupplyVentilation(); },
+         [&]() -> PIDRecord& { return image.SPVPIDKoef[1]; }},
+        {"Кондиционер/день", &spvFields.pid[2], [&] { spv.applySupplyVentilation(); },
+         [&]() -> PIDRecord& { return image.SPVPIDKoef[2]; }},
+        {"СОт", &heatingFields.pid, [&] { heating.applyHeating(); },
+         [&]() -> PIDRecord& { return image.PIDKoef[0]; }},
+        {"СГВС", &hotWaterFields.pid, [&] { hotWater.applyHotWater(); },
+         [&]() -> PIDRecord& { return image.PIDKoef[1]; }},
+        {"ТП", &processFields.pid, [&] { process.applyProcess(); },
+         [&]() -> PIDRecord& { return image.PIDKoef[2]; }},
+        {"Рекуперация", &recupFields.pid, [&] { recup.applyRecuperation(); },
+         [&]() -> PIDRecord& { return image.PIDKoef[3]; }},
+    };
+    const struct {
+        const char* period;
+        uint8_t stored;
+        bool refused;
+    } periods[] = {{"0", 9, true}, {"1", 1, false}, {"31", 31, false}, {"32", 9, true}};
+    for (const Page& page : pages) {
+        for (const auto& p : periods) {
+            page.record().PeriodDif = 9;
+            dialogs.shown.clear();
+            page.fields->periodDif.setText(QString::fromUtf8(p.period));
+            page.fields->kDif.setText("-10000");
+            page.apply();
+            EXPECT_EQ(page.record().PeriodDif, p.stored) << page.name << " " << p.period;
+            EXPECT_EQ(page.record().KDif, -10000.0f) << page.name;
+            EXPECT_EQ(dialogs.shown.size(), p.refused ? 1 : 0) << page.name << " " << p.period;
+        }
+        page.fields->periodDif.setText("1");
+        page.fields->startIntError.setText("10000,01");
+        dialogs.shown.clear();
+        page.apply();
+        EXPECT_EQ(dialogs.shown, QStringList{"Значение 10000,01 вне допустимого диапазона!"}) << page.name;
+        page.fields->startIntError.setText("0,5");
+        page.apply();
+        EXPECT_EQ(page.record().StartIntError, 0.5f) << page.name;
+    }
+}
+
+TEST_F(TacticTabsTest, ReferenceCurvesGoToTheEntriesThenToTheImage) {
+    struct Curve {
+        const char* name;
+        std::function<void()> click, apply;
+        std::array<CurvePoint, 4>* field;
+        std::array<CurvePoint, 4> reference;
+    };
+    const Curve curves[] = {
+        {"night",
+         [&] { spv.setDefaultNightCurve(); },
+         [&] { spv.applySupplyVentilation(); },
+         &image.TempStTempBW,
+         {{{-100, 55}, {-25, 45}, {-5, 35}, {100, 25}}}},
+        {"heating",
+         [&] { heating.setDefaultHeatingCurve(); },
+         [&] { heating.applyHeating(); },
+         &image.TempStTempH,
+         {{{-100, 95}, {-25, 95}, {8, 42}, {100, 42}}}},
+        {"overheat",
+         [&] { heating.setDefaultOverheatCurve(); },
+         [&] { heating.applyHeating(); },
+         &image.TempBWDeltaT,
+         {{{-100, 25}, {-25, 25}, {-14, 60}, {8, 30}}}},
+    };
+    for (const Curve& c : curves) {
+        loadDefaultConfiguration(image);
+        showAll();
+        const std::array<CurvePoint, 4> before = *c.field;
+        spvFields.histeresis.setText("1,5");
+        heatingFields.corrTHeat.setText("-1,5");
+        c.click();
+        EXPECT_EQ(*c.field, before) << c.name; // the image waits for "Применить"
+        c.apply();
+        EXPECT_EQ(*c.field, c.reference) << c.name;
+    }
+    EXPECT_EQ(image.CorrTHeat, -1.5f); // the other entries as entered
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
+
+    // Curve entries are signed bytes, taken point by point, argument before value.
+    heatingFields.heatingCurve.fields[0].setText("-128");
+    heatingFields.heatingCurve.fields[1].setText("127");
+    heatingFields.heatingCurve.fields[2].setText("128");
+    heatingFields.heatingCurve.fields[3].setText("-129");
+    heating.applyHeating();
+    EXPECT_EQ(image.TempStTempH[0], (CurvePoint{-128, 127}));
+    EXPECT_EQ(image.TempStTempH[1], (CurvePoint{-30, 70})); // refused: the image keeps its point
+    EXPECT_EQ(dialogs.shown, QStringList{"Значение 128 вне допустимого диапазона!"});
+}
+
+// Each tab sets and clears only its own bits of the shared KindSystems and Options.
+TEST_F(TacticTabsTest, SharedBitsOfOtherTabsStay) {
+    struct Tab {
+        const char* name;
+        std::vector<PlainFlagField*> flags;
+        std::function<void()> apply;
+        uint8_t kindBits;
+        uint16_t optionBits;
+    };
+    const Tab tabs[] = {
+        {"СПВ",
+         {&spvFields.spvOn, &spvFields.warmingByOutdoor, &spvFields.weekendOff, &spvFields.cascade,
+          &spvFields.fallingPreset, &spvFields.nightCurve},
+         [&] { spv.applySupplyVentilation(); },
+         0x01,
+         0x6304},
+        {"СОт",
+         {&heatingFields.heatingOn, &heatingFields.overheatControl, &heatingFields.overcoolControl,
+          &heatingFields.cascade, &heatingFields.weekendShift, &heatingFields.nightShift,
+          &heatingFields.alternatePumps},
+         [&] { heating.applyHeating(); },
+         0x02,
+         0x1CC8},
+        {"СГВС", {&hotWaterFields.on}, [&] { hotWater.applyHotWater(); }, 0x04, 0},
+        {"ТП", {&processFields.on}, [&] { process.applyProcess(); }, 0x08, 0},
+    };
+    for (const Tab& tab : tabs) {
+        for (const uint8_t kindStart : {uint8_t{0x00}, uint8_t{0xFF}}) {
+            for (const uint16_t optStart : {uint16_t{0x0000}, uint16_t{0x7FFF}, uint16_t{0xFFFF}}) {
+                for (const bool on : {false, true}) {
+                    image.KindSystems = kindStart;
+                    image.Options = optStart;
+                    spv.showSupplyVentilation(); // keeps the warm-up mode of the start value
+                    for (PlainFlagField* f : tab.flags)
+                        f->setChecked(on);
+                    tab.apply();
+                    const auto trace = ::testing::Message()
+                                       << tab.name << " " << int(kindStart) << " " << optStart << " " << on;
+                    EXPECT_EQ(image.KindSystems,
+                              on ? (kindStart | tab.kindBits) : (kindStart & ~tab.kindBits))
+                        << trace;
+                    EXPECT_EQ(image.Options, on ? (optStart | tab.optionBits) : (optStart & ~tab.optionBits))
+                        << trace;
+                }
+            }
+        }
+    }
+    // The recuperation kind keeps bits 0-3.
+    image.KindSystems = 0x0B;
+    recupFields.kind.setCurrentIndex(kRecupTubular);
+    recup.applyRecuperation();
+    EXPECT_EQ(image.KindSystems, 0x4B);
+    recupFields.kind.setCurrentIndex(kRecupNone);
+    recup.applyRecuperation();
+    EXPECT_EQ(image.KindSystems, 0x0B);
+}
+
+TEST_F(TacticTabsTest, RecuperationKindFromTheImage) {
+    const struct {
+        uint8_t kind, item, after;
+    } cases[] = {{0x10, kRecupDamper, 0x10}, {0x25, kRecupRotary, 0x25}, {0x4F, kRecupTubular, 0x4F},
+                 {0x80, kRecupGlycol, 0x80}, {0x35, kRecupNone, 0x05},   {0xF0, kRecupNone, 0x00},
+                 {0x0A, kRecupNone, 0x0A}};
+    for (const auto& c : cases) {
+        image.KindSystems = c.kind;
+        recup.showRecuperation();
+        EXPECT_EQ(recupFields.kind.currentIndex(), c.item) << int(c.kind);
+        EXPECT_EQ(image.KindSystems, c.after) << int(c.kind);
+    }
+}
+
+TEST_F(TacticTabsTest, RecuperationKindShowsItsEntries) {
+    using E = RecupEntryView;
+    const E hidden{};
+    struct Case {
+        int item;
+        bool params, winter, summer, glycol, note, pid;
+        std::array<E, kRecupEntryCount> entries;
+    };
+    const Case cases[] = {
+        {kRecupDamper,
+         true,
+         true,
+         true,
+         false,
+         false,
+         false,
+         {E{true, "(Ткан-Тнар)min, C"}, E{true, "Umin"}, E{true, "(Ткан-Тнар)max, C"}, E{true, "Umax, В"},
+          E{true, "(Тнар-Ткан)min, C"}, E{true, "Umin"}, E{true, "(Тнар-Ткан)max, C"}, E{true, "Umax"},
+          hidden}},
+        {kRecupRotary,
+         true,
+         false,
+         true,
+         false,
+         false,
+         true,
+         {hidden, hidden, hidden, hidden, hidden, E{true, "Тх для выключения"}, hidden,
+          E{true, "Тх для включения"}, hidden}},
+        {kRecupTubular,
+         true,
+         true,
+         false,
+         false,
+         true,
+         true,
+         {hidden, E{true, "% открытия при обмерзании"}, hidden, hidden, hidden, hidden, hidden, hidden,
+          hidden}},
+        {kRecupGlycol,
+         true,
+         false,
+         false,
+         true,
+         false,
+         true,
+         {hidden, hidden, hidden, hidden, hidden, hidden, hidden, hidden,
+          E{true, "T min для гликолевого рекуператора, С"}}},
+        {kRecupNone, false, false, false, false, false, false, {}},
+    };
+    for (const Case& c : cases) {
+        recupFields.kind.setCurrentIndex(c.item);
+        recup.showRecuperationKind();
+        const RecuperationPanel& p = recup.panel();
+        EXPECT_EQ(p.parametersVisible, c.params) << c.item;
+        EXPECT_EQ(p.winterVisible, c.winter) << c.item;
+        EXPECT_EQ(p.summerVisible, c.summer) << c.item;
+        EXPECT_EQ(p.glycolVisible, c.glycol) << c.item;
+        EXPECT_EQ(p.tubularNoteVisible, c.note) << c.item;
+        EXPECT_EQ(p.pidVisible, c.pid) << c.item;
+        for (int e = 0; e < kRecupEntryCount; ++e)
+            EXPECT_EQ(p.entries[e], c.entries[e]) << c.item << " entry " << e;
+    }
+}
+
+TEST_F(TacticTabsTest, RecuperationKindChangeAndApply) {
+    image.KindSystems = 0x21; // rotary, with supply ventilation on
+    recup.showRecuperation();
+    recupFields.kind.setCurrentIndex(kRecupGlycol);
+    recup.showRecuperationKind();
+    recupEntry(kEntryTminGlick).setText("-5");
+    recup.applyRecuperation();
+    EXPECT_EQ(image.KindSystems, 0x81);
+    EXPECT_EQ(image.TminGlick, -5);
+
+    // The damper has no PID set: a faulty PID entry is neither checked nor stored.
+    recupFields.kind.setCurrentIndex(kRecupDamper);
+    recupFields.pid.kProp.setText("abc");
+    recupFields.pid.periodDif.setText("3");
+    recupEntry(kEntryWinterDeltaTmax).setText("-128");
+    recup.applyRecuperation();
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
+    EXPECT_EQ(image.KindSystems, 0x11);
+    EXPECT_EQ(image.RecupWinterDeltaTmax, -128);
+    EXPECT_EQ(image.PIDKoef[3].PeriodDif, 1);
+
+    // The tubular recuperator's winter entry is a percentage 0..100 and is shown as one.
+    image.RecupWinterUmin = 20;
+    recupFields.kind.setCurrentIndex(kRecupTubular);
+    recup.showRecuperationKind();
+    EXPECT_EQ(recupEntry(kEntryWinterUmin).text(), "20");
+    recupEntry(kEntryWinterUmin).setText("100");
+    recupFields.pid.kProp.setText("1,5");
+    recup.applyRecuperation();
+    EXPECT_EQ(image.RecupWinterUmin, 100);
+    EXPECT_EQ(image.PIDKoef[3].KProp, 1.5f);
+    EXPECT_EQ(image.PIDKoef[3].PeriodDif, 3);
+    recupEntry(kEntryWinterUmin).setText("101");
+    recup.applyRecuperation();
+    EXPECT_EQ(image.RecupWinterUmin, 100);
+    EXPECT_EQ(dialogs.shown, QStringList{"Значение 101 вне допустимого диапазона!"});
+    recupFields.kind.setCurrentIndex(kRecupDamper);
+    recup.showRecuperationKind();
+    EXPECT_EQ(recupEntry(kEntryWinterUmin).text(), "10,0"); // back to volts
+
+    // "Нет" clears the kind and takes nothing else.
+    recupFields.kind.setCurrentIndex(kRecupNone);
+    recupEntry(kEntryTminGlick).setText("x");
+    dialogs.shown.clear();
+    recup.applyRecuperation();
+    EXPECT_EQ(image.KindSystems, 0x01);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_F(TacticTabsTest, VoltagesInTenths) {
+    recupFields.kind.setCurrentIndex(kRecupRotary);
+    const struct {
+        const char* text;
+        uint8_t stored;
+        const char* message;
+    } cases[] = {{"25,5", 255, nullptr},
+                 {"25,6", 77, "Значение 25,6 вне допустимого диапазона!"},
+                 {"2,05", 20, nullptr},
+                 {"2,3", 23, nullptr},
+                 {"0,7", 7, nullptr},
+                 {"4,4", 44, nullptr},
+                 {"0", 0, nullptr},
+                 {"-0,1", 77, "Значение -0,1 вне допустимого диапазона!"},
+                 {"1,x", 77, "Ошибка формата данных!"}};
+    for (const auto& c : cases) {
+        image.RecupSummerUmin = 77;
+        dialogs.shown.clear();
+        recupEntry(kEntrySummerUmin).setText(QString::fromUtf8(c.text));
+        recup.applyRecuperation();
+        EXPECT_EQ(image.RecupSummerUmin, c.stored) << c.text;
+        EXPECT_EQ(dialogs.shown, c.message ? QStringList{QString::fromUtf8(c.message)} : QStringList{})
+            << c.text;
+    }
+    // Every byte shows as a text that is stored as the same byte again.
+    for (int b = 0; b < 256; ++b) {
+        image.RecupSummerUmax = static_cast<uint8_t>(b);
+        recup.showRecuperation();
+        image.RecupSummerUmax = 0;
+        recup.applyRecuperation();
+        EXPECT_EQ(image.RecupSummerUmax, b) << recupEntry(kEntrySummerUmax).text().toStdString();
+    }
+}
+
+TEST_F(TacticTabsTest, SetPointLimits) {
+    const struct {
+        PlainEditField* field;
+        std::function<void()> apply;
+        float* stored;
+        const char* text;
+        float expected;
+        bool refused;
+    } cases[] = {
+        {&hotWaterFields.preset, [&] { hotWater.applyHotWater(); }, &image.PresetTempWaterHWP, "100", 100.0f,
+         false},
+        {&hotWaterFields.preset, [&] { hotWater.applyHotWater(); }, &image.PresetTempWaterHWP, "100,1", 40.0f,
+         true},
+        {&hotWaterFields.preset, [&] { hotWater.applyHotWater(); }, &image.PresetTempWaterHWP, "-0,1", 40.0f,
+         true},
+        {&processFields.preset, [&] { process.applyProcess(); }, &image.PresetAnyParam, "-10000", -10000.0f,
+         false},
+        {&processFields.preset, [&] { process.applyProcess(); }, &image.PresetAnyParam, "10000,1", 0.0f,
+         true},
+        // The controller would give a value this small back as an impossible temperature.
+        {&processFields.preset, [&] { process.applyProcess(); }, &image.PresetAnyParam, "0,00000001", 0.0f,
+         true},
+    };
+    for (const auto& c : cases) {
+        loadDefaultConfiguration(image);
+        dialogs.shown.clear();
+        c.field->setText(QString::fromUtf8(c.text));
+        c.apply();
+        EXPECT_EQ(*c.stored, c.expected) << c.text;
+        EXPECT_EQ(dialogs.shown.size(), c.refused ? 1 : 0) << c.text;
+    }
+}
+
+TEST_F(TacticTabsTest, TextFormsOfTheRefresh) {
+    image.PresetTempAir = 21.25f;
+    image.SPVCascadeKoef = 1.5f;
+    image.KoefOutVent = 0.85f;
+    image.SPVPIDKoef[1] = {12.5f, 0.05f, 0.0f, -3.0f, 4};
+    image.MinTempBackWater = 12;
+    const uint8_t notch = 0xFF; // a controller byte 0xFF stands for 30
+    decodeBlock(image, 395, 1, &notch);
+    PlainEditField duplicate;
+    spv.minTempBackWaterDuplicate = &duplicate;
+    spvFields.pidPage.setCurrentIndex(2);
+    spv.showSupplyVentilation();
+    EXPECT_EQ(spvFields.presetTempAir.text(), "21,3");
+    EXPECT_EQ(spvFields.histeresis.text(), "2,0");
+    EXPECT_EQ(spvFields.cascadeKoef.text(), "1,500");
+    EXPECT_EQ(spvFields.koefOutVent.text(), "0,8500");
+    EXPECT_EQ(spvFields.pid[1].kProp.text(), "12,50");
+    EXPECT_EQ(spvFields.pid[1].kInt.text(), "0,05");
+    EXPECT_EQ(spvFields.pid[1].startIntError.text(), "-3,00");
+    EXPECT_EQ(spvFields.pid[1].periodDif.text(), "4");
+    EXPECT_EQ(spvFields.tempDownNotch.text(), "30");
+    EXPECT_EQ(spvFields.night.fields[0].text(), "-100");
+    EXPECT_EQ(spvFields.night.fields[7].text(), "26");
+    EXPECT_EQ(spvFields.pidPage.currentIndex(), 0);
+    EXPECT_EQ(duplicate.text(), "12");
+    EXPECT_EQ(spv.warmingCaption(), "Время, сек");
+    EXPECT_EQ(spvFields.warming.text(), "35");
+
+    image.DeltaTNightDay = -2.0f;
+    image.SHCascadeKoef = 0.75f;
+    image.TimeWorkPump = 24;
+    heating.showHeating();
+    EXPECT_EQ(heatingFields.deltaTNightDay.text(), "-2,0");
+    EXPECT_EQ(heatingFields.cascadeKoef.text(), "0,750");
+    EXPECT_EQ(heatingFields.minTempBackWater.text(), "12");
+    EXPECT_EQ(heatingFields.timeWorkPump.text(), "24");
+    EXPECT_EQ(heatingFields.heatingCurve.fields[1].text(), "90");
+    hotWater.showHotWater();
+    EXPECT_EQ(hotWaterFields.preset.text(), "40,0");
+
+    image.KindSystems = 0x40;
+    image.RecupWinterUmin = 35;
+    image.RecupSummerUmin = 7;
+    recup.showRecuperation();
+    EXPECT_EQ(recupEntry(kEntryWinterUmin).text(), "35");
+    EXPECT_EQ(recupEntry(kEntrySummerUmin).text(), "0,7");
+    EXPECT_EQ(recupEntry(kEntryWinterUmax).text(), "10,0");
+    EXPECT_EQ(recupEntry(kEntryTminGlick).text(), "24");
+}
+
+} // namespace
+} // namespace vextor

@@ -1,0 +1,180 @@
+// The tactic tabs as the engineer uses them: they show the image, take edits into it through
+// "Применить", follow their own refreshes only, and switch "Применить" off while a transfer runs.
+#include "config/ui/TFCfg.h"
+#include "config/ui/TacticTabs.h"
+#include "config/ui/heating/THeatingTab.h"
+#include "config/ui/hotwater/THotWaterTab.h"
+#include "config/ui/process/TProcessTab.h"
+#include "config/ui/recuperation/TRecuperationTab.h"
+#include "config/ui/texts.h"
+#include "config/ui/ventilation/TVentilationTab.h"
+#include "link/UserDialogs.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+namespace vextor {
+namespace {
+
+template <class T> T* editorIn(QWidget* page) {
+    for (QWidget* w : page->findChildren<QWidget*>())
+        if (auto* t = dynamic_cast<T*>(w))
+            return t;
+    return nullptr;
+}
+
+// A left click on a panel at a point none of its children covers.
+void clickPanel(QWidget* panel) {
+    QPoint free(panel->width() - 3, panel->height() - 3);
+    ASSERT_EQ(panel->childAt(free), nullptr);
+    QMouseEvent press(QEvent::MouseButtonPress, free, panel->mapToGlobal(free), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(panel, &press);
+}
+
+class TacticTabsWidgetTest : public ::testing::Test {
+protected:
+    TacticTabsWidgetTest() {
+        loadDefaultConfiguration(image);
+        setValidationDialogs(&dialogs);
+    }
+    ~TacticTabsWidgetTest() override { setValidationDialogs(nullptr); }
+
+    ConfigImage image;
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(TacticTabsWidgetTest, SupplyVentilationShowsAndApplies) {
+    TVentilationTab tab(image);
+    tab.resize(900, 600);
+    tab.show();
+    EXPECT_EQ(tab.presetTempAirEdit()->text(), "24,0");
+    EXPECT_EQ(tab.warmingCaption()->text(), "Время, сек");
+    EXPECT_EQ(tab.warmingEdit()->text(), "35");
+
+    // A read brings the controller's values; only the tab's own view refills it.
+    image.PresetTempAir = 19.5f;
+    image.Options = 0x8004;
+    image.PresetTempWarming = 42.0f;
+    image.KindSystems = 0x01;
+    tab.configurationChanged(ViewHeating);
+    EXPECT_EQ(tab.presetTempAirEdit()->text(), "24,0");
+    tab.pidPages()->setCurrentIndex(2);
+    tab.configurationChanged(ViewSupplyVentilation);
+    EXPECT_EQ(tab.presetTempAirEdit()->text(), "19,5");
+    EXPECT_TRUE(tab.spvOn()->isChecked());
+    EXPECT_TRUE(tab.nightCurveOn()->isChecked());
+    EXPECT_EQ(tab.warmingModes()->checkedId(), 0);
+    EXPECT_EQ(tab.warmingCaption()->text(), "Температура,  °C ");
+    EXPECT_EQ(tab.warmingEdit()->text(), "42,0");
+    EXPECT_EQ(tab.pidPages()->currentIndex(), 0);
+    EXPECT_EQ(tab.pidPages()->tabText(1), "Калорифер/ночь");
+
+    // The engineer picks warm-up by time, clicks the night table's panel and edits a PID page.
+    tab.warmingModes()->button(1)->click();
+    EXPECT_EQ(tab.warmingCaption()->text(), "Время, сек");
+    tab.warmingEdit()->setText("120");
+    clickPanel(tab.nightCurve());
+    EXPECT_EQ(tab.nightCurve()->entry(0)->text(), "-100");
+    EXPECT_EQ(tab.nightCurve()->entry(1)->text(), "55");
+    tab.pid(1)->periodDif()->setText("31");
+    tab.timeTempOffPumpHEdit()->setText("65535");
+    tab.applyButton()->click();
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
+    EXPECT_EQ(image.PresetTimeWarming, 120);
+    EXPECT_EQ(image.PresetTempWarming, 50.0f);
+    EXPECT_EQ(image.Options, 0x0004);
+    EXPECT_EQ(image.TempStTempBW[3], (CurvePoint{100, 25}));
+    EXPECT_EQ(image.SPVPIDKoef[1].PeriodDif, 31);
+    EXPECT_EQ(image.TimeTempOffPumpH, 65535);
+
+    tab.tempDownNotchEdit()->setText("-129");
+    tab.applyButton()->click();
+    EXPECT_EQ(dialogs.shown, QStringList{"Значение -129 вне допустимого диапазона!"});
+    EXPECT_EQ(image.TempDownNotch, 20);
+}
+
+TEST_F(TacticTabsWidgetTest, RecuperationShowsTheEntriesOfItsKind) {
+    image.KindSystems = 0x10;
+    TRecuperationTab tab(image);
+    tab.show();
+    EXPECT_EQ(tab.kinds()->checkedId(), 0);
+    EXPECT_FALSE(tab.winterGroup()->isHidden());
+    EXPECT_TRUE(tab.pidGroup()->isHidden());
+    EXPECT_EQ(tab.caption(kEntrySummerUmax)->text(), "Umax");
+    EXPECT_EQ(tab.entry(kEntryWinterUmax)->text(), "10,0");
+
+    tab.kinds()->button(kRecupRotary)->click();
+    EXPECT_TRUE(tab.winterGroup()->isHidden());
+    EXPECT_FALSE(tab.summerGroup()->isHidden());
+    EXPECT_FALSE(tab.pidGroup()->isHidden());
+    EXPECT_TRUE(tab.entry(kEntrySummerDeltaTmin)->isHidden());
+    EXPECT_EQ(tab.caption(kEntrySummerUmin)->text(), "Тх для выключения");
+    tab.entry(kEntrySummerUmin)->setText("2,3");
+    tab.pid()->kProp()->setText("4,5");
+    tab.applyButton()->click();
+    EXPECT_EQ(image.KindSystems, 0x20);
+    EXPECT_EQ(image.RecupSummerUmin, 23);
+    EXPECT_EQ(image.PIDKoef[3].KProp, 4.5f);
+
+    tab.kinds()->button(kRecupNone)->click();
+    EXPECT_TRUE(tab.parametersGroup()->isHidden());
+    EXPECT_TRUE(tab.pidGroup()->isHidden());
+    tab.applyButton()->click();
+    EXPECT_EQ(image.KindSystems, 0x00);
+}
+
+TEST_F(TacticTabsWidgetTest, TheWindowRefreshesItsTacticTabsAndStopsThemDuringATransfer) {
+    TFCfg window;
+    addTacticTabs(window, image);
+    auto* ventilation = editorIn<TVentilationTab>(window.tab(cfg_texts::kSupplyVentilation));
+    auto* heating = editorIn<THeatingTab>(window.tab(cfg_texts::kHeating));
+    auto* hotWater = editorIn<THotWaterTab>(window.tab(cfg_texts::kHotWater));
+    auto* process = editorIn<TProcessTab>(window.tab(cfg_texts::kProcess));
+    auto* recuperation = editorIn<TRecuperationTab>(window.tab(cfg_texts::kRecuperation));
+    ASSERT_TRUE(ventilation && heating && hotWater && process && recuperation);
+
+    image.MinTempBackWater = 9;
+    image.PresetTempWaterHWP = 60.0f;
+    image.PresetAnyParam = -12.5f;
+    image.DeltaTNightDay = -4.0f;
+    window.configurationChanged(kAllConfigViews);
+    EXPECT_EQ(heating->minTempBackWaterEdit()->text(), "9");
+    EXPECT_EQ(heating->deltaTNightDayEdit()->text(), "-4,0");
+    EXPECT_EQ(hotWater->presetEdit()->text(), "60,0");
+    EXPECT_EQ(process->presetEdit()->text(), "-12,5");
+
+    // Only " СПВ " is refreshed: the heating tab's copy of the shared field follows all the same.
+    image.MinTempBackWater = 11;
+    window.configurationChanged(ViewSupplyVentilation);
+    EXPECT_EQ(heating->minTempBackWaterEdit()->text(), "11");
+    EXPECT_EQ(heating->deltaTNightDayEdit()->text(), "-4,0");
+
+    // The hot-water tab applies into the image.
+    hotWater->presetEdit()->setText("100,1");
+    hotWater->applyButton()->click();
+    EXPECT_EQ(dialogs.shown, QStringList{"Значение 100,1 вне допустимого диапазона!"});
+    hotWater->presetEdit()->setText("100");
+    hotWater->onBox()->setChecked(true);
+    hotWater->applyButton()->click();
+    EXPECT_EQ(image.PresetTempWaterHWP, 100.0f);
+    EXPECT_EQ(image.KindSystems, 0x04);
+
+    const std::vector<TTacticTab*> tabs = {ventilation, heating, hotWater, process, recuperation};
+    window.setTransferRunning(true);
+    for (TTacticTab* t : tabs)
+        EXPECT_FALSE(t->applyButton()->isEnabled());
+    window.setTransferRunning(false);
+    for (TTacticTab* t : tabs)
+        EXPECT_TRUE(t->applyButton()->isEnabled());
+}
+
+} // namespace
+} // namespace vextor
