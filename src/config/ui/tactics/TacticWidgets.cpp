@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vextor {
 
@@ -28,11 +29,24 @@ QLineEdit* numberEdit(QWidget* parent) {
     return e;
 }
 
+namespace {
+// A caption that asks for its whole text on one line and wraps only when its column is narrower.
+class CaptionLabel : public QLabel {
+public:
+    CaptionLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+        setWordWrap(true);
+        setMinimumWidth(kCaptionWidth);
+    }
+    QSize sizeHint() const override {
+        const QSize wrapped = QLabel::sizeHint();
+        const int line = fontMetrics().horizontalAdvance(text()) + 2 * margin() + 2 * frameWidth() + 4;
+        return {std::max(wrapped.width(), line), wrapped.height()};
+    }
+};
+} // namespace
+
 QLabel* captionLabel(const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setWordWrap(true);
-    l->setMinimumWidth(kCaptionWidth);
-    return l;
+    return new CaptionLabel(text, parent);
 }
 
 QFormLayout* captionForm(QWidget* parent) {
