@@ -1,5 +1,6 @@
 // The tactic tabs' algorithms, headless: what each "Применить" stores, what it refuses and keeps,
 // which shared bits it leaves alone, and what each refresh shows.
+#include "config/ConfigTransfer.h"
 #include "config/HeatingTab.h"
 #include "config/RecuperationTab.h"
 #include "config/SetPointTactics.h"
@@ -534,6 +535,33 @@ TEST_F(TacticTabsTest, TextFormsOfTheRefresh) {
     EXPECT_EQ(recupEntry(kEntrySummerUmin).text(), "0,7");
     EXPECT_EQ(recupEntry(kEntryWinterUmax).text(), "10,0");
     EXPECT_EQ(recupEntry(kEntryTminGlick).text(), "24");
+}
+
+// A read refreshes each tactic tab after every block that holds one of its fields.
+TEST(TacticTransfer, ReadStepsRefreshTheTabsOfTheirFields) {
+    const struct {
+        const char* tab;
+        ConfigView view;
+        std::vector<uint32_t> addresses;
+    } tabs[] = {
+        {"СПВ",
+         ViewSupplyVentilation,
+         {333, 337, 338, 341, 342, 346, 350, 374, 382, 388, 395, 408, 468, 470, 474, 494}},
+        {"СОт", ViewHeating, {341, 342, 362, 378, 392, 416, 424, 471, 548}},
+        {"СГВС", ViewHotWater, {341, 354, 566}},
+        {"ТП", ViewProcess, {341, 358, 584}},
+        {"Рекуперация", ViewRecuperation, {340, 341, 400, 407, 602}},
+    };
+    for (const auto& t : tabs) {
+        for (uint32_t a : t.addresses) {
+            const ReadStep* holder = nullptr;
+            for (const ReadStep& step : configurationReadPlan())
+                if (a >= step.address && a < step.address + step.count)
+                    holder = &step;
+            ASSERT_NE(holder, nullptr) << a;
+            EXPECT_TRUE(holder->views & t.view) << t.tab << " " << a;
+        }
+    }
 }
 
 } // namespace
