@@ -1,5 +1,7 @@
 #include "DemoProject.h"
 
+#include "DemoGeneral.h"
+
 #include "config/ConfigFile.h"
 #include "config/ConfigImage.h"
 #include "project/ProjectFile.h"
@@ -48,6 +50,7 @@ ConfigImage demoMasterConfiguration() {
     s[5].TypeClb = 4;
     s[5].Rbegin = 2.732f;
     s[5].Rline = 2.2f;
+    addDemoGeneralConfiguration(image);
     return image;
 }
 
