@@ -25,6 +25,7 @@ namespace {
 QLineEdit* numberEdit(int width = 80) {
     auto* e = new QLineEdit;
     e->setMaximumWidth(width);
+    e->setMinimumWidth(std::min(width, e->fontMetrics().horizontalAdvance(QStringLiteral("-00000,0000"))));
     return e;
 }
 
@@ -157,10 +158,10 @@ TGeneralTab::TGeneralTab(ConfigImage& image, QWidget* parent)
     times->addWidget(nightTime_, 4, 2);
     for (QDateEdit* d : {summerDate_, winterDate_}) {
         d->setCalendarPopup(true);
-        d->setMaximumWidth(130);
+        d->setMinimumWidth(d->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 40);
     }
     for (QTimeEdit* e : {summerTime_, winterTime_, dayTime_, nightTime_})
-        e->setMaximumWidth(110);
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00:00:000")) + 30);
     left->addWidget(timesBox);
 
     auto* delayRow = new QFormLayout;
