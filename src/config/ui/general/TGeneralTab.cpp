@@ -133,13 +133,15 @@ TGeneralTab::TGeneralTab(ConfigImage& image, QWidget* parent)
       dac2PercentField_(dac2Percent_), dac2TimeField_(dac2Time_), dac1RangeField_(dac1Range_),
       dac2RangeField_(dac2Range_), overload1Field_(overload1_), overload2Field_(overload2_) {
     QVBoxLayout* layout = scrolledPage(this);
-    auto* columns = new QHBoxLayout;
-    layout->addLayout(columns);
+    columns_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    layout->addLayout(columns_);
     auto* left = new QVBoxLayout;
     auto* right = new QVBoxLayout;
-    columns->addLayout(left);
-    columns->addLayout(right);
-    columns->addStretch(1);
+    leftColumn_ = left;
+    rightColumn_ = right;
+    columns_->addLayout(left);
+    columns_->addLayout(right);
+    columns_->addStretch(1);
 
     // Seasons and day/night.
     auto* timesBox = new QGroupBox;
@@ -156,12 +158,16 @@ TGeneralTab::TGeneralTab(ConfigImage& image, QWidget* parent)
     times->addWidget(dayTime_, 3, 2);
     times->addWidget(new QLabel(t::kNightBegin), 4, 0);
     times->addWidget(nightTime_, 4, 2);
+    times->setColumnStretch(3, 1); // the entries stay next to their captions on a wide page
     for (QDateEdit* d : {summerDate_, winterDate_}) {
         d->setCalendarPopup(true);
         d->setMinimumWidth(d->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 40);
+        d->setMaximumWidth(d->minimumWidth() + 20);
     }
-    for (QTimeEdit* e : {summerTime_, winterTime_, dayTime_, nightTime_})
+    for (QTimeEdit* e : {summerTime_, winterTime_, dayTime_, nightTime_}) {
         e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00:00:000")) + 30);
+        e->setMaximumWidth(e->minimumWidth() + 20);
+    }
     left->addWidget(timesBox);
 
     auto* delayRow = new QFormLayout;
@@ -310,6 +316,15 @@ void TGeneralTab::configurationChanged(ConfigViews views) {
     // The add buttons follow what the line now holds.
     if (views & ViewSlaves)
         slaves_->updateAddButtons();
+}
+
+void TGeneralTab::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The slave list goes under the other groups when the two columns would not fit side by side.
+    const int needed = leftColumn_->sizeHint().width() + rightColumn_->sizeHint().width() + 40;
+    const auto direction = width() >= needed ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    if (columns_->direction() != direction)
+        columns_->setDirection(direction);
 }
 
 void TGeneralTab::setTransferRunning(bool running) {

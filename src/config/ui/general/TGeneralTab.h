@@ -11,7 +11,10 @@
 #include <memory>
 #include <vector>
 
+class QBoxLayout;
 class QCheckBox;
+class QLayout;
+class QResizeEvent;
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
@@ -107,8 +110,14 @@ private:
     std::unique_ptr<SlavesEditor> slaves_;
     std::unique_ptr<GeneralTab> editor_;
     bool transferRunning_ = false;
+    QBoxLayout* columns_ = nullptr;
+    QLayout* leftColumn_ = nullptr;
+    QLayout* rightColumn_ = nullptr;
 
     void drawSlaves();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 };
 
 } // namespace vextor
