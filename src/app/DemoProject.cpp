@@ -1,4 +1,6 @@
 #include "DemoProject.h"
+
+#include "DemoGeneral.h"
 #include "DemoTactics.h"
 
 #include "config/ConfigFile.h"
@@ -50,6 +52,7 @@ ConfigImage demoMasterConfiguration() {
     s[5].Rbegin = 2.732f;
     s[5].Rline = 2.2f;
     applyDemoTactics(image);
+    addDemoGeneralConfiguration(image);
     return image;
 }
 

@@ -252,7 +252,7 @@ ConfigFileResult loadConfigurationFile(ConfigImage& image, const QString& path, 
     result.logLine = fileLogLine(texts::kLogOpenFile, path, now);
     if (observer) {
         observer->showFirstPage();
-        observer->configurationChanged(kAllConfigViews);
+        observer->configurationChanged(kAllConfigViews | ViewCalendarLoaded);
         observer->selectFirstRows();
     }
     return result;

@@ -4,6 +4,7 @@
 #include "link/NumericConversions.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace vextor {
 namespace {
@@ -15,7 +16,17 @@ struct Encoder {
     void u8(uint32_t a, uint8_t x) { bytes[a] = x; }
     void i8(uint32_t a, int8_t x) { bytes[a] = static_cast<uint8_t>(x); }
     void u16(uint32_t a, uint16_t x) { wordToImage(x, &bytes[a]); }
-    void f32(uint32_t a, float x, bool) { floatToImage(x, &bytes[a]); }
+    // An unchecked float (a condition's Notch) may hold two set-point words: its bits go out as they
+    // are, a negative zero included.
+    void f32(uint32_t a, float x, bool check) {
+        if (check) {
+            floatToImage(x, &bytes[a]);
+            return;
+        }
+        const auto bits = std::bit_cast<uint32_t>(x);
+        for (int i = 0; i < 4; ++i)
+            bytes[a + i] = static_cast<uint8_t>(bits >> (8 * i));
+    }
     // The controller keeps its own year; the configurator never sends one.
     void year(uint32_t a, uint8_t) { bytes[a] = 0; }
     void notchStart(uint32_t a, int8_t x) { i8(a, x); }

@@ -23,7 +23,10 @@ enum ConfigView : uint32_t {
     ViewGeneral = 1u << 12,          // " Общие "
     ViewSlaves = 1u << 13,           // group " Ведомые "
     ViewConditions = 1u << 14,       // condition grid and its detail view
-    ViewCalendar = 1u << 15,         // marks the calendar as loaded, then redraws it
+    ViewCalendar = 1u << 15,         // the twelve months of "Календарь"
+    // Not a view: the calendar came from the controller or a file, so its days are drawn in their
+    // colours from now on. Kept out of kAllConfigViews, which a project reset also sends.
+    ViewCalendarLoaded = 1u << 16,
 };
 using ConfigViews = uint32_t;
 inline constexpr ConfigViews kAllConfigViews = (1u << 16) - 1;
@@ -31,7 +34,7 @@ inline constexpr ConfigViews kAllConfigViews = (1u << 16) - 1;
 class ConfigObserver {
 public:
     virtual ~ConfigObserver() = default;
-    // Refill the given views from ConfigImage. ViewCalendar also sets the calendar-loaded flag.
+    // Refill the given views from ConfigImage; ViewCalendarLoaded sets the calendar-loaded flag.
     virtual void configurationChanged(ConfigViews views) = 0;
     // Select the first row of the sensor grid, the four assignment grids and the condition grid.
     virtual void selectFirstRows() = 0;

@@ -75,7 +75,7 @@ const std::vector<ReadStep>& configurationReadPlan() {
         {texts::kReadStep494, 494, 54, ViewSupplyVentilation},
         {texts::kReadStep548, 548, 72, ViewHeating | ViewHotWater | ViewProcess | ViewRecuperation},
         {texts::kReadStep620, 620, 512, ViewConditions},
-        {texts::kReadStep1132, 1132, 60, ViewCalendar},
+        {texts::kReadStep1132, 1132, 60, ViewCalendar | ViewCalendarLoaded},
     };
     return plan;
 }

@@ -137,7 +137,7 @@ TEST_F(ConfigTransferTest, ReadTakesEveryBlockOfTheControllerIntoTheImage) {
     ASSERT_EQ(observer.changes.size(), 13u);
     EXPECT_EQ(observer.changes[0], ViewModbus);
     EXPECT_EQ(observer.changes[11], ViewConditions);
-    EXPECT_EQ(observer.changes[12], ViewCalendar);
+    EXPECT_EQ(observer.changes[12], ViewCalendar | ViewCalendarLoaded);
     EXPECT_EQ(observer.firstRows, 1);
 }
 

@@ -8,6 +8,9 @@
 #include "config/ui/TFCfg.h"
 #include "config/ui/TacticTabs.h"
 #include "config/ui/assignment/TAssignmentTab.h"
+#include "config/ui/calendar/TCalendarTab.h"
+#include "config/ui/conditions/TConditionsTab.h"
+#include "config/ui/general/TGeneralTab.h"
 #include "config/ui/sensors/TSensorsTab.h"
 #include "config/ui/texts.h"
 #include "device/ui/TFLink.h"
@@ -326,6 +329,14 @@ void TFormMainIDE::createWindows() {
     auto* discrete = new TAssignmentPage(image, TAssignmentPage::Kind::Discrete);
     cfg_->addEditor(cfg_texts::kDiscreteInOut, discrete, discrete);
     addTacticTabs(*cfg_, image);
+    auto* drives = new TDriveControlTab(image);
+    cfg_->addEditor(cfg_texts::kDriveControl, drives, drives);
+    auto* general = new TGeneralTab(image);
+    cfg_->addEditor(cfg_texts::kGeneral, general, general);
+    auto* conditions = new TConditionsTab(image, *dialogs_);
+    cfg_->addEditor(cfg_texts::kConditions, conditions, conditions);
+    auto* calendar = new TCalendarTab(image);
+    cfg_->addEditor(cfg_texts::kCalendar, calendar, calendar);
     cfgSub_ = mdi_->addSubWindow(cfg_);
     cfgSub_->hide();
     progress_ = new TFProgress(this);
