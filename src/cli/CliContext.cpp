@@ -4,16 +4,51 @@
 #include "link/NumericConversions.h"
 #include "link/ZarnetCommands.h"
 
+#include "config/ConfigTransfer.h"
+
+#include <QRegularExpression>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <random>
+#include <utility>
 
 namespace vextor::cli {
 
 void fail(const QString& text) {
     std::fprintf(stderr, "vextorctl: %s\n", text.toUtf8().constData());
 }
+namespace {
+int outputErrno = 0; // the first failed write to stdout
+} // namespace
+
+bool writeOut(const char* data, size_t size) {
+    errno = 0;
+    if (std::fwrite(data, 1, size, stdout) == size)
+        return true;
+    if (outputErrno == 0)
+        outputErrno = errno != 0 ? errno : EIO;
+    return false;
+}
+
 void out(const QString& text) {
-    std::fprintf(stdout, "%s\n", text.toUtf8().constData());
+    const QByteArray bytes = text.toUtf8() + '\n';
+    writeOut(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+qint64 StdoutDevice::writeData(const char* data, qint64 size) {
+    return writeOut(data, static_cast<size_t>(size)) ? size : -1;
+}
+
+bool outputWritten() {
+    errno = 0;
+    if (std::fflush(stdout) != 0 && outputErrno == 0)
+        outputErrno = errno != 0 ? errno : EIO;
+    if (outputErrno == 0 && !std::ferror(stdout))
+        return true;
+    fail(QStringLiteral("the output could not be written: %1")
+             .arg(QString::fromLocal8Bit(std::strerror(outputErrno != 0 ? outputErrno : EIO))));
+    return false;
 }
 
 bool takeFlag(QStringList& args, const QString& name) {
@@ -39,8 +74,11 @@ std::optional<QString> takeOption(QStringList& args, const QString& name) {
 }
 
 long long parseIntArg(const QString& text, long long min, long long max, const QString& what) {
-    bool ok = false;
-    const long long v = text.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive)
+    // Digits only: no sign, no blanks, no other base.
+    static const QRegularExpression shape(QStringLiteral("^(0[xX][0-9A-Fa-f]{1,8}|[0-9]{1,12})$"));
+    bool ok = shape.match(text).hasMatch();
+    const long long v = !ok ? 0
+                        : text.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive)
                             ? text.mid(2).toLongLong(&ok, 16)
                             : text.toLongLong(&ok, 10);
     if (!ok || v < min || v > max)
@@ -63,19 +101,44 @@ void parseGlobalOptions(CliContext& ctx, QStringList& args) {
     ctx.sessionKey = takeFlag(args, QStringLiteral("--session-key"));
     ctx.stats = takeFlag(args, QStringLiteral("--stats"));
     ctx.progress = takeFlag(args, QStringLiteral("--progress"));
+    if (auto r = takeOption(args, QStringLiteral("--retries")))
+        ctx.retries = static_cast<int>(parseIntArg(*r, 0, 100, QStringLiteral("--retries")));
     // After --port: an explicit port wins over the project's port number.
-    applyProjectOptions(ctx, args);
+    applyProjectOptions(ctx, args, addressText.has_value());
     if (addressText)
         ctx.address = static_cast<uint8_t>(parseIntArg(*addressText, 1, 127, QStringLiteral("--address")));
 }
 
-bool CliContext::openZarnet() {
-    if (portPath.isEmpty()) {
-        fail(QStringLiteral("no port given: use --port PATH or --com N"));
-        return false;
+namespace {
+[[noreturn]] void noPort() {
+    throw UsageError{QStringLiteral("no port given: use --port PATH or --com N")};
+}
+
+// Busy gets a word of its own: scripts and engineers should see that waiting will help.
+void portFailed(const SerialPort& port, const QString& path) {
+    if (port.openFailure() == OpenFailure::Busy)
+        fail(QStringLiteral("port %1 is busy: another program is using it (%2)")
+                 .arg(path, describeOpenFailure(port, path)));
+    else
+        fail(describeOpenFailure(port, path));
+}
+} // namespace
+
+bool CliContext::attempt(const std::function<bool()>& request) const {
+    for (int i = 0; i <= retries; ++i) {
+        if (i > 0)
+            sleepMs(kTransferPauseMs);
+        if (request())
+            return true;
     }
+    return false;
+}
+
+bool CliContext::openZarnet() {
+    if (portPath.isEmpty())
+        noPort();
     if (zarnetPort.open(portPath, LineSettings{9600, 0, 0}) != PortOk) {
-        fail(describeOpenFailure(zarnetPort, portPath));
+        portFailed(zarnetPort, portPath);
         return false;
     }
     link.DeviceAddress = address;
@@ -83,12 +146,10 @@ bool CliContext::openZarnet() {
 }
 
 bool CliContext::openModbus(uint8_t mbParamsByte) {
-    if (portPath.isEmpty()) {
-        fail(QStringLiteral("no port given: use --port PATH or --com N"));
-        return false;
-    }
+    if (portPath.isEmpty())
+        noPort();
     if (modbusPort.open(portPath, modbusLineSettings(mbParamsByte)) != PortOk) {
-        fail(describeOpenFailure(modbusPort, portPath));
+        portFailed(modbusPort, portPath);
         return false;
     }
     return true;
@@ -97,7 +158,7 @@ bool CliContext::openModbus(uint8_t mbParamsByte) {
 bool CliContext::connect() {
     uint8_t type = 0, build = 0;
     uint16_t version = 0;
-    if (!GetDeviceVersion(link, 0, type, version, build)) {
+    if (!attempt([&] { return GetDeviceVersion(link, 0, type, version, build); })) {
         fail(QStringLiteral("no answer from address %1 on %2").arg(address).arg(portPath));
         return false;
     }
@@ -107,7 +168,15 @@ bool CliContext::connect() {
     if (sessionKey) {
         static std::mt19937 generator{std::random_device{}()};
         const uint8_t key = static_cast<uint8_t>(std::uniform_int_distribution<int>(1, 255)(generator));
-        if (!SendSessionKey(link, key)) {
+        // A lost reply may hide a key the controller took: identifying again starts a new,
+        // plain session before the key goes out once more.
+        bool first = true;
+        const bool sent = attempt([&] {
+            if (!std::exchange(first, false) && !GetDeviceVersion(link, 0, type, version, build))
+                return false;
+            return SendSessionKey(link, key);
+        });
+        if (!sent) {
             fail(QStringLiteral("the controller did not accept the session key"));
             return false;
         }

@@ -5,9 +5,11 @@
 #include "link/UserDialogs.h"
 #include "link/ZarnetLink.h"
 
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace vextor::cli {
@@ -28,6 +30,9 @@ struct CliContext {
     bool progress = false;
     int modbusAddress = -1; // from the project, or the command's --modbus-address
     int mbParams = -1;
+    // Further attempts of the single requests around a transfer (identification, the version
+    // read): a lost reply there should not end a long run. The transfers keep their own rule.
+    int retries = 3;
 
     PosixSerialPort zarnetPort{PortRole::Zarnet};
     PosixSerialPort modbusPort{PortRole::Modbus};
@@ -36,9 +41,13 @@ struct CliContext {
     StderrDialogs dialogs;
     int64_t startMs = 0;
 
-    // Opens the device-protocol port; prints the reason and returns false when it cannot.
+    // Opens the device-protocol port; prints the reason and returns false when it cannot. No port
+    // given at all is a usage error (thrown).
     bool openZarnet();
     bool openModbus(uint8_t mbParamsByte);
+    // Runs a request that may be repeated without harm until it succeeds: 1 + retries attempts,
+    // each after the transfers' pause.
+    bool attempt(const std::function<bool()>& request) const;
     // Opens the port and identifies the controller (type, version), then sends a session key
     // when asked. Prints the failure.
     bool connect();
@@ -49,6 +58,20 @@ struct CliContext {
 void fail(const QString& text);
 // Prints one line on stdout (UTF-8).
 void out(const QString& text);
+// Writes bytes to stdout; false when they did not all go (the reason is kept for outputWritten).
+bool writeOut(const char* data, size_t size);
+// stdout for writers that take a QIODevice, with the same error keeping as out().
+class StdoutDevice : public QIODevice {
+public:
+    StdoutDevice() { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override;
+};
+// Flushes stdout; false (with the reason printed) when anything written to it was lost, such as on
+// a full disk or past a file-size limit.
+bool outputWritten();
 
 // Argument helpers: options after the command name.
 bool takeFlag(QStringList& args, const QString& name);
@@ -68,8 +91,10 @@ std::vector<Command> configCommands();
 std::vector<Command> eventCommands();
 std::vector<Command> projectCommands();
 
-// --project FILE.prj --device NAME: port, addresses and Modbus settings from a project.
-void applyProjectOptions(CliContext& ctx, QStringList& args);
+// --project FILE.prj --device NAME: port, addresses and Modbus settings from a project. The values
+// are range-checked like the options; the device-protocol address only when --address does not
+// replace it.
+void applyProjectOptions(CliContext& ctx, QStringList& args, bool addressGiven);
 
 // Reads the global options; throws UsageError.
 void parseGlobalOptions(CliContext& ctx, QStringList& args);

@@ -8,6 +8,9 @@
 #include "link/NumericConversions.h"
 #include "link/ZarnetCommands.h"
 
+#include <QFileInfo>
+#include <vector>
+
 namespace vextor::cli {
 namespace {
 
@@ -37,7 +40,7 @@ int readConfig(CliContext& ctx, QStringList& args) {
     if (!ctx.connect())
         return ExitNoAnswer;
     uint8_t v[2];
-    if (!ReadMemory(ctx.link, v, kCfgVersionAddress, 2)) {
+    if (!ctx.attempt([&] { return ReadMemory(ctx.link, v, kCfgVersionAddress, 2); })) {
         fail(QStringLiteral("the controller did not answer the configuration version request"));
         return ExitNoAnswer;
     }
@@ -67,6 +70,16 @@ int readConfig(CliContext& ctx, QStringList& args) {
 
 int writeConfig(CliContext& ctx, QStringList& args) {
     const QString path = oneFile(args, "write-config");
+    // Without the controller's image to fill in, a part of a file would write defaults over the
+    // rest of its configuration: only a whole one goes out.
+    const qint64 size = QFileInfo(path).size();
+    if (QFileInfo(path).isFile() && size != kConfigFileSize) {
+        fail(QStringLiteral("%1 is not a whole configuration file: %2 bytes, not %3; nothing was sent")
+                 .arg(path)
+                 .arg(size)
+                 .arg(kConfigFileSize));
+        return ExitUsage;
+    }
     ConfigImage image;
     if (!loadFile(image, path))
         return ExitUsage;
@@ -74,6 +87,20 @@ int writeConfig(CliContext& ctx, QStringList& args) {
         return ExitPort;
     if (!ctx.connect())
         return ExitNoAnswer;
+    // The file does not carry every field the write sends (TimeWorkPump, the protocol selector):
+    // those keep the controller's own values, so they are read first.
+    for (const MemoryRange& range : writtenRangesNotInFile()) {
+        std::vector<uint8_t> bytes(range.count);
+        if (!ctx.attempt([&] {
+                return ReadMemory(ctx.link, bytes.data(), range.address, static_cast<uint8_t>(range.count));
+            })) {
+            fail(QStringLiteral("the controller did not answer the read of its own values at %1: nothing "
+                                "was written")
+                     .arg(range.address));
+            return ExitNoAnswer;
+        }
+        decodeBlock(image, range.address, range.count, bytes.data());
+    }
     CliProgress progress(ctx.progress);
     if (!writeConfiguration(ctx.link, image, progress)) {
         fail(QStringLiteral("the configuration write failed: a section was not acknowledged"));

@@ -6,6 +6,7 @@
 #include "link/ZarnetCommands.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace vextor::cli {
@@ -25,10 +26,10 @@ int identify(CliContext& ctx, QStringList& args) {
     auto& link = ctx.link;
     uint8_t panelType = 0, panelBuild = 0;
     uint16_t panel = 0xFFFF;
-    if (!GetDeviceVersion(link, 1, panelType, panel, panelBuild))
+    if (!ctx.attempt([&] { return GetDeviceVersion(link, 1, panelType, panel, panelBuild); }))
         panel = 0xFFFF;
     uint8_t cfg[2] = {0xFF, 0xFF};
-    const bool cfgRead = ReadMemory(link, cfg, kCfgVersionAddress, 2);
+    const bool cfgRead = ctx.attempt([&] { return ReadMemory(link, cfg, kCfgVersionAddress, 2); });
     const uint16_t cfgVersion = wordFromImage(cfg);
     out(QStringLiteral("type=%1").arg(link.DeviceType));
     out(QStringLiteral("firmware=") + formatHundredths(link.FirmwareVersion));
@@ -175,20 +176,21 @@ int writeMemory(CliContext& ctx, QStringList& args) {
     if (args.size() < 2)
         throw UsageError{QStringLiteral("write-memory needs ADDR and at least one hex byte")};
     const uint32_t start = static_cast<uint32_t>(parseIntArg(args[0], 0, 0xFFFFFF, QStringLiteral("ADDR")));
-    QString hex;
-    for (int i = 1; i < args.size(); ++i)
-        hex += args[i];
-    hex.remove(QLatin1Char(' '));
-    if (hex.size() % 2 != 0)
-        throw UsageError{QStringLiteral("the hex bytes must have two digits each")};
+    // Every byte is exactly two hex digits; several may stand together ("beef") or apart.
+    static const QRegularExpression bytesShape(QStringLiteral("^([0-9A-Fa-f]{2})+$"));
     std::vector<uint8_t> data;
-    for (int i = 0; i < hex.size(); i += 2) {
-        bool ok = false;
-        const int b = hex.mid(i, 2).toInt(&ok, 16);
-        if (!ok)
-            throw UsageError{QStringLiteral("\"%1\" is not a hex byte").arg(hex.mid(i, 2))};
-        data.push_back(static_cast<uint8_t>(b));
+    for (int i = 1; i < args.size(); ++i) {
+        for (const QString& word :
+             args[i].split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+            if (!bytesShape.match(word).hasMatch())
+                throw UsageError{
+                    QStringLiteral("\"%1\" is not a run of hex bytes of two digits each").arg(word)};
+            for (int k = 0; k < word.size(); k += 2)
+                data.push_back(static_cast<uint8_t>(word.mid(k, 2).toUInt(nullptr, 16)));
+        }
     }
+    if (data.empty())
+        throw UsageError{QStringLiteral("write-memory needs at least one hex byte")};
     if (start + data.size() > 0x1000000)
         throw UsageError{QStringLiteral("the range passes the end of the 24-bit address space")};
     return withController(
@@ -233,6 +235,9 @@ ModbusTarget modbusTarget(CliContext& ctx, QStringList& args) {
     noExtraArgs(args);
     if (!a && ctx.modbusAddress < 0)
         throw UsageError{QStringLiteral("--modbus-address N is needed")};
+    if (!a && (ctx.modbusAddress < 1 || ctx.modbusAddress > 247))
+        throw UsageError{
+            QStringLiteral("the project's Modbus address %1 must be from 1 to 247").arg(ctx.modbusAddress)};
     ModbusTarget t;
     t.address = static_cast<uint8_t>(a ? parseIntArg(*a, 1, 247, QStringLiteral("--modbus-address"))
                                        : ctx.modbusAddress);

@@ -5,8 +5,6 @@
 #include "events/EventFile.h"
 #include "events/EventReader.h"
 
-#include <QFile>
-
 namespace vextor::cli {
 namespace {
 
@@ -38,7 +36,8 @@ int readEvents(CliContext& ctx, QStringList& args) {
                  .arg(message.isEmpty() ? QString() : QStringLiteral(" (") + message + QLatin1Char(')')));
         return ExitNoAnswer;
     case events::EventReadStatus::FileError:
-        fail(r.errorText);
+        fail(QStringLiteral("the event file %1 could not be written: %2; the old file, if any, is untouched")
+                 .arg(path, r.errorText));
         return ExitUsage;
     }
     return ExitNoAnswer;
@@ -54,11 +53,10 @@ int showEvents(CliContext&, QStringList& args) {
         fail(error);
         return ExitUsage;
     }
-    QFile stdoutFile;
-    if (!stdoutFile.open(stdout, QIODevice::WriteOnly))
-        return ExitUsage;
+    // A failed write stops the table; main reports the reason.
+    StdoutDevice stdoutDevice;
     const bool ok =
-        csv ? events::writeEventCsv(*file, stdoutFile) : events::writeEventTable(*file, stdoutFile);
+        csv ? events::writeEventCsv(*file, stdoutDevice) : events::writeEventTable(*file, stdoutDevice);
     return ok ? ExitOk : ExitUsage;
 }
 

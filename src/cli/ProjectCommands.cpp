@@ -9,6 +9,22 @@
 namespace vextor::cli {
 namespace {
 
+// Names and paths are free text: a control character in them must not reach the terminal as it is
+// (a NUL would cut the line, an escape sequence would steer the terminal).
+QString escapeControls(const QString& line) {
+    QString shown;
+    shown.reserve(line.size());
+    for (const QChar c : line) {
+        const auto category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Other_Format)
+            shown += c.unicode() < 0x100 ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                                         : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 ProjectModel loadProject(const QString& path) {
     const ProjectFileRead read = ReadProjectFile(path);
     if (!read.usable())
@@ -23,13 +39,13 @@ int project(CliContext&, QStringList& args) {
         throw UsageError{QStringLiteral("project needs: show FILE.prj")};
     const ProjectModel model = loadProject(args[1]);
     for (const QString& line : projectShowLines(model, [](const QString& p) { return QFileInfo::exists(p); }))
-        out(line);
+        out(escapeControls(line));
     return ExitOk;
 }
 
 } // namespace
 
-void applyProjectOptions(CliContext& ctx, QStringList& args) {
+void applyProjectOptions(CliContext& ctx, QStringList& args, bool addressGiven) {
     const auto projectPath = takeOption(args, QStringLiteral("--project"));
     const auto deviceName = takeOption(args, QStringLiteral("--device"));
     if (!projectPath && !deviceName)
@@ -45,10 +61,23 @@ void applyProjectOptions(CliContext& ctx, QStringList& args) {
                              .arg(found.size())
                              .arg(*deviceName, *projectPath)};
     const DeviceLinkInfo& d = found.front();
+    // A project file is text anyone can edit: its numbers get the checks the options get, or an
+    // address of 200 would go out as 72.
+    auto outOfRange = [&](const char* what, int value, int min, int max) {
+        return UsageError{QStringLiteral("%1 gives \"%2\" the %3 %4: it must be from %5 to %6")
+                              .arg(*projectPath, *deviceName, QLatin1String(what))
+                              .arg(value)
+                              .arg(min)
+                              .arg(max)};
+    };
     if (ctx.portPath.isEmpty()) {
+        if (d.portNumber < 1 || d.portNumber > 99)
+            throw outOfRange("port number", d.portNumber, 1, 99);
         ctx.comNumber = d.portNumber;
         ctx.portPath = resolvePortPath(d.portNumber);
     }
+    if (!addressGiven && (d.zarnetAddress < 1 || d.zarnetAddress > 127))
+        throw outOfRange("address", d.zarnetAddress, 1, 127);
     ctx.address = d.zarnetAddress;
     ctx.modbusAddress = d.modbusAddress;
     ctx.mbParams = d.mbParams;

@@ -4,6 +4,7 @@
 #include "link/Hooks.h"
 
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 
 using namespace vextor;
@@ -30,22 +31,30 @@ void printHelp() {
         "  --project FILE.prj --device NAME   take port, protocol and addresses from a project\n"
         "  --session-key      send a random session key after identifying: later replies are scrambled\n"
         "  --stats            exchanges, failures, bytes each way and elapsed ms on stderr at the end\n"
-        "  --progress         step line and percent of long transfers on stderr\n\n"
+        "  --progress         step line and percent of long transfers on stderr\n"
+        "  --retries N        further attempts of identification, the version read and the other\n"
+        "                     single requests around a transfer (default 3, 0..100)\n\n"
         "Commands:\n");
     for (const Command& c : allCommands())
         std::printf("  %s\n", c.usage);
-    std::printf("\nExit codes: 0 success; 1 the controller did not answer or refused; 2 bad usage or input;\n"
-                "3 the port cannot be opened.\n");
+    std::printf("\nExit codes: 0 success; 1 the controller did not answer or refused; 2 bad usage or input\n"
+                "(nothing sent), or a file or the output could not be written; 3 the port cannot be opened\n"
+                "or is busy.\n");
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write is to fail with EFBIG, which the file and output checks
+    // report, instead of killing the process halfway through a file.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();
     if (args.isEmpty() || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         printHelp();
+        if (!outputWritten())
+            return ExitUsage;
         return args.isEmpty() ? ExitUsage : ExitOk;
     }
     CliContext ctx;
@@ -64,6 +73,9 @@ int main(int argc, char** argv) {
                     ctx.printStats();
                 ctx.zarnetPort.close();
                 ctx.modbusPort.close();
+                // Output that did not arrive is a failure, even when the command itself went well.
+                if (!outputWritten())
+                    return rc == ExitOk ? ExitUsage : rc;
                 return rc;
             }
         }

@@ -1,12 +1,12 @@
 #include "ConfigFile.h"
 
 #include "link/NumericConversions.h"
+#include "link/ReplacingFile.h"
 #include "texts.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -201,14 +201,9 @@ int applyConfigurationFileBytes(ConfigImage& image, const QByteArray& bytes) {
 ConfigFileResult saveConfigurationFile(const ConfigImage& image, const QString& path, const QDateTime& now) {
     ConfigFileResult result;
     const QByteArray bytes = configurationFileBytes(image);
-    QSaveFile file(path);
-    // The write is buffered, and commit() does not look at a failed final flush (a full disk would
-    // go unnoticed and replace the old file with a cut one), so the flush is checked here first.
-    bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-    if (!written)
-        file.cancelWriting();
-    if (!written || !file.commit()) {
-        // The temporary file is dropped; the old file is untouched.
+    // Written beside the target and renamed over it once on disk: a full disk keeps the old file.
+    ReplacingFile file(path);
+    if (!file.open() || !file.write(bytes) || !file.commit()) {
         result.errorText = QString::fromUtf8(texts::kFileSaveFailed).arg(path, file.errorString());
         return result;
     }

@@ -37,8 +37,8 @@ QByteArray configurationFileBytes(const ConfigImage& image);
 // TimeWorkPump, analog output rows 6 and 7, CfgVersion) are never touched. Returns the bytes used.
 int applyConfigurationFileBytes(ConfigImage& image, const QByteArray& bytes);
 
-// Writes the file through QSaveFile: a write that fails or cannot be committed leaves the old file
-// in place.
+// Writes the file beside the target and renames it over the target once it is on disk: a write that
+// fails or cannot be committed leaves the old file in place.
 ConfigFileResult saveConfigurationFile(const ConfigImage& image, const QString& path,
                                        const QDateTime& now = QDateTime::currentDateTime());
 

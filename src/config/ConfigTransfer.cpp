@@ -1,5 +1,7 @@
 #include "ConfigTransfer.h"
 
+#include "ConfigFile.h"
+
 #include "link/Hooks.h"
 #include "link/TransferProgress.h"
 #include "link/ZarnetCommands.h"
@@ -174,6 +176,38 @@ bool writeConfiguration(ZarnetLink& link, const ConfigImage& image, TransferProg
     }
     progress.end();
     return !transferFailed;
+}
+
+std::vector<MemoryRange> writtenRangesNotInFile() {
+    // Two images that differ in every byte, the same file over both: what still differs where the
+    // plan writes is what the file leaves alone.
+    constexpr uint32_t first = 3, count = kCfgVersionAddress + 2 - first;
+    std::vector<uint8_t> bytesA(count, 0x5A), bytesB(count, 0xA5);
+    ConfigImage a, b, defaults;
+    decodeBlock(a, first, count, bytesA.data());
+    decodeBlock(b, first, count, bytesB.data());
+    loadDefaultConfiguration(defaults);
+    const QByteArray file = configurationFileBytes(defaults);
+    applyConfigurationFileBytes(a, file);
+    applyConfigurationFileBytes(b, file);
+    encodeRange(a, first, count, bytesA.data());
+    encodeRange(b, first, count, bytesB.data());
+
+    std::vector<bool> notInFile(count, false);
+    for (const WriteStep& step : configurationWritePlan())
+        for (const MemoryRange& r : step.ranges)
+            for (uint32_t x = r.address; x < r.address + r.count; ++x)
+                notInFile[x - first] = notInFile[x - first] || bytesA[x - first] != bytesB[x - first];
+    std::vector<MemoryRange> ranges;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (!notInFile[i])
+            continue;
+        if (!ranges.empty() && ranges.back().address + ranges.back().count == first + i)
+            ++ranges.back().count;
+        else
+            ranges.push_back({first + i, 1});
+    }
+    return ranges;
 }
 
 } // namespace vextor

@@ -86,6 +86,11 @@ inline constexpr WriteSections sectionBit(WriteSection s) {
 bool writeConfiguration(ZarnetLink& link, const ConfigImage& image, TransferProgress& progress,
                         WriteSections sections = kAllWriteSections);
 
+// The bytes the write plan sends that a configuration file does not carry (TimeWorkPump, the
+// protocol selector), in address order: a file written to a controller keeps the controller's own
+// values there.
+std::vector<MemoryRange> writtenRangesNotInFile();
+
 // One attempt of one write section, with its pauses and version mark: what the configuration
 // window's BtnSend...Click operations do. True when every write of the section was acknowledged.
 bool writeSectionOnce(ZarnetLink& link, const ConfigImage& image, WriteSection section);

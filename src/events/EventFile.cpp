@@ -27,10 +27,19 @@ std::optional<EventFile> EventFile::load(const QString& path, QString* errorText
             *errorText = file.errorString();
         return std::nullopt;
     }
-    QByteArray bytes = file.readAll();
+    // One byte beyond the bound tells a file that is too long without trusting the reported size.
+    QByteArray bytes = file.read(kMaxEventFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         if (errorText)
             *errorText = file.errorString();
+        return std::nullopt;
+    }
+    if (bytes.size() > kMaxEventFileBytes) {
+        if (errorText)
+            *errorText = QString::fromUtf8(texts::kFileTooLarge)
+                             .arg(path)
+                             .arg(std::max<qint64>(file.size(), bytes.size()))
+                             .arg(kMaxEventFileBytes);
         return std::nullopt;
     }
     return EventFile(std::move(bytes));

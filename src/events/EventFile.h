@@ -14,13 +14,17 @@ class QIODevice;
 
 namespace vextor::events {
 
+// A controller's log is 682 records (6138 bytes). A file far beyond that is not an event file, and
+// it is refused before it is read into memory.
+inline constexpr qint64 kMaxEventFileBytes = 1024 * 1024;
+
 class EventFile {
 public:
     EventFile() = default;
     explicit EventFile(QByteArray bytes);
 
-    // Reads the whole file. nullopt when it cannot be read; errorText then receives the file
-    // layer's reason, and whatever the caller showed before stays as it was.
+    // Reads the whole file. nullopt when it cannot be read or is longer than kMaxEventFileBytes;
+    // errorText then receives the reason, and whatever the caller showed before stays as it was.
     static std::optional<EventFile> load(const QString& path, QString* errorText = nullptr);
 
     qint64 count() const { return bytes_.size() / kEventRecordSize; }

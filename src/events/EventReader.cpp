@@ -4,10 +4,9 @@
 #include "texts.h"
 
 #include "link/Hooks.h"
+#include "link/ReplacingFile.h"
 #include "link/TransferProgress.h"
 #include "link/ZarnetCommands.h"
-
-#include <QSaveFile>
 
 namespace vextor::events {
 
@@ -34,8 +33,8 @@ EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPac
     EventReadResult result;
     // The records collect in a temporary file; the engineer's previous log is replaced only when
     // there is something to replace it with.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    ReplacingFile file(path);
+    if (!file.open()) {
         result.status = EventReadStatus::FileError;
         result.errorText = file.errorString();
         return result;
@@ -71,7 +70,7 @@ EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPac
             result.failedSlot = slot;
             break;
         }
-        if (file.write(reinterpret_cast<const char*>(record), kEventRecordSize) != kEventRecordSize) {
+        if (!file.write(reinterpret_cast<const char*>(record), kEventRecordSize)) {
             result.status = EventReadStatus::FileError;
             result.errorText = file.errorString();
             break;
@@ -87,8 +86,9 @@ EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPac
     }
 
     if (result.status == EventReadStatus::FileError || result.recordsRead == 0) {
-        file.cancelWriting();
+        file.cancel();
     } else if (!file.commit()) {
+        // A full disk or a file-size limit shows here at the latest: the old file stays.
         result.status = EventReadStatus::FileError;
         result.errorText = file.errorString();
     } else {

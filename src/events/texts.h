@@ -22,6 +22,8 @@ inline constexpr const char* kStopVisualization = "Для выполнения �
                                                   "процесс визуализации. Остановить сейчас?";
 inline constexpr const char* kMissingFileBefore = "Файла \"";
 inline constexpr const char* kMissingFileAfter = "\" не существует!";
+inline constexpr const char* kFileTooLarge =
+    "Файл \"%1\" длиной %2 байт не является файлом событий (не более %3 байт).";
 
 // Viewer
 inline constexpr const char* kViewerCaption = " Vextor   Черный ящик";

@@ -5,10 +5,14 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace vextor {
 namespace {
@@ -62,6 +66,49 @@ OpenFailure classify(int err) {
     }
 }
 
+// One device held by this process. The device-protocol port and the Modbus port may hold the same
+// device at once; a second open() of it would be refused by our own lock (flock is per open file
+// description) and by TIOCEXCL, so the second port takes a duplicate of the first one's
+// descriptor instead. The anchor keeps the open file description, its lock and the exclusive mode
+// until the last port lets go.
+struct HeldDevice {
+    dev_t device;
+    ino_t inode;
+    int anchor;
+    int ports;
+    bool exclusiveSetHere; // only then is TIOCEXCL cleared again: another program's stays
+};
+
+std::mutex heldMutex;
+std::vector<HeldDevice> held;
+
+DeviceKey identity(const struct stat& st) {
+    // A character device is one device whatever node or link names it.
+    return S_ISCHR(st.st_mode) ? DeviceKey{st.st_rdev, 0} : DeviceKey{st.st_dev, st.st_ino};
+}
+
+std::vector<HeldDevice>::iterator findHeld(dev_t device, ino_t inode) {
+    for (auto it = held.begin(); it != held.end(); ++it)
+        if (it->device == device && it->inode == inode)
+            return it;
+    return held.end();
+}
+
+// Lets go of one port's share of a held device; the last one purges the line, clears the exclusive
+// mode it set and closes the anchor, which releases the lock.
+void releaseHeld(const DeviceKey& key) {
+    std::lock_guard lock(heldMutex);
+    const auto it = findHeld(key.device, key.inode);
+    if (it == held.end() || --it->ports > 0)
+        return;
+    ::tcflush(it->anchor, TCIFLUSH);
+    ::tcflush(it->anchor, TCOFLUSH);
+    if (it->exclusiveSetHere)
+        ::ioctl(it->anchor, TIOCNXCL);
+    ::close(it->anchor);
+    held.erase(it);
+}
+
 } // namespace
 
 PosixSerialPort::~PosixSerialPort() {
@@ -74,6 +121,55 @@ uint32_t PosixSerialPort::fail(uint32_t bits, int err) {
     openFailureText_ = QString::fromLocal8Bit(std::strerror(err));
     lastError_ = bits;
     return bits;
+}
+
+int PosixSerialPort::acquire(const QByteArray& path, DeviceKey& key, int& err) {
+    std::lock_guard lock(heldMutex);
+    struct stat st {};
+    if (::stat(path.constData(), &st) == 0) {
+        key = identity(st);
+        const auto it = findHeld(key.device, key.inode);
+        if (it != held.end()) {
+            const int fd = ::fcntl(it->anchor, F_DUPFD_CLOEXEC, 0);
+            if (fd < 0) {
+                err = errno;
+                return -1;
+            }
+            ++it->ports;
+            return fd;
+        }
+    }
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        err = errno;
+        return -1;
+    }
+    // Another process of ours (or any program that locks the same way) holds the device: refuse
+    // rather than read replies meant for it. Where the file system has no locks, go on without.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        ::close(fd);
+        err = EBUSY;
+        return -1;
+    }
+    // Exclusive mode keeps programs that do not lock out too; a driver may refuse it. When it is
+    // already on, it belongs to someone else and stays as it is.
+    int exclusive = 0;
+    if (::ioctl(fd, TIOCGEXCL, &exclusive) != 0)
+        exclusive = 0;
+    const bool setHere = !exclusive && ::ioctl(fd, TIOCEXCL) == 0;
+    const int anchor = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (::fstat(fd, &st) != 0 || anchor < 0) {
+        err = errno;
+        if (setHere)
+            ::ioctl(fd, TIOCNXCL);
+        if (anchor >= 0)
+            ::close(anchor);
+        ::close(fd);
+        return -1;
+    }
+    key = identity(st);
+    held.push_back({key.device, key.inode, anchor, 1, setHere});
+    return fd;
 }
 
 uint32_t PosixSerialPort::open(const QString& deviceName, const LineSettings& line) {
@@ -89,22 +185,19 @@ uint32_t PosixSerialPort::open(const QString& deviceName, const LineSettings& li
             ++users_;
         return r;
     }
-    const QByteArray path = deviceName.toLocal8Bit();
-    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    int err = 0;
+    const int fd = acquire(deviceName.toLocal8Bit(), key_, err);
     if (fd < 0) {
         // The device-protocol port does not test the open itself: its failure surfaces at the
         // first configuration step.
-        return fail(role_ == PortRole::Modbus ? PortErrOpenDevice : PortErrGetState, errno);
-    }
-    if (::ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY) {
-        // Exclusive use is a wish, not a requirement: some drivers refuse it.
+        return fail(role_ == PortRole::Modbus ? PortErrOpenDevice : PortErrGetState, err);
     }
     fd_ = fd;
     name_ = deviceName;
     const uint32_t r = configure(line);
     if (r != PortOk) {
         // Release what the failed open took, so the device stays usable for the next attempt.
-        ::ioctl(fd_, TIOCNXCL);
+        releaseHeld(key_);
         ::close(fd_);
         fd_ = -1;
         name_.clear();
@@ -156,15 +249,14 @@ bool PosixSerialPort::close() {
         --users_;
         return true;
     }
-    ::tcflush(fd_, TCIFLUSH);
-    ::tcflush(fd_, TCOFLUSH);
-    ::ioctl(fd_, TIOCNXCL);
-    if (::close(fd_) != 0 && errno != EINTR)
-        return false;
+    releaseHeld(key_);
+    // The descriptor is gone whatever close() reports (on Linux it is released even on EINTR and
+    // EIO): keeping it would make the next open join a dead handle or close a number reused since.
+    const bool closed = ::close(fd_) == 0 || errno == EINTR;
     fd_ = -1;
     users_ = 0;
     name_.clear();
-    return true;
+    return closed;
 }
 
 void PosixSerialPort::purge() {

@@ -2,7 +2,16 @@
 // SerialPort on termios + poll(): works on USB adapters and on pseudo-terminals alike.
 #include "SerialPort.h"
 
+#include <QByteArray>
+#include <sys/types.h>
+
 namespace vextor {
+
+// Which device a descriptor reaches, whatever path named it.
+struct DeviceKey {
+    dev_t device = 0;
+    ino_t inode = 0;
+};
 
 class PosixSerialPort : public SerialPort {
 public:
@@ -20,11 +29,15 @@ public:
     int users() const { return users_; }
 
 private:
+    // A descriptor of the device: a duplicate of the one this process already holds, or a fresh
+    // open under an exclusive advisory lock (refused with EBUSY while another process holds it).
+    static int acquire(const QByteArray& path, DeviceKey& key, int& err);
     uint32_t configure(const LineSettings& line);
     uint32_t fail(uint32_t bits, int err);
 
     int fd_ = -1;
     int users_ = 0;
+    DeviceKey key_;
     QString name_;
 };
 

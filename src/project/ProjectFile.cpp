@@ -2,10 +2,11 @@
 
 #include "Cp1251.h"
 #include "ProjectPaths.h"
+#include "link/ReplacingFile.h"
 #include "texts.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <algorithm>
 #include <variant>
 #include <vector>
 
@@ -121,6 +122,8 @@ QString ProjectFileRead::message(const QString& path) const {
         return t::kShortFileHead + path + t::kShortFileMid + QString::number(line) + t::kShortFileTail;
     case Status::Malformed:
         return t::kReadErrorHead + path + t::kReadErrorLine + QString::number(line) + t::kReadErrorNumber;
+    case Status::TooLarge:
+        return t::kReadErrorHead + path + t::kReadErrorTooLarge.arg(size).arg(kMaxProjectFileBytes);
     case Status::Unreadable:
         break;
     }
@@ -159,9 +162,17 @@ ProjectFileRead ReadProjectFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = file.readAll();
+    // One byte beyond the bound tells a file that is too long even where the size is not known
+    // in advance (a pipe, a device).
+    const QByteArray bytes = file.read(kMaxProjectFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return {};
+    if (bytes.size() > kMaxProjectFileBytes) {
+        ProjectFileRead tooLarge;
+        tooLarge.status = ProjectFileRead::Status::TooLarge;
+        tooLarge.size = std::max<qint64>(file.size(), bytes.size());
+        return tooLarge;
+    }
     ProjectFileRead read = parseProjectFile(bytes);
     read.model.ProjectPath = path;
     return read;
@@ -191,11 +202,9 @@ ProjectFileWrite WriteProjectFile(const QString& path, const ProjectModel& model
         return result;
     }
     const QByteArray bytes = formatProjectFile(model);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        result.message = t::kWriteErrorHead + path + t::kWriteErrorIo.arg(reason);
+    ReplacingFile file(path);
+    if (!file.open() || !file.write(bytes) || !file.commit()) {
+        result.message = t::kWriteErrorHead + path + t::kWriteErrorIo.arg(file.errorString());
         return result;
     }
     result.ok = true;

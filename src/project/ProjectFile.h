@@ -5,6 +5,9 @@
 namespace vextor {
 
 inline constexpr int kProjectFileLines = 213;
+// 213 short lines and a few dozen paths: a few KB. Anything beyond this bound is another kind of
+// file picked by mistake and is refused before it is read into memory.
+inline constexpr qint64 kMaxProjectFileBytes = 1024 * 1024;
 
 struct ProjectFileRead {
     enum class Status {
@@ -12,10 +15,12 @@ struct ProjectFileRead {
         Short,      // ended before line 213; the missing items hold their defaults
         Malformed,  // no number where one belongs; the model is not usable
         Unreadable, // could not be opened or read
+        TooLarge,   // far longer than any project file: not read at all
     };
     Status status = Status::Unreadable;
     // Short: the number of lines present; Malformed: the line that holds no number.
     int line = 0;
+    qint64 size = 0; // TooLarge: the file's size
     ProjectModel model;
 
     bool usable() const { return status == Status::Ok || status == Status::Short; }
@@ -37,7 +42,7 @@ struct ProjectFileWrite {
 QByteArray formatProjectFile(const ProjectModel& model);
 // The first line (1..213) whose text windows-1251 cannot hold or that holds a line break; 0 if none.
 int unstorableLine(const ProjectModel& model);
-// Writes through QSaveFile: a refused or failed write leaves the old file as it was.
+// Writes beside the file and renames over it: a refused or failed write leaves the old file as it was.
 ProjectFileWrite WriteProjectFile(const QString& path, const ProjectModel& model);
 
 } // namespace vextor

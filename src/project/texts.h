@@ -99,6 +99,8 @@ inline const QString kReadErrorHead = QStringLiteral("Ошибка чтения 
 inline const QString kReadErrorLine = QStringLiteral(": в строке ");
 inline const QString kReadErrorNumber = QStringLiteral(" ожидается число. Проект не изменён.");
 inline const QString kReadErrorIo = QStringLiteral(": файл не удалось прочитать. Проект не изменён.");
+inline const QString kReadErrorTooLarge =
+    QStringLiteral(": файл длиной %1 байт не может быть файлом проекта (не более %2). Проект не изменён.");
 inline const QString kShortFileHead = QStringLiteral("Файл проекта ");
 inline const QString kShortFileMid = QStringLiteral(" обрывается на строке ");
 inline const QString kShortFileTail = QStringLiteral(" из 213. Недостающие значения взяты по умолчанию.");

@@ -87,7 +87,7 @@ TEST(CliDevice, FaultsAndBadInput) {
         ASSERT_TRUE(silent.started());
         QElapsedTimer t;
         t.start();
-        const auto r = runCtl(with(silent, {"identify"}));
+        const auto r = runCtl(with(silent, {"--retries", "0", "identify"}));
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_FALSE(r.err.isEmpty());
         EXPECT_LT(t.elapsed(), 3000); // one time-out, no retries

@@ -116,7 +116,8 @@ TEST(CliConfig, RoundTripSurvivesFaultInjection) {
     }
     SimProcess sim({"--seed", "11", "--drop-rate", "0.1", "--corrupt-rate", "0.05"});
     ASSERT_TRUE(sim.started());
-    // Identification itself is not retried: try the run again as an engineer would.
+    // Identification and the version read are retried, but a section may still fail its four
+    // attempts: try the run again as an engineer would.
     CtlResult r;
     for (int i = 0; i < 5 && r.exitCode != 0; ++i)
         r = runCtl(on(sim, {"write-config", original}));

@@ -314,3 +314,12 @@ TEST_F(ConfigTransferTest, WriteToASilentControllerFailsAfterFourAttemptsThenOne
     EXPECT_EQ(controller.log.size(), 15u);
     EXPECT_EQ(progress.ends, 1);
 }
+
+// The write sends a few bytes a configuration file cannot carry: the protocol selector (4) and
+// TimeWorkPump (471). vextorctl reads exactly these from the controller before a write.
+TEST(ConfigTransferPlan, BytesWrittenThatAFileDoesNotCarry) {
+    Ranges found;
+    for (const MemoryRange& r : writtenRangesNotInFile())
+        found.push_back({r.address, r.count});
+    EXPECT_EQ(found, (Ranges{{4, 1}, {471, 1}}));
+}

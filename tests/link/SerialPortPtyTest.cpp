@@ -10,8 +10,16 @@
 #include <gtest/gtest.h>
 #include <modbus.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <atomic>
+#include <fcntl.h>
+#include <set>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace vextor;
 using namespace vextor::testing;
@@ -181,4 +189,104 @@ TEST(ModbusMaster, AgainstAnIndependentRtuServer) {
 
     stop = true;
     server.join();
+}
+
+namespace {
+
+// Whether a process other than this one could take the advisory lock on the device now.
+bool lockableByAnotherProcess(const QString& path) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        _exit(fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+int exclusiveMode(int fd) {
+    int on = -1;
+    return ::ioctl(fd, TIOCGEXCL, &on) == 0 ? on : -1;
+}
+
+} // namespace
+
+// The program's two ports may hold one device at once (they share its descriptor and lock); while
+// either holds it, another process cannot lock it.
+TEST(PosixSerialPort, BothPortsShareADeviceThatOthersCannotLock) {
+    Pty pty;
+    PosixSerialPort zarnet(PortRole::Zarnet), modbus(PortRole::Modbus);
+    EXPECT_TRUE(lockableByAnotherProcess(pty.slavePath()));
+    ASSERT_EQ(zarnet.open(pty.slavePath(), {}), 0u);
+    ASSERT_EQ(modbus.open(pty.slavePath(), {9600, 0, 0}), 0u);
+    EXPECT_FALSE(lockableByAnotherProcess(pty.slavePath()));
+    const uint8_t a[] = {1, 2}, b[] = {3};
+    ASSERT_TRUE(zarnet.write(a, 2));
+    ASSERT_TRUE(modbus.write(b, 1));
+    EXPECT_EQ(pty.readRequest(), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_TRUE(zarnet.close());
+    EXPECT_FALSE(lockableByAnotherProcess(pty.slavePath()));
+    pty.send({7});
+    uint8_t got = 0;
+    EXPECT_EQ(modbus.read(&got, 1), 1u);
+    EXPECT_EQ(got, 7);
+    EXPECT_TRUE(modbus.close());
+    EXPECT_TRUE(lockableByAnotherProcess(pty.slavePath()));
+}
+
+// Exclusive mode is cleared on close only when this program set it.
+TEST(PosixSerialPort, ExclusiveModeOfOthersIsLeftOn) {
+    Pty pty;
+    const int other = ::open(pty.slavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(other, 0);
+    if (exclusiveMode(other) < 0) {
+        ::close(other);
+        GTEST_SKIP() << "the driver cannot tell its exclusive mode";
+    }
+    PosixSerialPort port(PortRole::Zarnet);
+    ASSERT_EQ(port.open(pty.slavePath(), {}), 0u);
+    EXPECT_EQ(exclusiveMode(other), 1);
+    EXPECT_TRUE(port.close());
+    EXPECT_EQ(exclusiveMode(other), 0); // ours: cleared
+
+    ASSERT_EQ(::ioctl(other, TIOCEXCL), 0);
+    if (::geteuid() != 0) {
+        EXPECT_NE(port.open(pty.slavePath(), {}), 0u); // the other program's mode keeps us out
+    } else {
+        ASSERT_EQ(port.open(pty.slavePath(), {}), 0u);
+        EXPECT_TRUE(port.close());
+    }
+    EXPECT_EQ(exclusiveMode(other), 1); // theirs: left on
+    ::ioctl(other, TIOCNXCL);
+    ::close(other);
+}
+
+// A close that the system reports as failed still forgets the descriptor: the port is closed and
+// opens again.
+TEST(PosixSerialPort, FailedCloseForgetsTheDescriptor) {
+    Pty pty;
+    auto descriptorsOf = [&] {
+        std::set<int> fds;
+        for (const QFileInfo& fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System))
+            if (fd.symLinkTarget() == pty.slavePath())
+                fds.insert(fd.fileName().toInt());
+        return fds;
+    };
+    const std::set<int> before = descriptorsOf();
+    PosixSerialPort port(PortRole::Zarnet);
+    ASSERT_EQ(port.open(pty.slavePath(), {}), 0u);
+    std::set<int> ours;
+    for (int fd : descriptorsOf())
+        if (!before.count(fd))
+            ours.insert(fd);
+    ASSERT_FALSE(ours.empty());
+    ::close(*ours.begin()); // the port's own descriptor, closed behind its back
+    EXPECT_FALSE(port.close());
+    EXPECT_FALSE(port.isOpen());
+    ASSERT_EQ(port.open(pty.slavePath(), {}), 0u);
+    const uint8_t b[] = {0x42};
+    EXPECT_TRUE(port.write(b, 1));
+    EXPECT_EQ(pty.readRequest(), (std::vector<uint8_t>{0x42}));
+    EXPECT_TRUE(port.close());
 }
