@@ -3,9 +3,11 @@
 // adapter.
 #include "DemoProject.h"
 #include "link/Hooks.h"
+#include "project/ui/AppIcon.h"
 #include "project/ui/ProjectTreeView.h"
 #include "project/ui/ResponsivePort.h"
 #include "project/ui/TFormMainIDE.h"
+#include "project/ui/Translations.h"
 #include "project/ui/texts.h"
 #include "texts.h"
 
@@ -21,6 +23,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(vextor::main_texts::kAppTitle);
     // Numbers are shown and read with a decimal comma throughout.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    vextor::installQtTranslations(app);
+    QApplication::setWindowIcon(vextor::appIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("vextor-configurator"));
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     vextor::UiClock uiClock;

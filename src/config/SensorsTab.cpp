@@ -237,6 +237,7 @@ void SensorsTab::applySensor() {
         return;
     }
     setSensorKind(s, static_cast<uint8_t>(item));
+    bool refused = false;
     switch (item) {
     case 0: {
         const int material = c_.material.currentIndex();
@@ -248,6 +249,7 @@ void SensorsTab::applySensor() {
         if (i == kLastChannel && s.Byte[0] == kThreeWires) {
             setSensorKind(s, kNoSensor);
             dialogs_.message(t::kThreeWireOnLast);
+            refused = true;
         }
         break;
     }
@@ -265,6 +267,9 @@ void SensorsTab::applySensor() {
         break;
     }
     showSensorTable();
+    // The editor goes back to what the channel now holds, so grid and editor agree.
+    if (refused)
+        selectSensor(row);
 }
 
 void SensorsTab::setPanel(const SensorPanel& p) {

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 
 namespace vextor {
 
@@ -170,19 +171,39 @@ void LinkSettings::store() {
 }
 
 QStringList listSerialDevices() {
+    return listSerialDevices(QStringLiteral("/dev"), QStringLiteral("/sys"));
+}
+
+QStringList listSerialDevices(const QString& devRoot, const QString& sysRoot) {
     QStringList devices;
-    const QDir dev(QStringLiteral("/dev"));
+    const auto add = [&devices](const QString& path) {
+        if (!path.isEmpty() && !devices.contains(path) && QFileInfo::exists(path))
+            devices << path;
+    };
+    const QDir dev(devRoot);
     const QStringList patterns{QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*"),
                                QStringLiteral("ttyAMA*"), QStringLiteral("rfcomm*")};
     for (const QString& name : dev.entryList(patterns, QDir::System | QDir::Files, QDir::Name))
-        devices << dev.filePath(name);
+        add(dev.filePath(name));
     // On-board UARTs: /dev/ttyS* exist by the dozen; only those with a real port behind them.
     for (const QString& name :
          dev.entryList({QStringLiteral("ttyS*")}, QDir::System | QDir::Files, QDir::Name)) {
-        const QFileInfo driver(QStringLiteral("/sys/class/tty/%1/device/driver").arg(name));
+        const QFileInfo driver(QStringLiteral("%1/class/tty/%2/device/driver").arg(sysRoot, name));
         if (driver.exists() && !driver.symLinkTarget().endsWith(QStringLiteral("serial8250")))
-            devices << dev.filePath(name);
+            add(dev.filePath(name));
     }
+    // Names that survive re-plugging an adapter into another socket.
+    const QDir byId(dev.filePath(QStringLiteral("serial/by-id")));
+    for (const QString& name : byId.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name))
+        add(byId.filePath(name));
+    // Devices the port map binds a number to on purpose, pseudo-terminals included; the default
+    // guess /dev/ttyUSB<n-1> is only listed when it is really there (the scan above has it then).
+    for (int n = 1; n <= kMaxPort; ++n)
+        add(qEnvironmentVariable(qPrintable(QStringLiteral("VEXTOR_COM%1").arg(n))));
+    QSettings settings(userSettingsPath(), QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("ports"));
+    for (const QString& key : settings.childKeys())
+        add(settings.value(key).toString());
     return devices;
 }
 

@@ -76,7 +76,13 @@ private:
     std::optional<int> askNumber(const QString& prompt, int current, int min, int max);
 };
 
-// Serial devices present on this system, for binding a port number to one of them.
+// Serial devices present on this system, for binding a port number to one of them: USB and ACM
+// adapters, on-board UARTs with a real port behind them, the stable /dev/serial/by-id links, and
+// whatever the port map binds a number to (a pseudo-terminal of the virtual controller, say), as
+// long as it exists. Nothing that is not there is ever offered.
 QStringList listSerialDevices();
+
+// The same scan under other roots, for tests: devRoot stands for /dev, sysRoot for /sys.
+QStringList listSerialDevices(const QString& devRoot, const QString& sysRoot);
 
 } // namespace vextor

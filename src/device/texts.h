@@ -42,6 +42,7 @@ inline const QString kDevicePath = QStringLiteral("Устройство:");
 inline const QString kBindDevice = QStringLiteral("Назначить");
 
 // Questions and input boxes.
+inline const QString kDeviceMissing = QStringLiteral("  (такого устройства сейчас нет)");
 inline const QString kPortPrompt = QStringLiteral("Введите номер СОМ порта (1...99)"); // Cyrillic С, О, М
 inline const QString kAskZarnet = QStringLiteral("Вы хотите изменить адрес Zarnet?");
 inline const QString kZarnetPrompt = QStringLiteral("Введите новый адрес Zarnet (1...126)");

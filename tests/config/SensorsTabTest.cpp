@@ -79,6 +79,7 @@ TEST_F(SensorsTabTest, ThreeWireOnTheSixthChannelIsRefused) {
     EXPECT_EQ(dialogs.shown, QStringList{t::kThreeWireOnLast});
     EXPECT_EQ(image.ArrSensors[5].KindSensor, kNoSensor);
     EXPECT_EQ(tab.grid()[5].type, "Нет датчика");
+    EXPECT_EQ(fields.kind.currentIndex(), kNoSensorItem); // the editor shows the channel again
 }
 
 TEST_F(SensorsTabTest, NoSensorKeepsEveryOtherByte) {

@@ -3,7 +3,12 @@
 #include "device/LinkSettings.h"
 #include "device/texts.h"
 
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace vextor {
 namespace {
@@ -140,6 +145,53 @@ TEST_F(LinkSettingsRules, EverySingleHasItsOwnRecord) {
 
     EXPECT_FALSE(settings.openDevice(28));
     EXPECT_FALSE(settings.openDevice(0));
+}
+
+// The device list of the link settings window offers only what is there: adapters and real UARTs,
+// the by-id links, and port-map bindings that exist; never the guessed default nor a binding to a
+// device that has gone.
+TEST(SerialDeviceList, OffersOnlyDevicesThatExist) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString dev = root.filePath(QStringLiteral("dev"));
+    const QString sys = root.filePath(QStringLiteral("sys"));
+    QDir().mkpath(dev + QStringLiteral("/serial/by-id"));
+    const auto touch = [](const QString& path) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    };
+    touch(dev + QStringLiteral("/ttyUSB0"));
+    touch(dev + QStringLiteral("/ttyS0")); // a real UART
+    touch(dev + QStringLiteral("/ttyS1")); // a legacy slot without hardware
+    touch(dev + QStringLiteral("/pts-sim"));
+    touch(dev + QStringLiteral("/bound-in-ini"));
+    for (const auto& [name, driver] : {std::pair{"ttyS0", "pnp_serial"}, std::pair{"ttyS1", "serial8250"}}) {
+        const QString d = QStringLiteral("%1/class/tty/%2/device").arg(sys, QLatin1String(name));
+        QDir().mkpath(d);
+        QDir().mkpath(sys + QStringLiteral("/drivers/") + QLatin1String(driver));
+        QFile::link(sys + QStringLiteral("/drivers/") + QLatin1String(driver), d + QStringLiteral("/driver"));
+    }
+    const QString byId = dev + QStringLiteral("/serial/by-id/usb-Adapter_RS485-if00-port0");
+    QFile::link(dev + QStringLiteral("/ttyUSB0"), byId);
+    QFile::link(dev + QStringLiteral("/ttyUSB9"), dev + QStringLiteral("/serial/by-id/usb-Unplugged-port0"));
+
+    const QString ini = root.filePath(QStringLiteral("configurator.ini"));
+    {
+        QSettings s(ini, QSettings::IniFormat);
+        s.setValue(QStringLiteral("ports/COM8"), dev + QStringLiteral("/bound-in-ini"));
+        s.setValue(QStringLiteral("ports/COM9"), dev + QStringLiteral("/ttyUSB5")); // gone
+    }
+    qputenv("VEXTOR_SETTINGS", ini.toUtf8());
+    qputenv("VEXTOR_COM5", (dev + QStringLiteral("/pts-sim")).toUtf8());
+    qputenv("VEXTOR_COM6", (dev + QStringLiteral("/ttyUSB6")).toUtf8()); // gone
+    const QStringList devices = listSerialDevices(dev, sys);
+    qunsetenv("VEXTOR_COM5");
+    qunsetenv("VEXTOR_COM6");
+    qunsetenv("VEXTOR_SETTINGS");
+
+    const QStringList expected{dev + QStringLiteral("/ttyUSB0"), dev + QStringLiteral("/ttyS0"), byId,
+                               dev + QStringLiteral("/pts-sim"), dev + QStringLiteral("/bound-in-ini")};
+    EXPECT_EQ(devices, expected);
 }
 
 } // namespace

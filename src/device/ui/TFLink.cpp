@@ -195,14 +195,16 @@ QWidget* TFLink::buildProtocolPage() {
 void TFLink::fillDevices() {
     const int n = settings_.view.portText.mid(t::kCom.size()).toInt();
     const QString current = n > 0 ? resolvePortPath(n) : QString();
-    QStringList devices = listSerialDevices();
-    if (!current.isEmpty() && !devices.contains(current))
-        devices.prepend(current);
+    // Only devices that are there are offered; a binding to one that is gone is named as such
+    // below the list instead of being offered as if it could be opened.
+    const QStringList devices = listSerialDevices();
+    const bool present = devices.contains(current);
     const QSignalBlocker block(devices_);
     devices_->clear();
     devices_->addItems(devices);
-    devices_->setCurrentText(current);
-    devicePath_->setText(settings_.view.portText + QStringLiteral(" → ") + current);
+    devices_->setCurrentIndex(present ? devices.indexOf(current) : -1);
+    devicePath_->setText(settings_.view.portText + QStringLiteral(" → ") + current +
+                         (present || current.isEmpty() ? QString() : t::kDeviceMissing));
 }
 
 void TFLink::fill() {
@@ -214,8 +216,8 @@ void TFLink::fill() {
     pages_->setTabVisible(0, v.portPageVisible);
     pages_->setTabVisible(1, v.protocolPageVisible);
     pages_->setCurrentIndex(v.portPageVisible ? 0 : 1);
-    // One page at a time: the tabs cannot be switched.
-    pages_->tabBar()->setEnabled(false);
+    // One page at a time: the other page's tab is hidden, so the visible one cannot be switched
+    // away from; it stays drawn as the live page it is.
 
     const QSignalBlocker b1(protocol_), b2(frame_), b3(baud_), b4(float_);
     protocol_->button(v.protocol == kProtocolModbus ? kProtocolModbus : kProtocolZarnet)->setChecked(true);

@@ -33,8 +33,9 @@ const EventRow& EventTableModel::rowAt(qint64 index) const {
 }
 
 QVariant EventTableModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount() ||
-        index.column() >= EventColumnCount)
+    // The tooltip carries the whole text wherever a narrow window still cuts a cell.
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() ||
+        index.row() >= rowCount() || index.column() >= EventColumnCount)
         return {};
     return rowAt(index.row())[index.column()];
 }

@@ -1,10 +1,12 @@
 #include "EventViewerPane.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <numeric>
 
 namespace vextor::events {
@@ -12,6 +14,20 @@ namespace vextor::events {
 namespace {
 constexpr int kPanelHeight = 500;
 constexpr int kPanelMargin = 8;
+// Room a cell takes beside its text (the style's margins on both sides).
+constexpr int kCellPadding = 16;
+
+// The widest text the event column can ever hold: the address of a lost or restored device at
+// the end of the line must stay readable.
+int widestEventText(const QFontMetrics& metrics) {
+    int widest = 0;
+    for (int code = 0; code <= 255; ++code) {
+        const QString text = QStringLiteral("(%1)  ").arg(code) +
+                             eventText(static_cast<uint8_t>(code), static_cast<uint8_t>(255));
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    return widest;
+}
 } // namespace
 
 EventViewerPane::EventViewerPane(QWidget* parent)
@@ -25,6 +41,11 @@ EventViewerPane::EventViewerPane(QWidget* parent)
     table_->setWordWrap(false);
     for (int c = 0; c < EventColumnCount; ++c)
         table_->setColumnWidth(c, kEventColumnWidths[static_cast<size_t>(c)]);
+    // The event column shows its longest text whole and takes whatever room the window adds.
+    const int eventWidth =
+        std::max(kEventColumnWidths[ColEvent], widestEventText(table_->fontMetrics()) + kCellPadding);
+    table_->setColumnWidth(ColEvent, eventWidth);
+    table_->horizontalHeader()->setStretchLastSection(true);
     // Every row has the same height: the view need not measure rows it does not show.
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -34,13 +55,14 @@ EventViewerPane::EventViewerPane(QWidget* parent)
     layout->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
     layout->addWidget(count_);
     layout->addWidget(table_, 1);
-    const int columns = std::accumulate(kEventColumnWidths.begin(), kEventColumnWidths.end(), 0);
+    const int columns =
+        std::accumulate(kEventColumnWidths.begin(), kEventColumnWidths.end() - 1, 0) + eventWidth;
     const int tableWidth =
         columns + 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width();
-    panel->setFixedSize(tableWidth + 2 * kPanelMargin, kPanelHeight);
-
-    // Centred while the area is larger than the panel, scrolled from the top left otherwise.
-    setAlignment(Qt::AlignCenter);
+    // The panel fills the area and never gets narrower than the whole table: a smaller window
+    // scrolls the panel instead of cutting the event texts.
+    panel->setMinimumSize(tableWidth + 2 * kPanelMargin, kPanelHeight);
+    setWidgetResizable(true);
     setWidget(panel);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The content of the event viewer: the record count line above the decoded table, on a panel that
-// stays centred in the window's scrolling area whenever the window is resized.
+// fills the window's scrolling area; the event column takes the room a wider window adds, and a
+// window narrower than the whole table scrolls rather than cutting the event texts.
 #include "EventTableModel.h"
 
 #include <QScrollArea>

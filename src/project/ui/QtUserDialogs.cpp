@@ -2,9 +2,11 @@
 
 #include "texts.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <utility>
 
 namespace vextor {
 
@@ -19,6 +21,23 @@ QString captionOr(const QString& caption) {
 // The second box of the configuration update question is the one that warns of losing data.
 QMessageBox::Icon iconFor(const QString& text) {
     return text.startsWith(QStringLiteral("ВНИМАНИЕ")) ? QMessageBox::Warning : QMessageBox::Question;
+}
+
+// The box's standard buttons in Russian whatever translations are loaded ("OK" would stay Latin).
+void labelButtons(QMessageBox& box) {
+    const std::pair<QMessageBox::StandardButton, QString> labels[] = {{QMessageBox::Yes, t::kButtonYes},
+                                                                      {QMessageBox::No, t::kButtonNo},
+                                                                      {QMessageBox::Cancel, t::kButtonCancel},
+                                                                      {QMessageBox::Ok, t::kButtonOk}};
+    for (const auto& [which, text] : labels) {
+        if (QAbstractButton* b = box.button(which))
+            b->setText(text);
+    }
+}
+
+int execBox(QMessageBox& box) {
+    labelButtons(box);
+    return box.exec();
 }
 
 } // namespace
@@ -45,18 +64,18 @@ QString qtFileFilter(const QString& filter) {
 
 void QtUserDialogs::message(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, t::kAppTitle, text, QMessageBox::Ok, parent_);
-    box.exec();
+    execBox(box);
 }
 
 bool QtUserDialogs::askYesNo(const QString& text, const QString& caption) {
     QMessageBox box(iconFor(text), captionOr(caption), text, QMessageBox::Yes | QMessageBox::No, parent_);
-    return box.exec() == QMessageBox::Yes;
+    return execBox(box) == QMessageBox::Yes;
 }
 
 Answer QtUserDialogs::askYesNoCancel(const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Question, captionOr(caption), text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
-    switch (box.exec()) {
+    switch (execBox(box)) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
@@ -68,12 +87,15 @@ Answer QtUserDialogs::askYesNoCancel(const QString& text, const QString& caption
 
 std::optional<QString> QtUserDialogs::inputText(const QString& caption, const QString& prompt,
                                                 const QString& initial) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent_, captionOr(caption), prompt, QLineEdit::Normal, initial, &ok);
-    if (!ok)
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(captionOr(caption));
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    dialog.setOkButtonText(t::kButtonOk);
+    dialog.setCancelButtonText(t::kButtonCancel);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 QString QtUserDialogs::openFile(const QString& caption, const QString& filter, const QString& dir) {

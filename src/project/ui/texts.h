@@ -5,6 +5,11 @@
 namespace vextor::main_texts {
 
 inline const QString kAppTitle = QStringLiteral("Конфигуратор Vextor");
+// The standard buttons of the program's own message and input boxes.
+inline const QString kButtonYes = QStringLiteral("Да");
+inline const QString kButtonNo = QStringLiteral("Нет");
+inline const QString kButtonCancel = QStringLiteral("Отмена");
+inline const QString kButtonOk = QStringLiteral("ОК");
 inline const QString kCaptionHead = QStringLiteral("Конфигуратор Vextor: ");
 
 // Tool bar and working-file bar.

@@ -6,6 +6,8 @@
 #include "link/UserDialogs.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -81,6 +83,28 @@ TEST_F(ConfigTabsWidgetTest, SensorsTabFollowsTheImageAndAppliesEdits) {
     EXPECT_EQ(image.ArrSensors[3].Rbegin, 0.0f);
 }
 
+// "Применить" keeps its place whichever kind is chosen, and stays off while a transfer runs even
+// when another channel is picked meanwhile.
+TEST_F(ConfigTabsWidgetTest, SensorsApplyKeepsItsPlaceAndWaitsForTheTransfer) {
+    TSensorsTab tab(image, dialogs);
+    tab.selectFirstRows();
+    tab.show();
+    QList<int> tops;
+    for (int item = 0; item < tab.kindChoice()->count(); ++item) {
+        tab.kindChoice()->setCurrentIndex(item);
+        QCoreApplication::processEvents();
+        tops << tab.applyButton()->mapTo(&tab, QPoint(0, 0)).y();
+    }
+    EXPECT_EQ(tops.count(tops.front()), tops.size()) << tops.size();
+
+    tab.setTransferRunning(true);
+    EXPECT_FALSE(tab.applyButton()->isEnabled());
+    tab.grid()->setCurrentCell(2, 1);
+    EXPECT_FALSE(tab.applyButton()->isEnabled());
+    tab.setTransferRunning(false);
+    EXPECT_TRUE(tab.applyButton()->isEnabled());
+}
+
 TEST_F(ConfigTabsWidgetTest, AssignmentPagesShowTheirTablesAndRefuseBadEntries) {
     TAssignmentPage analog(image, TAssignmentPage::Kind::Analog);
     TAssignmentPage discrete(image, TAssignmentPage::Kind::Discrete);
@@ -123,6 +147,27 @@ TEST_F(ConfigTabsWidgetTest, AssignmentPagesShowTheirTablesAndRefuseBadEntries) 
     EXPECT_EQ(image.AdrNumAIn[4], kUnassigned);
     EXPECT_EQ(in->cell(4, 2), "255");
     EXPECT_EQ(in->cell(0, 3), "0");
+}
+
+// Discrete names that differ only at their end are shown whole, at the page's default size, with
+// the whole text also as a tooltip.
+TEST_F(ConfigTabsWidgetTest, DiscreteNamesDifferingAtTheirEndAreShownWhole) {
+    TAssignmentPage discrete(image, TAssignmentPage::Kind::Discrete);
+    discrete.configurationChanged(kAllConfigViews);
+    discrete.show();
+    QCoreApplication::processEvents();
+    for (TAssignmentTable* table : {discrete.inputs(), discrete.outputs()}) {
+        QTableWidget* grid = table->grid();
+        const QFontMetrics metrics(grid->font());
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            const QString name = table->cell(r, 1);
+            EXPECT_LE(metrics.horizontalAdvance(name), grid->columnWidth(1)) << name.toStdString();
+            EXPECT_EQ(grid->item(r, 1)->toolTip(), name);
+        }
+        // The page gives the grid at least the room its columns need.
+        EXPECT_GE(grid->width(), grid->minimumWidth());
+    }
+    EXPECT_NE(discrete.inputs()->cell(6, 1), discrete.inputs()->cell(7, 1));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// The event viewer filled from a small event file: rows, count line, columns, centring.
+// The event viewer filled from a small event file: rows, count line, columns, fitting the window.
 #include "events/EventDecoder.h"
 #include "events/ui/EventViewerPane.h"
 
@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -32,10 +33,12 @@ TEST(EventViewerTest, ShowsTheDecodedRowsOfAFile) {
     EXPECT_EQ(cell(pane, 1, 1), "Ведомого адр=3");
     EXPECT_EQ(cell(pane, 1, 4), "(250)  Потеряна связь с прибором адрес = 7");
     const QStringList headers{"N п/п", "Источник", "Дата", "Время", "Событие"};
-    for (int c = 0; c < EventColumnCount; ++c) {
+    for (int c = 0; c < EventColumnCount; ++c)
         EXPECT_EQ(pane.model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
+    for (int c = 0; c < ColEvent; ++c)
         EXPECT_EQ(pane.table()->columnWidth(c), kEventColumnWidths[static_cast<size_t>(c)]);
-    }
+    EXPECT_EQ(pane.model()->index(1, ColEvent).data(Qt::ToolTipRole).toString(),
+              "(250)  Потеряна связь с прибором адрес = 7");
 }
 
 TEST(EventViewerTest, AnUnreadableFileLeavesTheTableAndAnEmptyOneShowsNoRows) {
@@ -72,19 +75,33 @@ TEST(EventViewerTest, LargeFilesAreNotCutAtSixtyFiveThousandBytes) {
     EXPECT_EQ(cell(pane, 19999, 0), "20000");
 }
 
-TEST(EventViewerTest, PanelStaysCentredInTheArea) {
+// At its smallest the table shows the longest event text whole, address included; a wider window
+// widens the event column, a narrower one scrolls.
+TEST(EventViewerTest, EventTextsAreShownWholeAndTheLastColumnStretches) {
     EventViewerPane pane;
-    const QSize panel = pane.panel()->size();
-    pane.resize(panel.width() + 400, panel.height() + 200);
+    ASSERT_EQ(pane.decode(kSample), std::nullopt);
+    const QString longest = QStringLiteral("(251)  Восстановлена связь с прибором адрес = 255");
+    const int needed = pane.table()->fontMetrics().horizontalAdvance(longest);
+    const QSize minimum = pane.panel()->minimumSize();
+
+    pane.resize(minimum.width() + 2 * pane.frameWidth(), minimum.height() + 2 * pane.frameWidth());
     pane.show();
     QCoreApplication::processEvents();
-    const QSize area = pane.viewport()->size();
-    EXPECT_EQ(pane.panel()->pos(),
-              QPoint((area.width() - panel.width()) / 2, (area.height() - panel.height()) / 2));
+    EXPECT_GT(pane.table()->columnWidth(ColEvent), needed);
+    const QRect lastCell = pane.table()->visualRect(pane.model()->index(0, ColEvent));
+    EXPECT_LE(lastCell.right(), pane.table()->viewport()->width());
 
-    pane.resize(200, 150); // smaller than the panel: offsets never below 0
+    const int before = pane.table()->columnWidth(ColEvent);
+    pane.resize(pane.width() + 300, pane.height() + 100);
     QCoreApplication::processEvents();
     EXPECT_EQ(pane.panel()->pos(), QPoint(0, 0));
+    EXPECT_EQ(pane.panel()->width(), pane.viewport()->width());
+    EXPECT_GE(pane.table()->columnWidth(ColEvent), before + 250);
+
+    pane.resize(300, 200); // narrower than the table: the panel keeps its size and scrolls
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pane.panel()->width(), minimum.width());
+    EXPECT_TRUE(pane.horizontalScrollBar()->isVisible());
 }
 
 } // namespace

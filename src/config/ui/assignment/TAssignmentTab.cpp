@@ -7,8 +7,10 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vextor {
 
@@ -23,6 +25,8 @@ QLineEdit* makeEdit(QWidget* parent) {
     e->setMaximumWidth(70);
     return e;
 }
+
+constexpr int kNameColumnWidth = 185;
 
 } // namespace
 
@@ -43,7 +47,7 @@ TAssignmentTable::TAssignmentTable(ConfigImage& image, AssignmentTable table, QW
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setColumnWidth(0, 30);
-    grid_->setColumnWidth(1, 185);
+    grid_->setColumnWidth(1, kNameColumnWidth);
     grid_->setColumnWidth(2, 50);
     grid_->setColumnWidth(3, 50);
     for (int r = 0; r < editor_->rowCount(); ++r)
@@ -99,9 +103,19 @@ void TAssignmentTable::drawGrid() {
         const AssignmentGridRow& g = rows[static_cast<size_t>(r)];
         grid_->item(r, 0)->setText(g.number);
         grid_->item(r, 1)->setText(g.name);
+        grid_->item(r, 1)->setToolTip(g.name);
         grid_->item(r, 2)->setText(g.address);
         grid_->item(r, 3)->setText(g.channel);
     }
+    // Names that differ only at their end ("... NO" / "... NС") must be seen whole: the name
+    // column takes its widest text, and the grid never gets narrower than its columns.
+    grid_->resizeColumnToContents(1);
+    grid_->setColumnWidth(1, std::max(grid_->columnWidth(1), kNameColumnWidth));
+    int columns = 0;
+    for (int c = 0; c < kColumns; ++c)
+        columns += grid_->columnWidth(c);
+    grid_->setMinimumWidth(columns + 2 * grid_->frameWidth() +
+                           grid_->verticalScrollBar()->sizeHint().width());
 }
 
 TAssignmentPage::TAssignmentPage(ConfigImage& image, Kind kind, QWidget* parent)

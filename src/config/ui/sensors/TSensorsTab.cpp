@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vextor {
 
@@ -99,6 +100,18 @@ TSensorsTab::TSensorsTab(ConfigImage& image, UserDialogs& dialogs, QWidget* pare
     auto* rangeLayout = new QVBoxLayout(rangeGroup_);
     rangeLayout->addWidget(rangeInner_);
 
+    // The three parameter groups share one place of the height of the tallest, so "Применить"
+    // stays where it is whichever kind is chosen.
+    auto* groups = new QWidget(this);
+    auto* groupsLayout = new QVBoxLayout(groups);
+    groupsLayout->setContentsMargins(0, 0, 0, 0);
+    groupsLayout->addWidget(resistanceGroup_);
+    groupsLayout->addWidget(lm235Group_);
+    groupsLayout->addWidget(rangeGroup_);
+    groupsLayout->addStretch(1);
+    groups->setMinimumHeight(std::max({resistanceGroup_->sizeHint().height(),
+                                       lm235Group_->sizeHint().height(), rangeGroup_->sizeHint().height()}));
+
     auto* sidePanel = new QWidget(this);
     sidePanel->setFixedWidth(kSidePanelWidth);
     auto* side = new QVBoxLayout(sidePanel);
@@ -107,9 +120,7 @@ TSensorsTab::TSensorsTab(ConfigImage& image, UserDialogs& dialogs, QWidget* pare
     numberRow->addRow(t::kColNumber, number_);
     side->addLayout(numberRow);
     side->addWidget(kindBox);
-    side->addWidget(resistanceGroup_);
-    side->addWidget(lm235Group_);
-    side->addWidget(rangeGroup_);
+    side->addWidget(groups);
     side->addWidget(apply_);
     side->addStretch(1);
 
@@ -150,7 +161,8 @@ void TSensorsTab::selectFirstRows() {
 }
 
 void TSensorsTab::setTransferRunning(bool running) {
-    apply_->setEnabled(!running);
+    transferRunning_ = running;
+    apply_->setEnabled(editor_->panel().applyEnabled && !running);
 }
 
 void TSensorsTab::selectRow(int row) {
@@ -170,6 +182,9 @@ void TSensorsTab::drawGrid() {
         grid_->item(r, 0)->setText(rows[r].number);
         grid_->item(r, 1)->setText(rows[r].type);
         grid_->item(r, 2)->setText(rows[r].execution);
+        // A narrow window may still cut the long parameter lines: the tooltip has them whole.
+        grid_->item(r, 1)->setToolTip(rows[r].type);
+        grid_->item(r, 2)->setToolTip(rows[r].execution);
     }
 }
 
@@ -182,7 +197,7 @@ void TSensorsTab::drawPanel() {
     shuntLabel_->setVisible(p.shuntVisible);
     shunt_->setVisible(p.shuntVisible);
     rangeInner_->setTitle(p.rangeTitle);
-    apply_->setEnabled(p.applyEnabled);
+    apply_->setEnabled(p.applyEnabled && !transferRunning_);
 }
 
 } // namespace vextor

@@ -57,6 +57,7 @@ private:
     QLineEdit* number_;
     QComboBox* kind_;
     QPushButton* apply_;
+    bool transferRunning_ = false;
     QGroupBox* resistanceGroup_;
     QLineEdit* r0_;
     QButtonGroup* wiring_;
