@@ -8,6 +8,7 @@ packages=(
   libmodbus-dev
   xvfb xauth
   clang-format
+  python3
 )
 missing=()
 for p in "${packages[@]}"; do
