@@ -3,6 +3,7 @@
 #include "link/UserDialogs.h"
 
 #include <deque>
+#include <optional>
 
 namespace vextor {
 
@@ -18,38 +19,14 @@ public:
     std::deque<QString> saveFiles;
     bool saveConfirmsOverwrite = true; // what the last save dialog was asked to do
 
-    void message(const QString& text) override { shown << text; }
-    bool askYesNo(const QString& text, const QString& = {}) override {
-        shown << text;
-        return take(yesNo, false);
-    }
-    Answer askYesNoCancel(const QString& text, const QString& = {}) override {
-        shown << text;
-        return take(yesNoCancel, Answer::Cancel);
-    }
-    std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString&) override {
-        shown << caption + QStringLiteral(": ") + prompt;
-        return take(inputs, std::optional<QString>{});
-    }
-    QString openFile(const QString& caption, const QString&, const QString&) override {
-        shown << caption;
-        return take(openFiles, QString{});
-    }
-    QString saveFile(const QString& caption, const QString&, const QString&, const QString&,
-                     bool confirmOverwrite = true) override {
-        shown << caption;
-        saveConfirmsOverwrite = confirmOverwrite;
-        return take(saveFiles, QString{});
-    }
-
-private:
-    template <class T> static T take(std::deque<T>& q, T fallback) {
-        if (q.empty())
-            return fallback;
-        T v = q.front();
-        q.pop_front();
-        return v;
-    }
+    void message(const QString& text) override;
+    bool askYesNo(const QString& text, const QString& caption = {}) override;
+    Answer askYesNoCancel(const QString& text, const QString& caption = {}) override;
+    std::optional<QString> inputText(const QString& caption, const QString& prompt,
+                                     const QString& initial) override;
+    QString openFile(const QString& caption, const QString& filter, const QString& dir) override;
+    QString saveFile(const QString& caption, const QString& filter, const QString& dir,
+                     const QString& defaultSuffix, bool confirmOverwrite = true) override;
 };
 
 } // namespace vextor
