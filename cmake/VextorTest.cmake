@@ -1,11 +1,15 @@
 # vextor_add_test(name SOURCES... LIBS...): one GoogleTest executable per suite, discovered by CTest,
-# run offscreen.
+# run offscreen. A missing source stops the configuration: a suite silently left out would pass.
 function(vextor_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   foreach(src ${T_SOURCES})
-    if(NOT IS_ABSOLUTE ${src} AND NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${src})
-      message(WARNING "${name}: ${src} is missing; the suite is left out of this build")
-      return()
+    if(IS_ABSOLUTE ${src})
+      set(path ${src})
+    else()
+      set(path ${CMAKE_CURRENT_SOURCE_DIR}/${src})
+    endif()
+    if(NOT EXISTS ${path})
+      message(FATAL_ERROR "${name}: the source ${src} is missing")
     endif()
   endforeach()
   add_executable(${name} ${T_SOURCES})

@@ -12,6 +12,7 @@ packages=(
   libmodbus-dev
   xvfb xauth
   clang-format
+  python3
 )
 if [ "${1:-}" = "--list" ]; then
   printf '%s\n' "${packages[@]}"

@@ -127,7 +127,7 @@ void portFailed(const SerialPort& port, const QString& path) {
 bool CliContext::attempt(const std::function<bool()>& request) const {
     for (int i = 0; i <= retries; ++i) {
         if (i > 0)
-            sleepMs(kTransferPauseMs);
+            sleepMs(kRequestPauseMs);
         if (request())
             return true;
     }

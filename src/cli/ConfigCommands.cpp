@@ -45,10 +45,10 @@ int readConfig(CliContext& ctx, QStringList& args) {
         return ExitNoAnswer;
     }
     const uint16_t version = wordFromImage(v);
-    if (version != 200) {
+    if (version != kConfigLayoutVersion) {
         fail(QStringLiteral("the controller's configuration version is %1: the configuration must be written "
                             "first (write-config)")
-                 .arg(version == 0xFFFF ? QStringLiteral("none") : formatHundredths(version)));
+                 .arg(version == kNoCfgVersion ? QStringLiteral("none") : formatHundredths(version)));
         return ExitNoAnswer;
     }
     ConfigImage image;

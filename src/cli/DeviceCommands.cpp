@@ -2,6 +2,7 @@
 #include "CliContext.h"
 
 #include "config/ConfigImage.h"
+#include "link/ModbusMaster.h"
 #include "link/NumericConversions.h"
 #include "link/ZarnetCommands.h"
 
@@ -36,7 +37,7 @@ int identify(CliContext& ctx, QStringList& args) {
     out(QStringLiteral("build=%1").arg(link.FirmwareBuild));
     out(QStringLiteral("panel=") + (panel == 0xFFFF ? QStringLiteral("none") : formatHundredths(panel)));
     out(QStringLiteral("config=") +
-        (!cfgRead || cfgVersion == 0xFFFF ? QStringLiteral("none") : formatHundredths(cfgVersion)));
+        (!cfgRead || cfgVersion == kNoCfgVersion ? QStringLiteral("none") : formatHundredths(cfgVersion)));
     return ExitOk;
 }
 
@@ -253,13 +254,17 @@ int modbusIdentify(CliContext& ctx, QStringList& args) {
     const auto req = modbusIdentifyRequest(t.address);
     uint8_t reply[256] = {};
     uint8_t length = 0;
-    if (!ctx.modbus.ModbusExchange(req.data(), 6, reply, length) || reply[1] != req[1] || length < 11) {
+    const auto identity = ctx.modbus.ModbusExchange(req.data(), 6, reply, length)
+                              ? modbusIdentityFromReply(reply, length)
+                              : std::nullopt;
+    if (!identity) {
         fail(QStringLiteral("no Modbus answer from address %1 on %2").arg(t.address).arg(ctx.portPath));
         return ExitNoAnswer;
     }
-    out(QStringLiteral("type=%1").arg(reply[4]));
-    out(QStringLiteral("firmware=") + formatHundredths(reply[6]));
-    out(QStringLiteral("panel=") + (reply[8] == 0 ? QStringLiteral("none") : formatHundredths(reply[8])));
+    out(QStringLiteral("type=%1").arg(identity->deviceType));
+    out(QStringLiteral("firmware=") + formatHundredths(identity->firmware));
+    out(QStringLiteral("panel=") +
+        (identity->panel == 0 ? QStringLiteral("none") : formatHundredths(identity->panel)));
     return ExitOk;
 }
 

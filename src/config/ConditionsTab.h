@@ -2,7 +2,7 @@
 // The "БУ и Ф" tab without its widgets: the grid of the 32 conditions and functions of
 // ConfigImage, the editor of one condition whose captions and entries follow its kind, "Применить"
 // and "Очистить таблицу".
-#include "ChoiceField.h"
+#include "link/EditField.h"
 #include "ConfigImage.h"
 #include "GeneralFields.h"
 #include "link/NumericConversions.h"

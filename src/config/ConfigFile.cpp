@@ -1,5 +1,6 @@
 #include "ConfigFile.h"
 
+#include "ConfigLayout.h"
 #include "link/NumericConversions.h"
 #include "link/ReplacingFile.h"
 #include "texts.h"
@@ -13,168 +14,71 @@
 namespace vextor {
 namespace {
 
-// The file order of the image fields. The visitor sees each field in turn (the position is its
-// own business): u8, i8, u16, f32, raw4 (four bytes kept as they are), reserved(n).
-template <class Image, class V> void visitFileOrder(Image& im, V& v) {
-    v.u8(im.MB_Address);
-    v.u8(im.MB_Params);
-    for (auto& s : im.ArrSensors) {
-        v.u8(s.KindSensor);
-        v.u8(s.TypeClb);
-        v.reserved(2);
-        v.f32(s.Rbegin);
-        v.f32(s.Rline);
-        // The kind was just read (or is about to be written), so it decides the tail.
-        if (s.KindSensor == kRawSensorKind)
-            v.raw4(s.Byte);
-        else
-            v.f32(s.FValue);
+using layout::Path;
+using layout::Span;
+using layout::span;
+
+// One piece of the file: a run of image bytes, or reserved bytes of the file's own.
+struct FilePiece {
+    Span image;
+    uint32_t reserved = 0;
+};
+
+// The file order, as runs of the controller image. The file widens the sensor and PID records with
+// reserved bytes of its own, leaves out what belongs to the controller alone (Zarnet_Modbus, the
+// factory block, SoundOn, TimeWorkPump, CfgVersion), and puts MB_Address first and the supply fan's
+// start delay after the night start.
+constexpr auto kFileOrder = [] {
+    std::array<FilePiece, 50> pieces{};
+    size_t n = 0;
+    auto add = [&](Span s) { pieces[n++] = FilePiece{s, 0}; };
+    auto gap = [&](uint32_t width) { pieces[n++] = FilePiece{{}, width}; };
+
+    add(span("MB_Address"));
+    add(span("MB_Params"));
+    for (int i = 0; i < kSensorCount; ++i) {
+        add(span(Path{"ArrSensors", i, "KindSensor"}, Path{"ArrSensors", i, "TypeClb"}));
+        gap(2);
+        // From Rbegin to the end of the record, whichever form its last four bytes take.
+        const Span rest = span(Path{"ArrSensors", i, "Rbegin"});
+        add(Span{rest.address, span(layout::element("ArrSensors", i)).end() - rest.address});
     }
-    auto pairs = [&](auto& table, int count) {
+    add(span("AdrNumAIn"));
+    add(span("AdrNumAOut"));
+    add(span("AdrNumDIn"));
+    add(span("AdrNumDut"));
+    add(span("SummerBegin", "DayBegin"));
+    add(span("NightBegin"));
+    add(span("DelayOnVent1"));
+    add(span("DelayOnVent2", "TimeNoAsking"));
+    add(span("PresetTempAir", "TempBWDeltaT"));
+    add(span("DC1FullTime", "DAC2erTime"));
+    add(span("Slaves"));
+    add(span("DefaultSpeedInVent", "MaxQuantityHeat"));
+    gap(3);
+    add(span("KoefOutVent", "KoefCounters"));
+    auto pids = [&](const char* name, int count) {
         for (int i = 0; i < count; ++i) {
-            v.u8(table[i].Adr);
-            v.u8(table[i].Num);
+            add(span(Path{name, i, "KProp"}, Path{name, i, "PeriodDif"}));
+            gap(3);
         }
     };
-    pairs(im.AdrNumAIn, kAnalogInCount);
-    pairs(im.AdrNumAOut, kAnalogOutCount);
-    pairs(im.AdrNumDIn, kDiscreteInCount);
-    pairs(im.AdrNumDut, kDiscreteOutCount);
-    for (auto* p : {&im.SummerBegin, &im.WinterBegin})
-        for (auto* b : {&p->Hour, &p->Minute, &p->Second, &p->Day, &p->Month, &p->Year})
-            v.u8(*b);
-    for (auto* t : {&im.DayBegin, &im.NightBegin})
-        for (auto* b : {&t->Hour, &t->Minute, &t->Second})
-            v.u8(*b);
-    // Unlike the controller image, the start delay of the supply fan comes after the night start.
-    v.u8(im.DelayOnVent1);
-    v.u8(im.DelayOnVent2);
-    v.u8(im.TimeHeatDoor);
-    v.u8(im.DelayFlowCtrl);
-    v.i8(im.TminGlick);
-    v.u8(im.KindSystems);
-    v.u16(im.Options);
-    v.u8(im.QuantityAttemptLink);
-    v.u8(im.TimeNoAsking);
-    for (auto* f : {&im.PresetTempAir, &im.PresetTempWarming, &im.PresetTempWaterHWP, &im.PresetAnyParam,
-                    &im.DeltaTNightDay, &im.DeltaTWeekend, &im.CorrTHeat, &im.SPVCascadeKoef,
-                    &im.SHCascadeKoef, &im.Histeresis})
-        v.f32(*f);
-    v.u8(im.TempOffPumpH);
-    v.u8(im.TempOffPumpC);
-    v.u16(im.TimeTempOffPumpH);
-    v.u16(im.TimeTempOffPumpC);
-    v.u8(im.MinTempBackWater);
-    v.u8(im.PresetTempBWNight);
-    v.u8(im.PresetTimeWarming);
-    v.i8(im.TempDownNotch);
-    v.u16(im.TimeDownNotch);
-    v.u8(im.BotBorderForHeating);
-    v.u8(im.BotBorderForCooling);
-    v.i8(im.RecupWinterDeltaTmin);
-    v.u8(im.RecupWinterUmin);
-    v.i8(im.RecupWinterDeltaTmax);
-    v.u8(im.RecupWinterUmax);
-    v.i8(im.RecupSummerDeltaTmin);
-    v.u8(im.RecupSummerUmin);
-    v.i8(im.RecupSummerDeltaTmax);
-    v.u8(im.RecupSummerUmax);
-    for (auto* table : {&im.TempStTempBW, &im.TempStTempH, &im.TempBWDeltaT})
-        for (auto& p : *table) {
-            v.i8(p.Arg);
-            v.i8(p.Value);
-        }
-    for (auto* b :
-         {&im.DC1FullTime, &im.DC1MinTime, &im.DC1LuftTime, &im.DC2FullTime, &im.DC2MinTime, &im.DC2LuftTime,
-          &im.DCFlags, &im.DAC1erProcent, &im.DAC1erTime, &im.DAC2erProcent, &im.DAC2erTime})
-        v.u8(*b);
-    for (auto& s : im.Slaves) {
-        v.u8(s.Address);
-        v.u8(s.Type);
-        v.u8(s.Options);
-    }
-    v.u8(im.DefaultSpeedInVent);
-    v.u8(im.DefaultSpeedOutVent);
-    v.u8(im.MaxQuantityHeat);
-    v.reserved(3);
-    v.f32(im.KoefOutVent);
-    for (auto& k : im.KoefCounters)
-        v.f32(k);
-    auto pid = [&](auto& p) {
-        v.f32(p.KProp);
-        v.f32(p.KInt);
-        v.f32(p.KDif);
-        v.f32(p.StartIntError);
-        v.u8(p.PeriodDif);
-        v.reserved(3);
-    };
-    for (auto& p : im.SPVPIDKoef)
-        pid(p);
-    for (auto& p : im.PIDKoef)
-        pid(p);
-    for (auto& c : im.Conditions) {
-        for (auto* b : {&c.Kind, &c.AdrInput1, &c.NumInput1, &c.AdrInput2, &c.NumInput2, &c.AdrOutput,
-                        &c.NumOutput, &c.IfValueOutput, &c.ElseValueOutput, &c.Flags, &c.Priority, &c.Memo})
-            v.u8(*b);
-        v.f32(c.Notch);
-    }
-    for (int m = 0; m < kCalendarMonths; ++m)
-        for (int k = 0; k < kCalendarBytes; ++k)
-            v.u8(im.Calendars[k][m]);
+    pids("SPVPIDKoef", kSPVPIDCount);
+    pids("PIDKoef", kPIDCount);
+    add(span("Conditions"));
+    add(span("Calendars"));
+    if (n != pieces.size())
+        throw "the file order has a different number of pieces";
+    return pieces;
+}();
+
+constexpr uint32_t fileOrderSize() {
+    uint32_t size = 0;
+    for (const FilePiece& p : kFileOrder)
+        size += p.reserved + p.image.count;
+    return size;
 }
-
-struct FileWriter {
-    QByteArray out;
-    void u8(uint8_t x) { out.append(static_cast<char>(x)); }
-    void i8(int8_t x) { out.append(static_cast<char>(x)); }
-    void u16(uint16_t x) {
-        uint8_t b[2];
-        wordToImage(x, b);
-        out.append(reinterpret_cast<const char*>(b), 2);
-    }
-    void f32(float x) {
-        uint8_t b[4];
-        floatToImage(x, b);
-        out.append(reinterpret_cast<const char*>(b), 4);
-    }
-    void raw4(const std::array<uint8_t, 4>& b) { out.append(reinterpret_cast<const char*>(b.data()), 4); }
-    void reserved(int n) { out.append(n, '\0'); }
-};
-
-struct FileReader {
-    const QByteArray& in;
-    int pos = 0;
-    // The next width bytes, or null when the file ends before them; the position moves anyway, so
-    // nothing after a cut-off field is read either.
-    const uint8_t* take(int width) {
-        const uint8_t* p =
-            pos + width <= in.size() ? reinterpret_cast<const uint8_t*>(in.constData()) + pos : nullptr;
-        pos += width;
-        return p;
-    }
-    void u8(uint8_t& x) {
-        if (auto p = take(1))
-            x = *p;
-    }
-    void i8(int8_t& x) {
-        if (auto p = take(1))
-            x = static_cast<int8_t>(*p);
-    }
-    void u16(uint16_t& x) {
-        if (auto p = take(2))
-            x = wordFromImage(p);
-    }
-    // Floats are kept as they were saved: no plausibility rule for a file.
-    void f32(float& x) {
-        if (auto p = take(4))
-            x = floatFromImage(false, p);
-    }
-    void raw4(std::array<uint8_t, 4>& b) {
-        if (auto p = take(4))
-            std::copy(p, p + 4, b.begin());
-    }
-    void reserved(int n) { take(n); }
-};
+static_assert(fileOrderSize() == kConfigFileSize);
 
 } // namespace
 
@@ -186,15 +90,33 @@ QString fileLogLine(const char* action, const QString& path, const QDateTime& no
 }
 
 QByteArray configurationFileBytes(const ConfigImage& image) {
-    FileWriter w;
-    w.out.reserve(kConfigFileSize);
-    visitFileOrder(image, w);
-    return w.out;
+    layout::Encoder e(layout::Medium::File);
+    layout::visitImage(image, e);
+    QByteArray out;
+    out.reserve(kConfigFileSize);
+    for (const FilePiece& p : kFileOrder) {
+        out.append(static_cast<qsizetype>(p.reserved), '\0');
+        out.append(reinterpret_cast<const char*>(&e.bytes[p.image.address]), p.image.count);
+    }
+    return out;
 }
 
 int applyConfigurationFileBytes(ConfigImage& image, const QByteArray& bytes) {
-    FileReader r{bytes};
-    visitFileOrder(image, r);
+    const auto* in = reinterpret_cast<const uint8_t*>(bytes.constData());
+    const uint32_t size = static_cast<uint32_t>(bytes.size());
+    uint32_t pos = 0;
+    // A field cut off by the end of the file is left as it was, and so is everything after it.
+    for (const FilePiece& p : kFileOrder) {
+        if (pos >= size)
+            break;
+        pos += p.reserved;
+        if (p.image.count == 0 || pos >= size)
+            continue;
+        const uint32_t available = std::min(p.image.count, size - pos);
+        layout::Decoder d(layout::Medium::File, p.image.address, available, in + pos);
+        layout::visitImage(image, d);
+        pos += p.image.count;
+    }
     return static_cast<int>(std::min<qsizetype>(bytes.size(), kConfigFileSize));
 }
 

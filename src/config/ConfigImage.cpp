@@ -7,85 +7,75 @@
 #include <bit>
 
 namespace vextor {
-namespace {
+namespace layout {
 
-// Fills a whole-image byte array; reserved bytes stay 0.
-struct Encoder {
-    std::array<uint8_t, kImageEnd> bytes{};
+Encoder::Encoder(Medium medium) : medium_(medium) {}
 
-    void u8(uint32_t a, uint8_t x) { bytes[a] = x; }
-    void i8(uint32_t a, int8_t x) { bytes[a] = static_cast<uint8_t>(x); }
-    void u16(uint32_t a, uint16_t x) { wordToImage(x, &bytes[a]); }
-    // An unchecked float (a condition's Notch) may hold two set-point words: its bits go out as they
-    // are, a negative zero included.
-    void f32(uint32_t a, float x, bool check) {
-        if (check) {
-            floatToImage(x, &bytes[a]);
-            return;
-        }
-        const auto bits = std::bit_cast<uint32_t>(x);
-        for (int i = 0; i < 4; ++i)
-            bytes[a + i] = static_cast<uint8_t>(bits >> (8 * i));
-    }
+void Encoder::put(const Field& f, uint8_t x) {
     // The controller keeps its own year; the configurator never sends one.
-    void year(uint32_t a, uint8_t) { bytes[a] = 0; }
-    void notchStart(uint32_t a, int8_t x) { i8(a, x); }
-    void sensorTail(uint32_t a, const SensorRecord& s) {
-        if (s.KindSensor == kRawSensorKind)
-            std::copy(s.Byte.begin(), s.Byte.end(), &bytes[a]);
-        else
-            floatToImage(s.FValue, &bytes[a]);
+    bytes[f.address] = (f.rule == Rule::Year && medium_ == Medium::Controller) ? 0 : x;
+}
+void Encoder::put(const Field& f, int8_t x) {
+    bytes[f.address] = static_cast<uint8_t>(x);
+}
+void Encoder::put(const Field& f, uint16_t x) {
+    wordToImage(x, &bytes[f.address]);
+}
+void Encoder::put(const Field& f, float x) {
+    if (f.rule != Rule::Unchecked) {
+        floatToImage(x, &bytes[f.address]);
+        return;
     }
-};
+    // An unchecked float (a condition's Notch) may hold two set-point words: its bits go out as
+    // they are, a negative zero included.
+    const auto bits = std::bit_cast<uint32_t>(x);
+    for (int i = 0; i < 4; ++i)
+        bytes[f.address + i] = static_cast<uint8_t>(bits >> (8 * i));
+}
+void Encoder::put(const Field& f, const RawBytes& x) {
+    std::copy(x.begin(), x.end(), &bytes[f.address]);
+}
 
-// Takes the fields lying wholly inside [first, first + count).
-struct Decoder {
-    uint32_t first;
-    uint32_t count;
-    const uint8_t* in;
+Decoder::Decoder(Medium medium, uint32_t first, uint32_t count, const uint8_t* in)
+    : medium_(medium), first_(first), count_(count), in_(in) {}
 
-    const uint8_t* at(uint32_t a, uint32_t width) const {
-        if (a < first || a + width > first + count)
-            return nullptr;
-        return in + (a - first);
-    }
-    void u8(uint32_t a, uint8_t& x) {
-        if (auto p = at(a, 1))
-            x = *p;
-    }
-    void i8(uint32_t a, int8_t& x) {
-        if (auto p = at(a, 1))
-            x = static_cast<int8_t>(*p);
-    }
-    void u16(uint32_t a, uint16_t& x) {
-        if (auto p = at(a, 2))
-            x = wordFromImage(p);
-    }
-    void f32(uint32_t a, float& x, bool check) {
-        if (auto p = at(a, 4))
-            x = floatFromImage(check, p);
-    }
-    void year(uint32_t a, uint8_t& x) { u8(a, x); }
+const uint8_t* Decoder::at(uint32_t a, uint32_t width) const {
+    if (a < first_ || uint64_t{a} + width > uint64_t{first_} + count_)
+        return nullptr;
+    return in_ + (a - first_);
+}
+void Decoder::take(const Field& f, uint8_t& x) const {
+    if (auto p = at(f.address, 1))
+        x = *p;
+}
+void Decoder::take(const Field& f, int8_t& x) const {
+    auto p = at(f.address, 1);
+    if (!p)
+        return;
     // An erased cell (0xFF) would otherwise show a start temperature of -1.
-    void notchStart(uint32_t a, int8_t& x) {
-        if (auto p = at(a, 1))
-            x = *p == 0xFF ? int8_t{30} : static_cast<int8_t>(*p);
-    }
-    void sensorTail(uint32_t a, SensorRecord& s) {
-        auto p = at(a, 4);
-        if (!p)
-            return;
-        if (s.KindSensor == kRawSensorKind)
-            std::copy(p, p + 4, s.Byte.begin());
-        else
-            s.FValue = floatFromImage(true, p);
-    }
-};
+    if (f.rule == Rule::NotchStart && medium_ == Medium::Controller && *p == 0xFF)
+        x = 30;
+    else
+        x = static_cast<int8_t>(*p);
+}
+void Decoder::take(const Field& f, uint16_t& x) const {
+    if (auto p = at(f.address, 2))
+        x = wordFromImage(p);
+}
+void Decoder::take(const Field& f, float& x) const {
+    // A file keeps its floats exactly as they were saved.
+    if (auto p = at(f.address, 4))
+        x = floatFromImage(medium_ == Medium::Controller && f.rule != Rule::Unchecked, p);
+}
+void Decoder::take(const Field& f, RawBytes& x) const {
+    if (auto p = at(f.address, 4))
+        std::copy(p, p + 4, x.begin());
+}
 
-} // namespace
+} // namespace layout
 
 void encodeRange(const ConfigImage& image, uint32_t address, uint32_t count, uint8_t* out) {
-    Encoder e;
+    layout::Encoder e(layout::Medium::Controller);
     layout::visitImage(image, e);
     for (uint32_t i = 0; i < count; ++i) {
         uint64_t a = uint64_t{address} + i;
@@ -96,7 +86,7 @@ void encodeRange(const ConfigImage& image, uint32_t address, uint32_t count, uin
 void decodeBlock(ConfigImage& image, uint32_t address, uint32_t count, const uint8_t* in) {
     if (count == 0 || in == nullptr)
         return;
-    Decoder d{address, count, in};
+    layout::Decoder d(layout::Medium::Controller, address, count, in);
     layout::visitImage(image, d);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The controller's configuration as one typed record, addressed by the byte addresses 3..1193 of its
 // parameter memory. Every tab of the configuration window, the transfer, the configuration file and
-// the dump move values in and out of this record; the byte layout lives in ConfigImage.cpp only.
+// the dump move values in and out of this record; the byte layout lives in ConfigLayout.h only.
+#include "link/ControllerMemory.h"
+
 #include <array>
 #include <cstdint>
 
@@ -11,10 +13,6 @@ namespace vextor {
 inline constexpr uint32_t kImageFirstAddress = 3;
 inline constexpr uint32_t kImageLastAddress = 1193;
 inline constexpr uint32_t kImageEnd = kImageLastAddress + 1; // one past the last address
-
-// The configuration layout version written after the marked write sections (times 100).
-inline constexpr uint16_t kConfigLayoutVersion = 200;
-inline constexpr uint32_t kCfgVersionAddress = 1192;
 
 // A sensor kind of 0 (resistance thermometer) keeps the last four bytes of its record raw.
 inline constexpr uint8_t kRawSensorKind = 0;

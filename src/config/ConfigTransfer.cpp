@@ -1,6 +1,7 @@
 #include "ConfigTransfer.h"
 
 #include "ConfigFile.h"
+#include "ConfigLayout.h"
 
 #include "link/Hooks.h"
 #include "link/TransferProgress.h"
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <string_view>
 
 namespace vextor {
 namespace {
@@ -28,7 +30,7 @@ bool runStep(TransferProgress& progress, int index, int stepCount, const char* t
     processPendingEvents();
     int attempts = 0;
     for (;;) {
-        sleepMs(kTransferPauseMs);
+        sleepMs(kRequestPauseMs);
         progress.step(QString::fromUtf8(text) + QString::number(attempts + 1));
         processPendingEvents();
         if (attempt())
@@ -53,10 +55,18 @@ bool writeVersionMark(ZarnetLink& link) {
     return WriteMemory(link, mark, kCfgVersionAddress, 2);
 }
 
+// The bytes from the first byte of one field to the last byte of another, by their layout names.
+consteval MemoryRange range(std::string_view first, std::string_view last = {}) {
+    const layout::Span s = layout::span(first, last);
+    return {s.address, s.count};
+}
+
+constexpr MemoryRange kConditions = range("Conditions");
+
 std::vector<MemoryRange> conditionChunks() {
     std::vector<MemoryRange> r;
-    for (uint32_t j = 0; j < kConditionCount * 16 / kConditionChunk; ++j)
-        r.push_back({620 + kConditionChunk * j, kConditionChunk});
+    for (uint32_t a = kConditions.address; a < kConditions.address + kConditions.count; a += kConditionChunk)
+        r.push_back({a, kConditionChunk});
     return r;
 }
 
@@ -64,20 +74,20 @@ std::vector<MemoryRange> conditionChunks() {
 
 const std::vector<ReadStep>& configurationReadPlan() {
     static const std::vector<ReadStep> plan = {
-        {texts::kReadStep3, 3, 3, ViewModbus},
-        {texts::kReadStep66, 66, 84, ViewSensors},
-        {texts::kReadStep150, 150, 28, ViewAnalogInputs},
-        {texts::kReadStep178, 178, 12, ViewAnalogOutputs},
-        {texts::kReadStep190, 190, 64, ViewDiscreteInputs},
-        {texts::kReadStep254, 254, 64, ViewDiscreteOutputs},
-        {texts::kReadStep318, 318, 28, kTacticViews | ViewGeneral | ViewSlaves},
-        {texts::kReadStep346, 346, 86, kTacticViews},
-        {texts::kReadStep432, 432, 62,
+        {texts::kReadStep3, range("MB_Params", "MB_Address"), ViewModbus},
+        {texts::kReadStep66, range("ArrSensors"), ViewSensors},
+        {texts::kReadStep150, range("AdrNumAIn"), ViewAnalogInputs},
+        {texts::kReadStep178, range("AdrNumAOut"), ViewAnalogOutputs},
+        {texts::kReadStep190, range("AdrNumDIn"), ViewDiscreteInputs},
+        {texts::kReadStep254, range("AdrNumDut"), ViewDiscreteOutputs},
+        {texts::kReadStep318, range("SummerBegin", "TimeNoAsking"), kTacticViews | ViewGeneral | ViewSlaves},
+        {texts::kReadStep346, range("PresetTempAir", "TempBWDeltaT"), kTacticViews},
+        {texts::kReadStep432, range("DC1FullTime", "KoefCounters"),
          ViewDriveControl | ViewGeneral | ViewSlaves | ViewSupplyVentilation | ViewHeating},
-        {texts::kReadStep494, 494, 54, ViewSupplyVentilation},
-        {texts::kReadStep548, 548, 72, ViewHeating | ViewHotWater | ViewProcess | ViewRecuperation},
-        {texts::kReadStep620, 620, 512, ViewConditions},
-        {texts::kReadStep1132, 1132, 60, ViewCalendar | ViewCalendarLoaded},
+        {texts::kReadStep494, range("SPVPIDKoef"), ViewSupplyVentilation},
+        {texts::kReadStep548, range("PIDKoef"), ViewHeating | ViewHotWater | ViewProcess | ViewRecuperation},
+        {texts::kReadStep620, kConditions, ViewConditions},
+        {texts::kReadStep1132, range("Calendars"), ViewCalendar | ViewCalendarLoaded},
     };
     return plan;
 }
@@ -85,24 +95,44 @@ const std::vector<ReadStep>& configurationReadPlan() {
 const std::vector<WriteStep>& configurationWritePlan() {
     using S = WriteSection;
     static const std::vector<WriteStep> plan = {
-        {S::Sensors, texts::kWriteSensors, {{66, 84}}, true},
-        {S::AnalogInOut, texts::kWriteAnalogInOut, {{150, 28}, {178, 12}}, false},
-        {S::DiscreteInOut, texts::kWriteDiscreteInOut, {{190, 64}, {254, 64}}, true},
+        {S::Sensors, texts::kWriteSensors, {range("ArrSensors")}, true},
+        {S::AnalogInOut, texts::kWriteAnalogInOut, {range("AdrNumAIn"), range("AdrNumAOut")}, false},
+        {S::DiscreteInOut, texts::kWriteDiscreteInOut, {range("AdrNumDIn"), range("AdrNumDut")}, true},
         {S::SupplyVentilation,
          texts::kWriteSupplyVentilation,
-         {{333, 6}, {341, 3}, {346, 8}, {374, 26}, {408, 8}, {468, 10}, {494, 54}},
+         {range("DelayOnVent1", "TimeHeatDoor"), range("KindSystems", "Options"),
+          range("PresetTempAir", "PresetTempWarming"), range("SPVCascadeKoef", "BotBorderForCooling"),
+          range("TempStTempBW"),
+          // The fan settings run on over TimeWorkPump and two reserved bytes to KoefOutVent.
+          range("DefaultSpeedInVent", "KoefOutVent"), range("SPVPIDKoef")},
          false},
         {S::Heating,
          texts::kWriteHeating,
-         {{341, 3}, {362, 20}, {392, 1}, {416, 16}, {548, 18}, {471, 1}},
+         {range("KindSystems", "Options"), range("DeltaTNightDay", "SHCascadeKoef"),
+          range("MinTempBackWater"), range("TempStTempH", "TempBWDeltaT"), range("PIDKoef[0]"),
+          range("TimeWorkPump")},
          false},
-        {S::HotWater, texts::kWriteHotWater, {{341, 1}, {354, 4}, {566, 18}}, false},
-        {S::Process, texts::kWriteProcess, {{341, 1}, {358, 4}, {584, 18}}, false},
-        {S::Recuperation, texts::kWriteRecuperation, {{341, 1}, {400, 8}, {340, 1}, {602, 18}}, false},
-        {S::DriveControl, texts::kWriteDriveControl, {{432, 7}}, false},
-        {S::General, texts::kWriteGeneral, {{3, 3}, {318, 28}, {439, 4}, {444, 24}, {478, 16}}, true},
+        {S::HotWater,
+         texts::kWriteHotWater,
+         {range("KindSystems"), range("PresetTempWaterHWP"), range("PIDKoef[1]")},
+         false},
+        {S::Process,
+         texts::kWriteProcess,
+         {range("KindSystems"), range("PresetAnyParam"), range("PIDKoef[2]")},
+         false},
+        {S::Recuperation,
+         texts::kWriteRecuperation,
+         {range("KindSystems"), range("RecupWinterDeltaTmin", "RecupSummerUmax"), range("TminGlick"),
+          range("PIDKoef[3]")},
+         false},
+        {S::DriveControl, texts::kWriteDriveControl, {range("DC1FullTime", "DCFlags")}, false},
+        {S::General,
+         texts::kWriteGeneral,
+         {range("MB_Params", "MB_Address"), range("SummerBegin", "TimeNoAsking"),
+          range("DAC1erProcent", "DAC2erTime"), range("Slaves"), range("KoefCounters")},
+         true},
         {S::Conditions, texts::kWriteConditions, conditionChunks(), false},
-        {S::Calendar, texts::kWriteCalendar, {{1132, 60}}, false},
+        {S::Calendar, texts::kWriteCalendar, {range("Calendars")}, false},
     };
     return plan;
 }
@@ -119,21 +149,21 @@ bool readConfiguration(ZarnetLink& link, ConfigImage& image, TransferProgress& p
         bool anyDecoded = false;
         auto attempt = [&]() -> bool {
             std::array<uint8_t, kFrameBufferSize> bytes{};
-            if (step.address == 620) {
+            if (step.range.address == kConditions.address) {
                 // The condition block comes in 64-byte chunks, each taken at once; a failed chunk
                 // sends the next attempt back to the first one.
-                for (uint32_t off = 0; off < step.count; off += kConditionChunk) {
-                    sleepMs(kTransferPauseMs);
-                    if (!ReadMemory(link, bytes.data(), step.address + off, kConditionChunk))
+                for (uint32_t off = 0; off < step.range.count; off += kConditionChunk) {
+                    sleepMs(kRequestPauseMs);
+                    if (!ReadMemory(link, bytes.data(), step.range.address + off, kConditionChunk))
                         return false;
-                    decodeBlock(image, step.address + off, kConditionChunk, bytes.data());
+                    decodeBlock(image, step.range.address + off, kConditionChunk, bytes.data());
                     anyDecoded = true;
                 }
                 return true;
             }
-            if (!ReadMemory(link, bytes.data(), step.address, static_cast<uint8_t>(step.count)))
+            if (!ReadMemory(link, bytes.data(), step.range.address, static_cast<uint8_t>(step.range.count)))
                 return false;
-            decodeBlock(image, step.address, step.count, bytes.data());
+            decodeBlock(image, step.range.address, step.range.count, bytes.data());
             anyDecoded = true;
             return true;
         };
@@ -154,7 +184,7 @@ bool writeSectionOnce(ZarnetLink& link, const ConfigImage& image, WriteSection s
     for (const MemoryRange& r : step.ranges) {
         if (!writeRange(link, image, r))
             return false;
-        sleepMs(kTransferPauseMs);
+        sleepMs(kRequestPauseMs);
     }
     return !step.versionMark || writeVersionMark(link);
 }

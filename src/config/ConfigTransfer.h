@@ -23,8 +23,6 @@ namespace vextor {
 class ZarnetLink;
 class TransferProgress;
 
-// The pause before every step attempt, after every successful write and before each condition read.
-inline constexpr int kTransferPauseMs = 20;
 inline constexpr int kStepAttempts = 4;
 // Every request of the transfer stays within this many data bytes.
 inline constexpr uint32_t kConditionChunk = 64;
@@ -36,8 +34,7 @@ struct MemoryRange {
 
 struct ReadStep {
     const char* text;
-    uint32_t address;
-    uint32_t count;    // total; the condition block is read in chunks of kConditionChunk
+    MemoryRange range; // the condition block is read in chunks of kConditionChunk
     ConfigViews views; // what to refresh once the step succeeded
 };
 

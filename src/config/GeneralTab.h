@@ -1,7 +1,7 @@
 #pragma once
 // The tabs "ДУ приводов " and " Общие " with its group " Ведомые ", without their widgets: show
 // fills the entries from ConfigImage, "Применить" validates them in order and stores them.
-#include "ChoiceField.h"
+#include "link/EditField.h"
 #include "ConfigImage.h"
 #include "GeneralFields.h"
 #include "link/NumericConversions.h"

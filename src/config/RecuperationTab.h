@@ -2,7 +2,7 @@
 // The " Рекуперация " tab without its widgets: the recuperator kind in bits 4-7 of KindSystems,
 // the entries that kind uses, and its PID set (PIDKoef[3]). The kind decides which entries are
 // shown, how they are captioned, and which of them "Применить" takes.
-#include "ChoiceField.h"
+#include "link/EditField.h"
 #include "TacticFields.h"
 
 #include <QString>

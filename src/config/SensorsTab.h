@@ -2,8 +2,8 @@
 // The "Датчики" tab without its widgets: the six own sensor channels of ConfigImage shown as a grid,
 // the selected channel's entries, and "Применить" storing them back. The widget binds its entries
 // to the EditField and ChoiceField seams and redraws from grid() and panel() when told to.
-#include "ChoiceField.h"
 #include "ConfigImage.h"
+#include "link/EditField.h"
 #include "link/NumericConversions.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // The " СПВ " tab without its widgets: the supply air handling unit's delays, set points, pump
 // limits, the warm-up mode, the night return-water curve and the three PID sets of ConfigImage.
-#include "ChoiceField.h"
+#include "link/EditField.h"
 #include "TacticFields.h"
 
 #include <QString>

@@ -1,5 +1,6 @@
 #include "LinkSettings.h"
 
+#include "link/ModbusParams.h"
 #include "link/SerialPort.h"
 #include "texts.h"
 
@@ -21,12 +22,7 @@ constexpr int kMaxModbus = 247;
 } // namespace
 
 uint8_t LinkSettings::composeMbParams(uint8_t old, int baudIndex, int frameIndex, int floatIndex) {
-    uint8_t b = old & 0x0C;
-    b |= static_cast<uint8_t>(baudIndex & 0x03);
-    b |= static_cast<uint8_t>((frameIndex & 0x03) << 4);
-    if (floatIndex == 1)
-        b |= 0x80;
-    return b;
+    return vextor::composeMbParams(old, baudIndex, frameIndex, floatIndex);
 }
 
 void LinkSettings::loadPort() {
@@ -71,9 +67,9 @@ bool LinkSettings::openDevice(int deviceIndex) {
             v.lineEnabled = false;
         }
     }
-    v.baudIndex = mbParams & 0x03;
-    v.frameIndex = (mbParams >> 4) & 0x03;
-    v.floatIndex = (mbParams & 0x80) ? 1 : 0;
+    v.baudIndex = mbBaudIndex(mbParams);
+    v.frameIndex = mbFrameIndex(mbParams);
+    v.floatIndex = mbFloatOrderIndex(mbParams);
     view = v;
     return true;
 }

@@ -60,7 +60,7 @@ EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPac
             showRepeats(request);
             if (task) {
                 // The project task paces every request and keeps the windows alive meanwhile.
-                sleepMs(20);
+                sleepMs(kRequestPauseMs);
                 processPendingEvents();
             }
             received = ReadMemory(link, record, eventSlotAddress(slot), kEventRecordSize);

@@ -20,6 +20,10 @@ Clock& systemClock();
 Clock& clock();
 void setClock(Clock* c); // nullptr restores the system clock
 
+// The pause that paces consecutive requests to a controller: before each step of a transfer, after
+// each write, between the operations of a task tick and before each event record of a task.
+inline constexpr int kRequestPauseMs = 20;
+
 inline void sleepMs(int ms) {
     clock().sleepMs(ms);
 }

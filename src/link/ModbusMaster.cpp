@@ -1,5 +1,7 @@
 #include "ModbusMaster.h"
 
+#include "ModbusParams.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -53,18 +55,24 @@ bool ModbusMaster::ModbusExchange(const uint8_t* request, uint8_t requestLength,
 }
 
 std::array<uint8_t, 6> modbusIdentifyRequest(uint8_t address) {
-    return {address, 0x03, 0xEA, 0x61, 0x00, 0x03};
+    return {address, kModbusReadHolding, 0xEA, 0x61, 0x00, 0x03};
 }
 
 std::array<uint8_t, 6> modbusSwitchToZarnetRequest(uint8_t address) {
-    return {address, 0x06, 0xEA, 0x60, 0x55, 0xAA};
+    return {address, kModbusWriteSingle, 0xEA, 0x60, 0x55, 0xAA};
+}
+
+std::optional<ModbusIdentity> modbusIdentityFromReply(const uint8_t* reply, uint8_t replyLength) {
+    if (reply[1] != kModbusReadHolding || replyLength < kIdentityReplyLength)
+        return std::nullopt;
+    return ModbusIdentity{reply[kIdentityTypeOffset], reply[kIdentityFirmwareOffset],
+                          reply[kIdentityPanelOffset]};
 }
 
 LineSettings modbusLineSettings(uint8_t mbParams) {
-    static constexpr uint32_t bauds[4] = {4800, 9600, 19200, 38400};
     LineSettings s;
-    s.baudRate = bauds[mbParams & 0x03];
-    switch ((mbParams >> 4) & 0x03) {
+    s.baudRate = static_cast<uint32_t>(mbBaudRate(mbParams));
+    switch (mbFrameIndex(mbParams)) {
     case 0:
         s.parity = 0;
         s.stopBits = 0;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace vextor {
 
@@ -31,9 +32,27 @@ private:
     SerialPort* port_;
 };
 
+// The function codes the program uses.
+inline constexpr uint8_t kModbusReadHolding = 0x03;
+inline constexpr uint8_t kModbusWriteSingle = 0x06;
+
 // The two requests the program builds (without CRC).
 std::array<uint8_t, 6> modbusIdentifyRequest(uint8_t address);       // read 3 holding registers from 60001
 std::array<uint8_t, 6> modbusSwitchToZarnetRequest(uint8_t address); // write 0x55AA to 60000
+
+// What the reply to modbusIdentifyRequest tells: registers 60001 to 60003, each value in its low
+// byte. The reply is address, function, byte count, the three registers high byte first, CRC.
+struct ModbusIdentity {
+    uint8_t deviceType = 0;
+    uint8_t firmware = 0; // hundredths
+    uint8_t panel = 0;    // hundredths; 0 when no display panel answers
+};
+inline constexpr int kIdentityTypeOffset = 4;
+inline constexpr int kIdentityFirmwareOffset = 6;
+inline constexpr int kIdentityPanelOffset = 8;
+inline constexpr uint8_t kIdentityReplyLength = 11; // with the CRC, as ModbusExchange counts it
+// nullopt unless the reply answers the read and is long enough for the three registers.
+std::optional<ModbusIdentity> modbusIdentityFromReply(const uint8_t* reply, uint8_t replyLength);
 
 // Line settings from a controller's Modbus parameter byte (MB_Params layout).
 LineSettings modbusLineSettings(uint8_t mbParams);

@@ -123,6 +123,17 @@ void setValidationDialogs(UserDialogs* dialogs) {
 UserDialogs* validationDialogs() {
     return g_dialogs;
 }
+
+ValidationDialogsScope::ValidationDialogsScope(UserDialogs* dialogs)
+    : dialogs_(dialogs), previous_(g_dialogs) {
+    g_dialogs = dialogs;
+}
+
+ValidationDialogsScope::~ValidationDialogsScope() {
+    // A later scope that is still open keeps its own dialogs.
+    if (g_dialogs == dialogs_)
+        g_dialogs = previous_;
+}
 bool valueErrorShown() {
     return g_errorShown;
 }

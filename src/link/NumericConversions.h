@@ -1,6 +1,8 @@
 #pragma once
 // Value conversions shared by everything that moves numbers between controller memory, the screen
 // and files, and the validation of numeric edit fields.
+#include "EditField.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -31,34 +33,27 @@ QString formatFloatShort(double value);
 bool parseNumber(const QString& text, double& value);
 bool parseInteger(const QString& text, long long& value);
 
-// The edit-field seam: what validation needs of an entry field.
-class EditField {
-public:
-    virtual ~EditField() = default;
-    virtual QString text() const = 0;
-    virtual void setText(const QString& text) = 0;
-    virtual void setFocus() = 0;
-};
-
-// A plain field for headless use and tests.
-class PlainEditField : public EditField {
-public:
-    explicit PlainEditField(QString t = {}) : text_(std::move(t)) {}
-    QString text() const override { return text_; }
-    void setText(const QString& t) override { text_ = t; }
-    void setFocus() override { ++focusCount; }
-    int focusCount = 0;
-
-private:
-    QString text_;
-};
-
 class UserDialogs;
 
 // The one-message rule: after the first refused field of an apply, later fields are not checked
 // and keep their current values. The messages go through this dialogs object.
 void setValidationDialogs(UserDialogs* dialogs);
 UserDialogs* validationDialogs();
+
+// Routes the validation messages to dialogs for as long as it lives and then puts back what was
+// routed before. The window that owns the dialogs holds one, so no message ever goes to dialogs
+// that have gone with their window.
+class ValidationDialogsScope {
+public:
+    explicit ValidationDialogsScope(UserDialogs* dialogs);
+    ~ValidationDialogsScope();
+    ValidationDialogsScope(const ValidationDialogsScope&) = delete;
+    ValidationDialogsScope& operator=(const ValidationDialogsScope&) = delete;
+
+private:
+    UserDialogs* dialogs_;
+    UserDialogs* previous_;
+};
 bool valueErrorShown();
 void resetValueErrors();
 

@@ -1,9 +1,9 @@
 #pragma once
 // The one seam through which core code talks to the user. The application answers with Qt dialogs,
-// the command-line tool prints, and tests script the answers and record every text shown.
+// the command-line tool prints, and tests script the answers and record every text shown
+// (tests/support/ScriptedDialogs.h).
 #include <QString>
 #include <QStringList>
-#include <deque>
 #include <optional>
 
 namespace vextor {
@@ -38,52 +38,6 @@ public:
     QString openFile(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFile(const QString&, const QString&, const QString&, const QString&, bool = true) override {
         return {};
-    }
-};
-
-// Scripted answers for tests: every text shown is recorded in order, answers are taken from queues
-// (an empty queue answers No / Cancel / nullopt / "").
-class ScriptedDialogs : public UserDialogs {
-public:
-    QStringList shown; // messages and questions, in order
-    std::deque<bool> yesNo;
-    std::deque<Answer> yesNoCancel;
-    std::deque<std::optional<QString>> inputs;
-    std::deque<QString> openFiles;
-    std::deque<QString> saveFiles;
-    bool saveConfirmsOverwrite = true; // what the last save dialog was asked to do
-
-    void message(const QString& text) override { shown << text; }
-    bool askYesNo(const QString& text, const QString& = {}) override {
-        shown << text;
-        return take(yesNo, false);
-    }
-    Answer askYesNoCancel(const QString& text, const QString& = {}) override {
-        shown << text;
-        return take(yesNoCancel, Answer::Cancel);
-    }
-    std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString&) override {
-        shown << caption + QStringLiteral(": ") + prompt;
-        return take(inputs, std::optional<QString>{});
-    }
-    QString openFile(const QString& caption, const QString&, const QString&) override {
-        shown << caption;
-        return take(openFiles, QString{});
-    }
-    QString saveFile(const QString& caption, const QString&, const QString&, const QString&,
-                     bool confirmOverwrite = true) override {
-        shown << caption;
-        saveConfirmsOverwrite = confirmOverwrite;
-        return take(saveFiles, QString{});
-    }
-
-private:
-    template <class T> static T take(std::deque<T>& q, T fallback) {
-        if (q.empty())
-            return fallback;
-        T v = q.front();
-        q.pop_front();
-        return v;
     }
 };
 

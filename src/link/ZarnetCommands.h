@@ -2,6 +2,7 @@
 // The Zarnet commands. Each is one blocking request and reply; true only for a valid reply
 // (transport, address, CRC, reply code, echo bytes, and a reply long enough for every byte read).
 // Output arguments are written only on success.
+#include "ControllerMemory.h"
 #include "ZarnetLink.h"
 
 #include <array>
@@ -11,11 +12,6 @@
 namespace vextor {
 
 class UserDialogs;
-
-// Device memory written directly by the service commands: the protocol selector of the
-// controller's port (0x55 switches it to Modbus at the next restart).
-inline constexpr uint32_t kProtocolSelectorAddress = 4;
-inline constexpr uint8_t kSwitchToModbus = 0x55;
 
 enum class ChannelGroup : uint8_t {
     AnalogIn = 0x04,

@@ -13,9 +13,6 @@ namespace vextor {
 
 namespace {
 
-constexpr uint8_t kModeConfiguration = 1;
-constexpr uint8_t kModeEvents = 2;
-
 bool isPlaceholder(const QString& text) {
     for (DeviceKind kind : {DeviceKind::Master, DeviceKind::Slave, DeviceKind::Single})
         for (FileRole role : {FileRole::Config, FileRole::Events, FileRole::Visual})
@@ -80,7 +77,7 @@ void FileCommands::openConfigFile(const QString& path, int code) {
     }
     bindFile(code, NodeRole::ConfigFile, path);
     workingConfigFile_ = path;
-    setWorkMode(kModeConfiguration);
+    setWorkMode(work_mode::kConfiguration);
     logLine(r.logLine);
     if (!r.warningText.isEmpty())
         dialogs_.message(r.warningText);
@@ -138,7 +135,7 @@ void FileCommands::openEventsFile(const QString& path, int code) {
             return;
         }
     }
-    setWorkMode(kModeEvents);
+    setWorkMode(work_mode::kEvents);
     logLine(logActionLine(project_.now(), QString::fromUtf8(events::texts::kLogOpening), path));
 }
 
@@ -151,7 +148,7 @@ void FileCommands::openEventsFromFile(int code) {
 
 void FileCommands::readEventsFromDevice(int code) {
     // The task reads the marked controller: only its event file node offers the read.
-    if (!recordOf(code, NodeRole::EventsFile) || code != project_.MarkCode + 3)
+    if (!recordOf(code, NodeRole::EventsFile) || code != project_.markedNodeCode(NodeRole::EventsFile))
         return;
     if (hooks.confirmStopVisual && !hooks.confirmStopVisual())
         return;
@@ -171,7 +168,7 @@ void FileCommands::eventsRead(const QString& path) {
         if (const auto error = hooks.showEvents(path))
             dialogs_.message(*error);
     }
-    setWorkMode(kModeEvents);
+    setWorkMode(work_mode::kEvents);
 }
 
 } // namespace vextor

@@ -88,6 +88,11 @@ std::optional<DeviceSlot> Project::markedDevice() const {
     return ref->device;
 }
 
+int Project::markedNodeCode(NodeRole role) const {
+    const auto d = markedDevice();
+    return d ? nodeCode(*d, role) : -1;
+}
+
 DeviceRecord* Project::recordOfDeviceIndex(int deviceIndex) {
     const auto d = deviceOfIndex(deviceIndex);
     return d ? &model.record(*d) : nullptr;
@@ -352,7 +357,7 @@ std::vector<MenuItem> Project::popupItems(const TreeNode* selected) const {
         items = {{t::kMenuRename, MenuAction::Rename, code}, {t::kMenuDelete, MenuAction::Delete, code}};
         break;
     case NodeRole::ConfigFile:
-        if (LinkUp && code == MarkCode + 2) {
+        if (LinkUp && code == markedNodeCode(NodeRole::ConfigFile)) {
             items.push_back({t::kMenuReadFromDevice, MenuAction::ReadConfigFromDevice, code});
             items.push_back({t::kMenuWriteToDevice, MenuAction::WriteConfigToDevice, code});
         }
@@ -360,7 +365,7 @@ std::vector<MenuItem> Project::popupItems(const TreeNode* selected) const {
         items.push_back({t::kMenuSaveFileAs, MenuAction::SaveConfigFileAs, code});
         break;
     case NodeRole::EventsFile:
-        if (LinkUp && code == MarkCode + 3)
+        if (LinkUp && code == markedNodeCode(NodeRole::EventsFile))
             items.push_back({t::kMenuReadFromDevice, MenuAction::ReadEventsFromDevice, code});
         items.push_back({t::kMenuOpenFile, MenuAction::OpenEventsFile, code});
         break;

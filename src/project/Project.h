@@ -121,6 +121,9 @@ public:
     void setActiveLink(uint8_t zarnetAddress, uint8_t modbusAddress, uint8_t mbParams);
     // The marked device, if the mark names one.
     std::optional<DeviceSlot> markedDevice() const;
+    // The code of the marked device's node in that role (its configuration file node, say); -1 when
+    // no device is marked.
+    int markedNodeCode(NodeRole role) const;
     DeviceRecord* recordOfDeviceIndex(int deviceIndex);
 
     // --- project commands ---

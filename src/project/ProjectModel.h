@@ -8,6 +8,15 @@
 
 namespace vextor {
 
+// The working window the main window shows (ProjectModel::WorkMode); a change takes effect at the
+// next refresh.
+namespace work_mode {
+inline constexpr uint8_t kMonitor = 0;
+inline constexpr uint8_t kConfiguration = 1;
+inline constexpr uint8_t kEvents = 2;
+inline constexpr uint8_t kDevice = 3;
+} // namespace work_mode
+
 // Bit 0 of a word: the file named in the record was not found at the last check.
 inline constexpr uint32_t kFileMissingBit = 1;
 using FileStateRow = std::array<uint32_t, 3>; // configuration, events, visualisation
@@ -16,7 +25,7 @@ using FileStateTable = std::array<FileStateRow, kFileStateRows>;
 struct ProjectModel {
     QString ProjectPath;
     uint8_t PortNumber = 1;
-    uint8_t WorkMode = 1;
+    uint8_t WorkMode = work_mode::kConfiguration;
     uint8_t Reserved1 = 0;
     uint8_t Reserved2 = 0;
     uint8_t ActiveProtocol = kProtocolZarnet;

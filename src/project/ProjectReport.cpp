@@ -9,18 +9,13 @@ namespace vextor {
 
 namespace t = project_texts;
 
-int mbBaudRate(uint8_t mbParams) {
-    static constexpr int kBauds[] = {4800, 9600, 19200, 38400};
-    return kBauds[mbParams & 0x03];
-}
-
 QString mbFrameText(uint8_t mbParams) {
     const QString* frames[] = {&t::kFrame0, &t::kFrame1, &t::kFrame2, &t::kFrame3};
-    return *frames[(mbParams >> 4) & 0x03];
+    return *frames[mbFrameIndex(mbParams)];
 }
 
 QString mbFloatOrderText(uint8_t mbParams) {
-    return (mbParams & 0x80) ? t::kExponentFirst : t::kMantissaFirst;
+    return mbFloatOrderIndex(mbParams) == 1 ? t::kExponentFirst : t::kMantissaFirst;
 }
 
 namespace {

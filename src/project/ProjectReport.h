@@ -2,6 +2,7 @@
 // The project as the command-line tool shows and uses it: a listing of every device with its link
 // settings and files, and the lookup of a device's link by its name.
 #include "ProjectModel.h"
+#include "link/ModbusParams.h"
 
 #include <QStringList>
 #include <functional>
@@ -10,8 +11,7 @@
 
 namespace vextor {
 
-// Modbus line byte in words: bits 0-1 baud index, bits 4-5 frame, bit 7 float word order.
-int mbBaudRate(uint8_t mbParams);
+// Modbus line byte in words (the baud rate is mbBaudRate of the link).
 QString mbFrameText(uint8_t mbParams);
 QString mbFloatOrderText(uint8_t mbParams);
 

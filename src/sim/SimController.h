@@ -39,7 +39,7 @@ struct ControllerSettings {
     uint16_t firmware = 201; // hundredths
     uint8_t build = 3;
     uint16_t panel = 105; // hundredths; 0xFFFF: no display panel answers
-    uint16_t cfgVersion = 200;
+    uint16_t cfgVersion = kConfigLayoutVersion;
     std::optional<uint8_t> modbusAddress; // replaces MB_Address of the image
     uint16_t replyDelayMs = 2;
     int eventCount = 40; // black-box records filled at start, 0..682
@@ -57,7 +57,6 @@ inline constexpr uint32_t kModbusAddressAddress = 5; // MB_Address
 inline constexpr uint32_t kImageFirst = 3;
 inline constexpr uint32_t kImageEnd = 1194; // one past CfgVersion
 inline constexpr uint32_t kImageSize = kImageEnd - kImageFirst;
-inline constexpr uint32_t kCfgVersionAddress = 1192;
 inline constexpr uint32_t kRunningCopyBase = 65536;
 inline constexpr uint32_t kMemorySize = kRunningCopyBase + kImageEnd;
 

@@ -13,6 +13,7 @@
 #include "project/ui/TFormMainIDE.h"
 #include "project/ui/texts.h"
 #include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,6 +3,7 @@
 #include "config/AssignmentTab.h"
 #include "config/TabTexts.h"
 #include "link/UserDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

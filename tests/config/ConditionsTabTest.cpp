@@ -2,6 +2,7 @@
 // entries that do not fit their fields.
 #include "config/ConditionsTab.h"
 #include "link/UserDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,13 @@
 #include "config/ConfigFile.h"
+#include "config/ConfigLayout.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <map>
+#include <string>
 #include <sys/resource.h>
 
 using namespace vextor;
@@ -252,4 +255,80 @@ TEST_F(ConfigFileTest, FailedSaveKeepsTheOldFile) {
     const ConfigFileResult noDir = saveConfigurationFile(sampleImage(), path("missing/conf.bin"));
     EXPECT_FALSE(noDir.success);
     EXPECT_FALSE(noDir.errorText.isEmpty());
+}
+
+namespace {
+
+// Every field of an image by its name ("ArrSensors[1].Rline", "KoefCounters[2]", "Calendars[0].Byte[4]").
+class FieldValues {
+public:
+    std::map<std::string, double> values;
+
+    template <class T> void field(const layout::Field& f, const T& v) {
+        if constexpr (std::is_same_v<T, layout::RawBytes>) {
+            for (int k = 0; k < 4; ++k)
+                values[name(f.name, k)] = v[k];
+        } else {
+            values[name(f.name, f.index)] = static_cast<double>(v);
+        }
+    }
+    void reserved(uint32_t, uint32_t) {}
+    template <class Body> void record(const char* name, int index, uint32_t, Body& body) {
+        prefix_ = this->name(name, index) + '.';
+        body();
+        prefix_.clear();
+    }
+
+private:
+    std::string name(const char* n, int index) const {
+        return prefix_ + n + (index >= 0 ? "[" + std::to_string(index) + "]" : std::string());
+    }
+    std::string prefix_;
+};
+
+std::map<std::string, double> fieldValues(const ConfigImage& im) {
+    FieldValues v;
+    layout::visitImage(im, v);
+    return v.values;
+}
+
+} // namespace
+
+// A whole file with a value of its own in every field, written by the fixture script from the file
+// table: each field must arrive in its own place (two fields swapped in the file order fail here),
+// everything the file does not hold keeps its value, and saving gives the same bytes back.
+TEST(ConfigFileFixture, EveryFieldOfAWholeFileLandsInItsOwnPlace) {
+    QFile bin(QStringLiteral(VEXTOR_FIXTURES "/config/whole_file.bin"));
+    QFile txt(QStringLiteral(VEXTOR_FIXTURES "/config/whole_file.txt"));
+    ASSERT_TRUE(bin.open(QIODevice::ReadOnly) && txt.open(QIODevice::ReadOnly));
+    const QByteArray bytes = bin.readAll();
+    ASSERT_EQ(bytes.size(), kConfigFileSize);
+
+    ConfigImage defaults;
+    loadDefaultConfiguration(defaults);
+    ConfigImage loaded = defaults;
+    EXPECT_EQ(applyConfigurationFileBytes(loaded, bytes), kConfigFileSize);
+
+    const auto before = fieldValues(defaults);
+    const auto after = fieldValues(loaded);
+    std::map<std::string, double> expected;
+    for (const QByteArray& line : txt.readAll().split('\n')) {
+        const int eq = line.indexOf(" = ");
+        if (eq > 0)
+            expected[line.left(eq).toStdString()] = line.mid(eq + 3).toDouble();
+    }
+    ASSERT_FALSE(expected.empty());
+    for (const auto& [name, value] : expected) {
+        ASSERT_TRUE(after.count(name)) << name << " is not a field of the image";
+        EXPECT_EQ(after.at(name), value) << name;
+        // The check above would pass for a field the load never touched.
+        EXPECT_NE(before.count(name) ? before.at(name) : -1e9, value) << name << " has its default value";
+    }
+    for (const auto& [name, value] : after) {
+        if (!expected.count(name)) {
+            EXPECT_EQ(value, before.at(name)) << name << " is not in the file, so a load leaves it";
+        }
+    }
+
+    EXPECT_EQ(configurationFileBytes(loaded), bytes);
 }

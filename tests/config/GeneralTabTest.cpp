@@ -2,6 +2,7 @@
 // of Options the tab leaves alone, and the slave line's family rules.
 #include "config/GeneralTab.h"
 #include "link/UserDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

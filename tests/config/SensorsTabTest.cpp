@@ -2,6 +2,7 @@
 #include "config/SensorsTab.h"
 #include "config/TabTexts.h"
 #include "link/UserDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include "config/SetPointTactics.h"
 #include "config/SupplyVentilationTab.h"
 #include "link/UserDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -556,7 +557,7 @@ TEST(TacticTransfer, ReadStepsRefreshTheTabsOfTheirFields) {
         for (uint32_t a : t.addresses) {
             const ReadStep* holder = nullptr;
             for (const ReadStep& step : configurationReadPlan())
-                if (a >= step.address && a < step.address + step.count)
+                if (a >= step.range.address && a < step.range.address + step.range.count)
                     holder = &step;
             ASSERT_NE(holder, nullptr) << a;
             EXPECT_TRUE(holder->views & t.view) << t.tab << " " << a;

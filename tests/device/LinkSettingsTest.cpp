@@ -2,6 +2,7 @@
 // checks and the store.
 #include "device/LinkSettings.h"
 #include "device/texts.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QFile>

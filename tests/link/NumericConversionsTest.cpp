@@ -1,5 +1,6 @@
 #include "link/NumericConversions.h"
 #include "link/UserDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,27 @@ struct ValidationFixture : ::testing::Test {
     }
     void TearDown() override { setValidationDialogs(nullptr); }
 };
+
+// The dialogs of a window that has gone are never used: its scope hands back what was routed before.
+TEST(ValidationDialogsScope, RoutesMessagesOnlyWhileItsOwnerLives) {
+    setValidationDialogs(nullptr);
+    ScriptedDialogs outer;
+    {
+        const ValidationDialogsScope outerScope(&outer);
+        {
+            ScriptedDialogs window;
+            const ValidationDialogsScope scope(&window);
+            EXPECT_EQ(validationDialogs(), &window);
+        }
+        EXPECT_EQ(validationDialogs(), &outer);
+        resetValueErrors();
+        PlainEditField f("abc");
+        checkInteger(f, "0", "10", 3);
+        EXPECT_EQ(outer.shown, QStringList{"Ошибка формата данных!"});
+    }
+    EXPECT_EQ(validationDialogs(), nullptr);
+    resetValueErrors();
+}
 
 TEST_F(ValidationFixture, RangesFormatErrorsAndTheOneMessageRule) {
     PlainEditField f("10000");

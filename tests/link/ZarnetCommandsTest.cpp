@@ -2,6 +2,7 @@
 #include "link/UserDialogs.h"
 #include "support/FakeSerialPort.h"
 #include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 #include "project/texts.h"
 #include "support/FakeSerialPort.h"
 #include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

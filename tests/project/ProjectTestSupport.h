@@ -1,6 +1,7 @@
 #pragma once
 #include "link/UserDialogs.h"
 #include "project/Project.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

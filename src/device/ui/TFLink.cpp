@@ -2,6 +2,7 @@
 
 #include "TFLinkMore.h"
 #include "device/texts.h"
+#include "link/ModbusParams.h"
 #include "link/SerialPort.h"
 
 #include <QButtonGroup>
@@ -160,8 +161,8 @@ QWidget* TFLink::buildProtocolPage() {
     sl->addWidget(frame_, 0, 1);
     sl->addWidget(new QLabel(t::kSpeed, setup), 1, 0);
     baud_ = new QComboBox(setup);
-    for (const QString& b : t::kBauds)
-        baud_->addItem(b);
+    for (const int b : kModbusBaudRates)
+        baud_->addItem(QString::number(b));
     baud_->setCurrentIndex(1);
     sl->addWidget(baud_, 1, 1);
     auto* floatBox = new QGroupBox(t::kFloatFormat, setup);

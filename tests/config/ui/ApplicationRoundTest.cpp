@@ -14,6 +14,7 @@
 #include "sim/PtyTransport.h"
 #include "sim/SimLine.h"
 #include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QCoreApplication>

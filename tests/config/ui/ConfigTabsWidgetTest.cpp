@@ -4,6 +4,7 @@
 #include "config/ui/assignment/TAssignmentTab.h"
 #include "config/ui/sensors/TSensorsTab.h"
 #include "link/UserDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

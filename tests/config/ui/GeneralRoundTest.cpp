@@ -13,6 +13,7 @@
 #include "sim/PtyTransport.h"
 #include "sim/SimLine.h"
 #include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -6,6 +6,7 @@
 #include "config/ui/conditions/TConditionsTab.h"
 #include "config/ui/general/TGeneralTab.h"
 #include "link/UserDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -9,6 +9,7 @@
 #include "config/ui/texts.h"
 #include "config/ui/ventilation/TVentilationTab.h"
 #include "link/UserDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -15,6 +15,7 @@
 #include "sim/PtyTransport.h"
 #include "sim/SimLine.h"
 #include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

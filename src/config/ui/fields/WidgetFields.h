@@ -1,8 +1,7 @@
 #pragma once
 // The widgets behind the tabs' field seams. Programmatic changes run under a QSignalBlocker: a
 // refresh from the image must not look like the engineer's own edit.
-#include "config/ChoiceField.h"
-#include "link/NumericConversions.h"
+#include "link/EditField.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -2,7 +2,7 @@
 // Widgets the tactic tabs share: the check-box and page seams, the PID entries, the four-point curve
 // panel, form rows whose captions wrap instead of being cut, and the frame of a tab (a scrolling page
 // over its "Применить").
-#include "config/ChoiceField.h"
+#include "link/EditField.h"
 #include "config/ConfigObserver.h"
 #include "config/SetPointTactics.h"
 #include "config/TacticFields.h"

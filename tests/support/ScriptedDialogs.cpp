@@ -1,0 +1,48 @@
+#include "ScriptedDialogs.h"
+
+namespace vextor {
+namespace {
+
+template <class T> T take(std::deque<T>& q, T fallback) {
+    if (q.empty())
+        return fallback;
+    T v = q.front();
+    q.pop_front();
+    return v;
+}
+
+} // namespace
+
+void ScriptedDialogs::message(const QString& text) {
+    shown << text;
+}
+
+bool ScriptedDialogs::askYesNo(const QString& text, const QString&) {
+    shown << text;
+    return take(yesNo, false);
+}
+
+Answer ScriptedDialogs::askYesNoCancel(const QString& text, const QString&) {
+    shown << text;
+    return take(yesNoCancel, Answer::Cancel);
+}
+
+std::optional<QString> ScriptedDialogs::inputText(const QString& caption, const QString& prompt,
+                                                  const QString&) {
+    shown << caption + QStringLiteral(": ") + prompt;
+    return take(inputs, std::optional<QString>{});
+}
+
+QString ScriptedDialogs::openFile(const QString& caption, const QString&, const QString&) {
+    shown << caption;
+    return take(openFiles, QString{});
+}
+
+QString ScriptedDialogs::saveFile(const QString& caption, const QString&, const QString&, const QString&,
+                                  bool confirmOverwrite) {
+    shown << caption;
+    saveConfirmsOverwrite = confirmOverwrite;
+    return take(saveFiles, QString{});
+}
+
+} // namespace vextor
