@@ -2,9 +2,7 @@
 // inside this process and opens a project of them, so the whole program can be tried without an
 // adapter.
 #include "DemoProject.h"
-#include "link/Hooks.h"
 #include "project/ui/ProjectTreeView.h"
-#include "project/ui/ResponsivePort.h"
 #include "project/ui/TFormMainIDE.h"
 #include "project/ui/texts.h"
 #include "texts.h"
@@ -22,10 +20,6 @@ int main(int argc, char** argv) {
     // Numbers are shown and read with a decimal comma throughout.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-
-    vextor::UiClock uiClock;
-    vextor::setClock(&uiClock);
-    vextor::setPendingEventsHook([] { QCoreApplication::processEvents(); });
 
     const bool demoMode = QApplication::arguments().contains(QStringLiteral("--demo"));
     std::unique_ptr<vextor::DemoProject> demo;
@@ -57,8 +51,5 @@ int main(int argc, char** argv) {
     vextor::TFormMainIDE main(options);
     window = &main;
     main.show();
-    const int rc = QApplication::exec();
-    vextor::setClock(nullptr);
-    vextor::setPendingEventsHook({});
-    return rc;
+    return QApplication::exec();
 }

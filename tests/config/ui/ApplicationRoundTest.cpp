@@ -13,7 +13,8 @@
 #include "project/ui/TFormMainIDE.h"
 #include "sim/PtyTransport.h"
 #include "sim/SimLine.h"
-#include "support/ManualClock.h"
+#include "support/NoPauseClock.h"
+#include "support/WaitFor.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -26,6 +27,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
@@ -78,7 +80,7 @@ public:
         return true;
     }
     void stop() {
-        stop_ = 1;
+        stop_ = true;
         if (thread_.joinable())
             thread_.join();
     }
@@ -91,7 +93,7 @@ private:
     sim::PtyTransport pty_;
     sim::SimController* controller_ = nullptr;
     std::thread thread_;
-    volatile std::sig_atomic_t stop_ = 0;
+    std::atomic<bool> stop_{false};
 };
 
 template <class T> T* editorIn(QWidget* page) {
@@ -121,13 +123,14 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     std::string error;
     ASSERT_TRUE(controller.start(error)) << error;
     qputenv("VEXTOR_COM1", controller.path().toLocal8Bit());
-    testing::ManualClock pacing; // the pauses between requests pass at once; the line is real
+    testing::NoPauseClock pacing; // the pauses between requests pass at once; the line is real
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     TFormMainIDE::Options o;
     o.programDir = dir.path();
     o.dialogs = &dialogs;
+    o.taskTickMs = 40;
     TFormMainIDE window(o);
     window.sysTimer().stop();
     window.resize(1147, 765);
@@ -144,8 +147,11 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     p.ApplyMarkedLink();
     window.tree()->sync();
     window.RefreshTick();
-    window.tasks().TimerTasksTimer();
-    ASSERT_TRUE(p.LinkUp) << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(testing::waitFor([&] { return p.LinkUp; })) << dialogs.shown.join('|').toStdString();
+    // The line's answers arrive on this thread; each step waits until the operation has ended.
+    auto done = [&](const QString& message) {
+        return testing::waitFor([&] { return dialogs.shown.contains(message) && !window.busy(); });
+    };
 
     // "Считать из прибора" on the configuration file node.
     const int configNode = node_code::kMasterDevice + 2;
@@ -153,8 +159,7 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     const MenuItem* read = findItem(items, "Считать из прибора");
     ASSERT_NE(read, nullptr);
     p.runMenuItem(*read);
-    window.tasks().TimerTasksTimer();
-    ASSERT_TRUE(dialogs.shown.contains(task_texts::kConfigRead)) << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(done(task_texts::kConfigRead)) << dialogs.shown.join('|').toStdString();
 
     TFCfg* cfg = window.configWindow();
     auto* sensors = editorIn<TSensorsTab>(cfg->tab(cfg_texts::kSensors));
@@ -210,8 +215,7 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
 
     // "Записать в прибор".
     p.runMenuItem(*findItem(p.popupItems(p.tree.findCode(configNode)), "Записать в прибор"));
-    window.tasks().TimerTasksTimer();
-    ASSERT_TRUE(dialogs.shown.contains(task_texts::kConfigWritten)) << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(done(task_texts::kConfigWritten)) << dialogs.shown.join('|').toStdString();
 
     // "Считать из прибора" on the event file node: the file first, then the task.
     const int eventsNode = node_code::kMasterDevice + 3;
@@ -219,8 +223,7 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     dialogs.saveFiles.push_back(events);
     p.runMenuItem(*findItem(p.popupItems(p.tree.findCode(eventsNode)), "Считать из прибора"));
     EXPECT_EQ(p.model.Master.EventsFile, events);
-    window.tasks().TimerTasksTimer();
-    ASSERT_TRUE(dialogs.shown.contains(task_texts::kEventsRead)) << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(done(task_texts::kEventsRead)) << dialogs.shown.join('|').toStdString();
     window.RefreshTick();
     events::EventViewerPane* pane = window.eventViewer()->pane();
     EXPECT_EQ(pane->countLabel()->text(), "Количество записей - 682");
