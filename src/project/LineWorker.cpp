@@ -7,6 +7,8 @@
 #include "link/PosixSerialPort.h"
 #include "link/ZarnetLink.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QTimer>
 #include <condition_variable>
 #include <map>
@@ -58,16 +60,65 @@ bool userTasksPending(const TaskFlags& f) {
     return others.any();
 }
 
+// The event that tells a thread's mailbox that calls wait for it.
+const QEvent::Type kCallsWaiting = static_cast<QEvent::Type>(QEvent::User + 0x4C57);
+
 } // namespace
 
 // ---------------------------------------------------------------- calls to the window's thread
+
+// Calls for the thread an object lives on. The functions wait in a queue under a std::mutex and a
+// bare event wakes the thread to run them: the hand-over is ordered by a lock that every thread
+// checker sees, also in a build where Qt's own locks are not instrumented.
+class LineWorker::Mailbox : public QObject {
+public:
+    void post(std::function<void()> f) {
+        {
+            std::lock_guard lock(mutex_);
+            calls_.push_back(std::move(f));
+        }
+        QCoreApplication::postEvent(this, new QEvent(kCallsWaiting));
+    }
+
+protected:
+    // Every event counts as a wake-up. The event itself is not looked at: it was allocated on the
+    // posting thread and handed over under Qt's locks, which a thread checker may not see.
+    bool event(QEvent* e) override {
+        runAll(mutex_, calls_);
+        return QObject::event(e);
+    }
+
+public:
+    // Runs the waiting calls in order; once *ended is set by one of them, the queue is left alone.
+    static void runAll(std::mutex& mutex, std::deque<std::function<void()>>& calls,
+                       const bool* ended = nullptr) {
+        for (;;) {
+            if (ended && *ended)
+                return;
+            std::function<void()> f;
+            {
+                std::lock_guard lock(mutex);
+                if (calls.empty())
+                    return;
+                f = std::move(calls.front());
+                calls.pop_front();
+            }
+            f();
+        }
+    }
+
+private:
+    std::mutex mutex_;
+    std::deque<std::function<void()>> calls_;
+};
 
 // The window's dialogs for the line thread: each question is handed to the receiver's thread and the
 // line thread waits for its answer, or for stop(), which answers every pending and later question
 // with its default so that the program can close while a question is up.
 class LineWorker::WindowDialogs : public UserDialogs {
 public:
-    WindowDialogs(QObject* receiver, UserDialogs& dialogs) : receiver_(receiver), dialogs_(dialogs) {}
+    WindowDialogs(QObject* receiver, UserDialogs& dialogs, std::function<void(std::function<void()>)> post)
+        : receiver_(receiver), dialogs_(dialogs), post_(std::move(post)) {}
 
     template <class T> T call(std::function<T()> f, T fallback) {
         if (QThread::currentThread() == receiver_->thread())
@@ -83,21 +134,18 @@ public:
             if (state->cancelled)
                 return fallback;
         }
-        QMetaObject::invokeMethod(
-            receiver_,
-            [state, request, f = std::move(f)] {
-                {
-                    std::lock_guard lock(state->mutex);
-                    if (state->cancelled)
-                        return;
-                }
-                T value = f();
+        post_([state, request, f = std::move(f)] {
+            {
                 std::lock_guard lock(state->mutex);
-                request->value = std::move(value);
-                request->done = true;
-                state->answered.notify_all();
-            },
-            Qt::QueuedConnection);
+                if (state->cancelled)
+                    return;
+            }
+            T value = f();
+            std::lock_guard lock(state->mutex);
+            request->value = std::move(value);
+            request->done = true;
+            state->answered.notify_all();
+        });
         std::unique_lock lock(state->mutex);
         state->answered.wait(lock, [&] { return request->done || state->cancelled; });
         return request->done ? request->value : fallback;
@@ -149,6 +197,7 @@ private:
     };
     QObject* receiver_;
     UserDialogs& dialogs_;
+    std::function<void(std::function<void()>)> post_;
     std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
@@ -223,8 +272,9 @@ struct LineWorker::Line {
 
 LineWorker::LineWorker(QObject* receiver, UserDialogs& dialogs, TransferProgress& progress,
                        LineListener listener, Options options)
-    : receiver_(receiver), listener_(std::move(listener)),
-      dialogs_(std::make_unique<WindowDialogs>(receiver, dialogs)),
+    : receiver_(receiver), listener_(std::move(listener)), window_(std::make_unique<Mailbox>()),
+      dialogs_(std::make_unique<WindowDialogs>(receiver, dialogs,
+                                               [this](std::function<void()> f) { post(std::move(f)); })),
       progress_(std::make_unique<WindowProgress>(*this, progress)), log_(std::make_unique<WindowLog>(*this)),
       line_(std::make_unique<Line>(*dialogs_, *progress_, *log_)) {
     thread_.setObjectName(QStringLiteral("line"));
@@ -304,13 +354,33 @@ LineWorker::~LineWorker() {
 }
 
 void LineWorker::post(std::function<void()> f) const {
-    QMetaObject::invokeMethod(receiver_, std::move(f), Qt::QueuedConnection);
+    window_->post(std::move(f));
 }
 
 void LineWorker::onLine(std::function<void()> f) {
     if (stopped_.load())
         return;
-    QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection);
+    {
+        std::lock_guard lock(lineMutex_);
+        lineCalls_.push_back(std::move(f));
+    }
+    QCoreApplication::postEvent(this, new QEvent(kCallsWaiting));
+}
+
+bool LineWorker::event(QEvent* e) {
+    // As in Mailbox: every event is a wake-up. moveToThread() sends one from inside a call.
+    if (draining_)
+        return QObject::event(e);
+    draining_ = true;
+    Mailbox::runAll(lineMutex_, lineCalls_, &lineEnded_);
+    draining_ = false;
+    if (lineEnded_) {
+        // The last thing the line thread does with this object: stop() may destroy it right after.
+        std::lock_guard lock(stopMutex_);
+        stopDone_ = true;
+        stopEnded_.notify_all();
+    }
+    return QObject::event(e);
 }
 
 void LineWorker::stop() {
@@ -322,18 +392,24 @@ void LineWorker::stop() {
         return;
     QThread* home = receiver_->thread();
     // After the current tick: its exchange ends, a running event read ends before its next request,
-    // and no further task starts.
-    QMetaObject::invokeMethod(
-        this,
-        [this, home] {
+    // and no further task starts. The line's objects then belong to this thread again.
+    {
+        std::lock_guard lock(lineMutex_);
+        lineCalls_.push_back([this, home] {
             line_->timer.reset();
             if (line_->zarnetPort.isOpen())
                 line_->zarnetPort.close();
             if (line_->modbusPort.isOpen())
                 line_->modbusPort.close();
             moveToThread(home);
-        },
-        Qt::BlockingQueuedConnection);
+            lineEnded_ = true;
+        });
+    }
+    QCoreApplication::postEvent(this, new QEvent(kCallsWaiting));
+    {
+        std::unique_lock lock(stopMutex_);
+        stopEnded_.wait(lock, [&] { return stopDone_; });
+    }
     thread_.quit();
     thread_.wait();
 }

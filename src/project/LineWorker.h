@@ -19,9 +19,12 @@
 #include <QString>
 #include <QThread>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class QTimer;
@@ -151,8 +154,12 @@ public:
     // Ticks completed since start, for tests and diagnostics; thread-safe.
     uint64_t ticks() const { return ticks_.load(); }
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     struct Line; // everything that lives on the line thread
+    class Mailbox;
     class WindowDialogs;
     class WindowProgress;
     class WindowLog;
@@ -160,6 +167,15 @@ private:
     QObject* receiver_;
     LineListener listener_;
     QThread thread_;
+    // Calls for the line thread, run by event(); see Mailbox for why not Qt's queued functors.
+    std::mutex lineMutex_;
+    std::deque<std::function<void()>> lineCalls_;
+    bool lineEnded_ = false; // line thread: the last call has run
+    bool draining_ = false;
+    std::mutex stopMutex_;
+    std::condition_variable stopEnded_;
+    bool stopDone_ = false;
+    std::unique_ptr<Mailbox> window_; // calls for the receiver's thread
     std::unique_ptr<WindowDialogs> dialogs_;
     std::unique_ptr<WindowProgress> progress_;
     std::unique_ptr<WindowLog> log_;
