@@ -508,8 +508,11 @@ void LineWorker::applyTarget(const LineTarget& t) {
         p.model.setProtocolOf(*d, t.protocol);
     }
     p.setActiveLink(t.zarnetAddress, t.modbusAddress, t.mbParams);
-    if (markChanged)
+    if (markChanged) {
+        // The window forgot the link of its old mark: the next state is told whatever it is.
         p.LinkUp = false;
+        l.shownStatus.reset();
+    }
     l.tasks.startCondition();
 }
 

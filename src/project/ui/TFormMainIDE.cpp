@@ -523,10 +523,13 @@ void TFormMainIDE::RefreshTick() {
 }
 
 void TFormMainIDE::setPanel(int panel, const QString& text) {
-    if (panels_[panel]->text() == text)
+    QLabel* label = panels_[panel];
+    if (label->text() == text)
         return;
-    panels_[panel]->setText(text);
-    fitStatusPanels();
+    label->setText(text);
+    // The running text changes ten times a second at one width: only a new width moves the panels.
+    if (label->width() != label->fontMetrics().horizontalAdvance(text) + kPanelPadding)
+        fitStatusPanels();
 }
 
 void TFormMainIDE::setWorkMode(uint8_t mode) {
