@@ -375,7 +375,8 @@ bool LineWorker::event(QEvent* e) {
     Mailbox::runAll(lineMutex_, lineCalls_, &lineEnded_);
     draining_ = false;
     if (lineEnded_) {
-        // The last thing the line thread does with this object: stop() may destroy it right after.
+        // The line thread's last use of this object's members: stop() goes on from here, and only
+        // Qt's own bookkeeping of this event is left before the thread ends.
         std::lock_guard lock(stopMutex_);
         stopDone_ = true;
         stopEnded_.notify_all();
