@@ -2,7 +2,7 @@
 // The demo mode: three virtual controllers (a master and two slaves) on one pseudo-terminal line,
 // the project's port number bound to that line, and a project of those controllers in a fresh
 // temporary directory.
-#include "VirtualLine.h"
+#include "sim/VirtualLine.h"
 
 #include <QString>
 #include <QTemporaryDir>

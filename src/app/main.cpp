@@ -2,10 +2,8 @@
 // inside this process and opens a project of them, so the whole program can be tried without an
 // adapter.
 #include "DemoProject.h"
-#include "link/Hooks.h"
 #include "project/ui/AppIcon.h"
 #include "project/ui/ProjectTreeView.h"
-#include "project/ui/ResponsivePort.h"
 #include "project/ui/TFormMainIDE.h"
 #include "project/ui/Translations.h"
 #include "project/ui/texts.h"
@@ -27,10 +25,6 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(vextor::appIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("vextor-configurator"));
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-
-    vextor::UiClock uiClock;
-    vextor::setClock(&uiClock);
-    vextor::setPendingEventsHook([] { QCoreApplication::processEvents(); });
 
     const bool demoMode = QApplication::arguments().contains(QStringLiteral("--demo"));
     std::unique_ptr<vextor::DemoProject> demo;
@@ -62,8 +56,5 @@ int main(int argc, char** argv) {
     vextor::TFormMainIDE main(options);
     window = &main;
     main.show();
-    const int rc = QApplication::exec();
-    vextor::setClock(nullptr);
-    vextor::setPendingEventsHook({});
-    return rc;
+    return QApplication::exec();
 }

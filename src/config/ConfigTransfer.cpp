@@ -27,12 +27,10 @@ constexpr ConfigViews kTacticViews =
 bool runStep(TransferProgress& progress, int index, int stepCount, const char* text, bool& transferFailed,
              const std::function<bool()>& attempt) {
     progress.setPosition(kProgressMaximum * index / stepCount);
-    processPendingEvents();
     int attempts = 0;
     for (;;) {
         sleepMs(kRequestPauseMs);
         progress.step(QString::fromUtf8(text) + QString::number(attempts + 1));
-        processPendingEvents();
         if (attempt())
             return true;
         ++attempts;

@@ -1,8 +1,8 @@
 #pragma once
 // Moving the whole configuration image between the configurator and the controller the link
-// addresses: the 13-step read and the 12-section write. Both run on the calling (user-interface)
-// thread, pace their requests through vextor::sleepMs, let pending window events run between steps
-// through vextor::processPendingEvents, and show their progress through a TransferProgress.
+// addresses: the 13-step read and the 12-section write. Both run on the calling thread (the line
+// thread in the desktop program), pace their requests through vextor::sleepMs and show their
+// progress through a TransferProgress.
 //
 // Each step is tried up to four times (the attempt number ends its step line). After a step has
 // failed four times the transfer is marked failed, and every later step still runs exactly one

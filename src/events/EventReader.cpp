@@ -58,11 +58,13 @@ EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPac
         bool received = false;
         for (int request = 0; request < kRequestsPerSlot && !received; ++request) {
             showRepeats(request);
-            if (task) {
-                // The project task paces every request and keeps the windows alive meanwhile.
-                sleepMs(kRequestPauseMs);
-                processPendingEvents();
+            if (listener.stopRequested && listener.stopRequested()) {
+                result.stopped = true;
+                break;
             }
+            // The project task paces every request.
+            if (task)
+                sleepMs(kRequestPauseMs);
             received = ReadMemory(link, record, eventSlotAddress(slot), kEventRecordSize);
         }
         if (!received) {

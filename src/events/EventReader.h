@@ -17,7 +17,7 @@ inline constexpr int kRequestsPerSlot = 6;
 
 enum class EventReadPacing {
     DeviceWindow, // a 10 ms pause after each slot read; the bar runs 1..682
-    ProjectTask,  // a 20 ms pause and pending window events before every request; the gauge shows k
+    ProjectTask,  // a 20 ms pause before every request; the gauge shows k
 };
 
 enum class EventReadStatus {
@@ -31,6 +31,7 @@ struct EventReadResult {
     int recordsRead = 0;       // records received from the device
     int failedSlot = -1;       // the slot that never answered (GaveUp)
     bool fileReplaced = false; // the target file now holds exactly the records read: show it
+    bool stopped = false;      // ended early on request (GaveUp); the records before are kept
     QString errorText;         // the file layer's reason (FileError)
 
     bool ok() const { return status == EventReadStatus::Complete; }
@@ -41,6 +42,9 @@ struct EventReadResult {
 struct EventReadListener {
     std::function<void(int slot)> recordCounter;
     std::function<void(int repeats)> repeatCount;
+    // Asked before every request: true ends the read there, as if the slot had not answered, so the
+    // records read so far still replace the file (the program is being closed).
+    std::function<bool()> stopRequested;
 };
 
 // The title of the progress for each pacing.

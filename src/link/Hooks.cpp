@@ -19,10 +19,6 @@ public:
 };
 
 Clock* g_clock = nullptr;
-std::function<void()>& pendingHook() {
-    static std::function<void()> hook;
-    return hook;
-}
 
 } // namespace
 
@@ -36,14 +32,6 @@ Clock& clock() {
 }
 void setClock(Clock* c) {
     g_clock = c;
-}
-
-void processPendingEvents() {
-    if (auto& h = pendingHook())
-        h();
-}
-void setPendingEventsHook(std::function<void()> hook) {
-    pendingHook() = std::move(hook);
 }
 
 } // namespace vextor

@@ -1,9 +1,8 @@
 #pragma once
-// Process-wide seams for time and for letting the user interface breathe during long operations.
-// The application installs real implementations; unit tests install recording no-ops so that a
-// configuration transfer runs without sleeping.
+// The process-wide seam for time: the pauses between requests. Unit tests install a recording clock
+// so that a configuration transfer runs without sleeping. The clock is set before any line thread
+// starts and stays for the run.
 #include <cstdint>
-#include <functional>
 
 namespace vextor {
 
@@ -27,10 +26,5 @@ inline constexpr int kRequestPauseMs = 20;
 inline void sleepMs(int ms) {
     clock().sleepMs(ms);
 }
-
-// "Let pending window events run": a no-op until the application installs
-// QCoreApplication::processEvents.
-void processPendingEvents();
-void setPendingEventsHook(std::function<void()> hook);
 
 } // namespace vextor

@@ -1,8 +1,8 @@
 #pragma once
-// The one "the line is in use" state of the program. A task tick, a configuration transfer, an event
-// read and a device-window command hold it while they run; because they let pending window events
-// run, the windows check it and refuse or disable whatever would start a second user of the line or
-// replace the project or the configuration image under the running operation.
+// The one "an operation runs on the line" state of the windows (their thread only). The main window
+// holds it from the moment the user queues a transfer, an event read or a service command until the
+// line has finished it; a routine identification tick never holds it. Meanwhile the windows disable
+// or refuse whatever would replace the project or the configuration image under that operation.
 #include <functional>
 
 namespace vextor {

@@ -1,6 +1,5 @@
 #include "DeviceTasks.h"
 
-#include "BusyState.h"
 #include "TaskTexts.h"
 #include "config/ConfigTransfer.h"
 #include "events/EventReader.h"
@@ -101,7 +100,6 @@ bool DeviceTasks::confirmStopVisual(const QString& question) {
 
 void DeviceTasks::TimerTasksTimer() {
     setTimer(false);
-    BusyGuard busy;
     // Whatever happens below, the ports are closed and the timer runs again; only a port that cannot
     // be opened stops the loop until the next mark.
     bool restartTimer = true;
@@ -225,10 +223,13 @@ void DeviceTasks::identifyZarnet() {
     CfgVersionText = CfgVersion == kNoVersion ? QString() : t::kCfgVersion + formatHundredths(CfgVersion);
 
     if (CfgVersion != kCurrentCfgVersion && !CfgUpdateDeclined) {
-        if (askConfigurationUpdate())
+        if (askConfigurationUpdate()) {
             flags.TaskWriteConfig = true;
-        else
+            if (hooks.updateAccepted)
+                hooks.updateAccepted();
+        } else {
             CfgUpdateDeclined = true;
+        }
     }
     ++IdentSuccesses;
 }
@@ -269,7 +270,7 @@ void DeviceTasks::runQueuedTasks() {
     // A task that throws (a file it cannot create, a reply it cannot take in) is reported with its
     // own failure text and dropped; the tick goes on to close the port and restart the timer.
     auto run = [this](bool& flag, void (DeviceTasks::*task)(), const QString& failure, bool pause = true) {
-        if (!flag || !project_.LinkUp)
+        if (!flag || !project_.LinkUp || stopping())
             return;
         try {
             if (pause)
@@ -282,7 +283,7 @@ void DeviceTasks::runQueuedTasks() {
         }
     };
     auto runOperation = [this](bool& flag, const std::function<void()>& op) {
-        if (!flag || !project_.LinkUp)
+        if (!flag || !project_.LinkUp || stopping())
             return;
         flag = false;
         if (!op)
@@ -337,19 +338,40 @@ void DeviceTasks::taskReset() {
 void DeviceTasks::taskReadConfig() {
     if (CfgVersion != kCurrentCfgVersion) {
         flags.TaskReadConfig = false;
-        if (askConfigurationUpdate())
+        if (askConfigurationUpdate()) {
             flags.TaskWriteConfig = true;
+            if (hooks.updateAccepted)
+                hooks.updateAccepted();
+        }
         return;
     }
-    const bool ok = readConfiguration(link_, image_, progress_, observer);
+    bool ok = false;
+    {
+        // The end is told however the transfer ends, a reply it cannot take in included.
+        tellTransfer(true);
+        const auto end = qScopeGuard([this] { tellTransfer(false); });
+        ok = readConfiguration(link_, image_, progress_, observer);
+    }
     flags.TaskReadConfig = false;
+    if (hooks.configurationRead)
+        hooks.configurationRead(ok);
     dialogs_.message(ok ? t::kConfigRead : t::kConfigReadError);
 }
 
 void DeviceTasks::taskWriteConfig() {
-    const bool ok = writeConfiguration(link_, image_, progress_);
+    bool ok = false;
+    {
+        tellTransfer(true);
+        const auto end = qScopeGuard([this] { tellTransfer(false); });
+        ok = writeConfiguration(link_, image_, progress_);
+    }
     flags.TaskWriteConfig = false;
     dialogs_.message(ok ? t::kConfigWritten : t::kConfigWriteError);
+}
+
+void DeviceTasks::tellTransfer(bool running) {
+    if (hooks.transferRunning)
+        hooks.transferRunning(running);
 }
 
 void DeviceTasks::taskReadEvents() {
@@ -360,9 +382,18 @@ void DeviceTasks::taskReadEvents() {
         return;
     }
     const QString path = project_.model.record(*d).EventsFile;
-    const auto result = events::readEventLog(link_, path, events::EventReadPacing::ProjectTask, progress_);
+    events::EventReadListener listener;
+    listener.stopRequested = [this] { return stopping(); };
+    const auto result =
+        events::readEventLog(link_, path, events::EventReadPacing::ProjectTask, progress_, listener);
     if (result.fileReplaced && hooks.eventsRead)
         hooks.eventsRead(path);
+    if (result.stopped) {
+        // The program is closing: the records read so far are in the file; nobody is asked anything.
+        if (result.fileReplaced && log_)
+            log_->addLine(logActionLine(project_.now(), t::kLogFileSaved, path));
+        return;
+    }
     switch (result.status) {
     case events::EventReadStatus::Complete:
         dialogs_.message(t::kEventsRead);
@@ -385,8 +416,7 @@ void DeviceTasks::taskVisual() {
     while (operations.visualStepCounter() < 9) {
         sleepMs(kPauseMs);
         operations.visualPollStep();
-        processPendingEvents();
-        if (!flags.TaskVisual || operations.visualStepCounter() == 0)
+        if (stopping() || !flags.TaskVisual || operations.visualStepCounter() == 0)
             break;
     }
 }
@@ -410,13 +440,17 @@ void DeviceTasks::taskSwitchToModbus() {
 // ---------------------------------------------------------------- connection display
 
 std::optional<QString> DeviceTasks::TimerRunStringTimer() {
-    if (!project_.LinkUp)
+    return runStringTick(project_.LinkUp, RunStringStep);
+}
+
+std::optional<QString> DeviceTasks::runStringTick(bool linkUp, int& step) {
+    if (!linkUp)
         return std::nullopt;
-    if (RunStringStep < 1 || RunStringStep > kRunStringSteps) {
-        RunStringStep = 1;
+    if (step < 1 || step > kRunStringSteps) {
+        step = 1;
         return std::nullopt;
     }
-    return runStringText(RunStringStep++);
+    return runStringText(step++);
 }
 
 QString DeviceTasks::runStringText(int step) {

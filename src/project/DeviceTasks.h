@@ -2,8 +2,9 @@
 // The task loop: all project communication with the marked controller runs in one tick of the
 // task timer. A tick opens the project's port for the active protocol, identifies the marked
 // controller, runs the operations the windows queued in TaskFlags in a fixed order and closes the
-// port again; the port is never held between ticks. The timers themselves live in the main window:
-// it calls TimerTasksTimer and TimerRunStringTimer and switches its QTimer through the hooks.
+// port again; the port is never held between ticks. The task timer lives with the line worker, on
+// the line's own thread: it calls TimerTasksTimer and is switched through the hooks. The loop itself
+// is synchronous and thread-agnostic, so tests call it directly.
 #include "Project.h"
 #include "ProjectLog.h"
 #include "config/ConfigImage.h"
@@ -80,6 +81,14 @@ struct DeviceTaskHooks {
     std::function<void(const QString& path)> eventsRead;
     // Port number -> device path (the port map unless replaced).
     std::function<QString(int portNumber)> portPath;
+    // A configuration read ended (ok: every step succeeded); the image holds what arrived.
+    std::function<void(bool ok)> configurationRead;
+    // A configuration read or write starts (true) or has ended (false).
+    std::function<void(bool running)> transferRunning;
+    // The configuration update was accepted: the write of the program's image is queued.
+    std::function<void()> updateAccepted;
+    // The program is closing: no further task starts and an event read ends before its next request.
+    std::function<bool()> stopRequested;
 };
 
 class DeviceTasks {
@@ -122,6 +131,8 @@ public:
     // The tick of TimerRunString: the text for status panel 4 while LinkUp, nothing otherwise or on
     // the step that restarts the sweep.
     std::optional<QString> TimerRunStringTimer();
+    // The same for a window that keeps its own link state and step.
+    static std::optional<QString> runStringTick(bool linkUp, int& step);
     // The 26-character running text of one step (1..16); empty for any other step.
     static QString runStringText(int step);
 
@@ -147,6 +158,8 @@ private:
     void closePorts();
     void runQueuedTasks();
     bool askConfigurationUpdate();
+    void tellTransfer(bool running);
+    bool stopping() const { return hooks.stopRequested && hooks.stopRequested(); }
     void setMarkedProtocol(uint8_t protocol);
 
     void taskSwitchToZarnet();

@@ -217,7 +217,10 @@ bool Project::TreeView1Edited(int code, const QString& text) {
     const auto ref = decodeNodeCode(code);
     if (!ref || ref->role != NodeRole::Device)
         return false;
-    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) || !fitsCp1251(text)) {
+    // An empty name would leave the slot looking free in the project file: refused like one the code
+    // page cannot hold.
+    if (text.trimmed().isEmpty() || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) ||
+        !fitsCp1251(text)) {
         dialogs_.message(t::kBadNameChars);
         return false;
     }

@@ -23,10 +23,9 @@ void Project::CreateProject() {
     // The chosen name only names the new directory: there is nothing to overwrite.
     const QString chosen = dialogs_.saveFile(t::kDialogCreate, t::kProjectFilter,
                                              directoryPart(model.ProjectPath), t::kProjectSuffix, false);
-    if (chosen.isEmpty()) {
-        dialogs_.message(t::kCommandFailed);
+    // A cancelled dialog is no failure: nothing to say.
+    if (chosen.isEmpty())
         return;
-    }
     const QString directory = withoutExtension(chosen);
     // One level only, and never into an existing directory: a project directory is its own.
     if (directory.isEmpty() || QFileInfo::exists(directory) || !QDir().mkdir(directory)) {

@@ -88,9 +88,9 @@ uint32_t PtyTransport::masterBaud() const {
     return baudOf(cfgetospeed(&t));
 }
 
-void PtyTransport::serve(SimLine& line, uint32_t wireBaud, const volatile std::sig_atomic_t& stop,
+void PtyTransport::serve(SimLine& line, uint32_t wireBaud, const std::atomic<bool>& stop,
                          const std::function<int64_t()>& nowMs) {
-    while (!stop)
+    while (!stop.load())
         step(line, wireBaud, nowMs, 100);
 }
 

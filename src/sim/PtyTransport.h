@@ -3,7 +3,7 @@
 // open a serial adapter, and this side plays the controllers on the master side.
 #include "SimLine.h"
 
-#include <csignal>
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -22,10 +22,11 @@ public:
     bool open(std::string& error);
     const std::string& slavePath() const { return slavePath_; }
 
-    // Serves requests until stop becomes non-zero. wireBaud 0 answers at once; otherwise each
+    // Serves requests until stop is set (from another thread or a signal handler: the flag is
+    // lock-free). wireBaud 0 answers at once; otherwise each
     // request and reply takes its time on a line of that speed (10 or 11 bits per byte) on top of
     // the controller's delay before reply. nowMs is the clock the controllers run on.
-    void serve(SimLine& line, uint32_t wireBaud, const volatile std::sig_atomic_t& stop,
+    void serve(SimLine& line, uint32_t wireBaud, const std::atomic<bool>& stop,
                const std::function<int64_t()>& nowMs);
     // One turn of the serving loop, waiting at most maxWaitMs for bytes: for a caller with an event
     // loop of its own (a timer in the desktop program's demo mode).

@@ -13,6 +13,7 @@
 #include <QSaveFile>
 #include <QStringList>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -24,10 +25,12 @@ using namespace vextor::sim;
 
 namespace {
 
-volatile std::sig_atomic_t stopRequested = 0;
+// Set by the signal handler and read by the serving loop; a lock-free atomic is safe in both.
+std::atomic<bool> stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 void onStopSignal(int) {
-    stopRequested = 1;
+    stopRequested.store(true);
 }
 
 int usageError(const QString& message) {

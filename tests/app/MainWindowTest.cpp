@@ -1,24 +1,34 @@
-// The main window offscreen: start state, mode switching at the refresh, Form.ini, the end of the
-// run while the line is busy, and the demo line identified through the window's own task loop.
+// The main window offscreen: start state, mode switching at the refresh, Form.ini, and the window
+// with its line worker on the demo's virtual line: identification, renames, lists and tool bar across
+// ticks, transfers and the end of the run during an event read.
 #include "app/DemoProject.h"
 #include "config/ui/TFCfg.h"
+#include "config/ui/sensors/TSensorsTab.h"
 #include "config/ui/texts.h"
 #include "device/ui/TFLink.h"
 #include "events/ui/TBBFrm.h"
+#include "link/ZarnetCommands.h"
 #include "project/BusyState.h"
 #include "project/TaskTexts.h"
 #include "project/ui/FormIni.h"
 #include "project/ui/ProjectTreeView.h"
 #include "project/ui/TFAbout.h"
+#include "project/ui/TFProgress.h"
 #include "project/ui/TFormMainIDE.h"
 #include "project/ui/texts.h"
-#include "support/ManualClock.h"
+#include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
+#include "support/WaitFor.h"
 
+#include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -26,6 +36,7 @@
 #include <QToolButton>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace vextor {
 namespace {
@@ -53,11 +64,12 @@ protected:
     ScriptedDialogs dialogs;
     std::unique_ptr<TFormMainIDE> window;
 
-    void create(std::function<void()> afterFirstTick = {}) {
+    void create(std::function<void()> afterFirstTick = {}, UserDialogs* own = nullptr) {
         TFormMainIDE::Options o;
         o.programDir = programDir.path();
-        o.dialogs = &dialogs;
+        o.dialogs = own ? own : &dialogs;
         o.afterFirstTick = std::move(afterFirstTick);
+        o.taskTickMs = 40;
         window = std::make_unique<TFormMainIDE>(o);
         window->sysTimer().stop(); // the test drives the refresh itself
         window->show();
@@ -189,18 +201,10 @@ TEST(FormIni, RoundTripClampAndShortFile) {
     EXPECT_FALSE(writeFormIni(dir.filePath(QStringLiteral("no/such/dir/Form.ini")), g));
 }
 
-TEST_F(MainWindow, EndOfRunWritesFormIniAndWaitsForTheLine) {
+TEST_F(MainWindow, EndOfRunWritesFormIni) {
     create();
     window->RefreshTick();
-    {
-        BusyGuard busy;
-        EXPECT_FALSE(window->close());
-        EXPECT_TRUE(window->isVisible());
-        EXPECT_FALSE(QFileInfo::exists(window->formIniPath()));
-    }
-    // The close asked for during the operation follows once it has finished.
-    QApplication::processEvents();
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->close());
     const auto stored = readFormIni(window->formIniPath());
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->width, window->currentGeometry().width);
@@ -244,30 +248,220 @@ TEST_F(MainWindow, MarkAndLinkWindowFromTheTree) {
     EXPECT_FALSE(window->linkWindow()->pages()->isTabVisible(0));
 }
 
-TEST_F(MainWindow, DemoMasterIsIdentifiedByTheWindowsTaskLoop) {
-    testing::ManualClock pacing;
-    QString error;
-    auto demo = DemoProject::start(error);
-    ASSERT_TRUE(demo) << error.toStdString();
-    create([&] {
+// The window with its line on the demo's virtual line, the master marked and identified.
+class LinkedWindow : public MainWindow {
+protected:
+    std::unique_ptr<DemoProject> demo;
+
+    void SetUp() override {
+        QString error;
+        demo = DemoProject::start(error);
+        ASSERT_TRUE(demo) << error.toStdString();
+    }
+    void TearDown() override {
+        window.reset(); // the line thread ends before the virtual line
+        demo.reset();
+    }
+
+    void link(UserDialogs* own = nullptr) {
+        create(
+            [this] {
+                Project& p = window->project();
+                ASSERT_TRUE(p.openProjectFile(demo->projectPath()));
+                p.MarkCode = node_code::kMasterDevice;
+                p.repaintTree();
+                p.ApplyMarkedLink();
+            },
+            own);
+        window->RefreshTick();
+        ASSERT_TRUE(testing::waitFor([&] { return window->project().LinkUp; }))
+            << dialogs.shown.join('|').toStdString();
+    }
+    // Waits for n further ticks of the line, with the window's refresh running meanwhile.
+    void ticks(uint64_t n) {
+        const uint64_t until = window->line().ticks() + n;
+        ASSERT_TRUE(testing::waitFor([&] {
+            window->RefreshTick();
+            return window->line().ticks() >= until;
+        }));
+    }
+    void runPopup(int code, const QString& caption) {
         Project& p = window->project();
-        ASSERT_TRUE(p.openProjectFile(demo->projectPath()));
-        p.MarkCode = node_code::kMasterDevice;
-        p.repaintTree();
-        p.ApplyMarkedLink();
-    });
-    window->RefreshTick();
-    EXPECT_TRUE(window->tasksTimer().isActive());
+        for (const MenuItem& item : p.popupItems(p.tree.findCode(code)))
+            if (item.caption == caption) {
+                window->tree()->setCurrentItem(window->tree()->itemForCode(code));
+                window->tree()->runMenuItem(item);
+                return;
+            }
+        FAIL() << "no popup item " << caption.toStdString();
+    }
+    bool shown(const QString& text) const { return dialogs.shown.contains(text); }
+};
 
-    window->tasks().TimerTasksTimer();
+TEST_F(LinkedWindow, DemoMasterIsIdentifiedOnTheLineThread) {
+    testing::NoPauseClock pacing;
+    link();
     window->RefreshTick();
-
-    EXPECT_TRUE(window->project().LinkUp);
     EXPECT_EQ(window->statusText(3),
               QStringLiteral("   Vextor вер.2,01:3, панель вер. 1,05, конфигурация вер. 2,00   "));
     EXPECT_TRUE(window->logText().contains(demo->projectPath()));
-    EXPECT_FALSE(window->zarnetPort.isOpen());
+    EXPECT_FALSE(window->busy()) << "an identification is no user operation";
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
+
+    // A service operation runs on the line and brings its result back as a value.
+    std::optional<std::optional<uint16_t>> delay;
+    window->line().runService<std::optional<uint16_t>>(
+        ServiceSlot::ReadReplyDelay,
+        [](LineAccess& line) -> std::optional<uint16_t> {
+            uint16_t ms = 0;
+            return ReadReplyDelay(line.link, ms) ? std::optional<uint16_t>(ms) : std::nullopt;
+        },
+        [&](std::optional<std::optional<uint16_t>> result) { delay = result ? *result : std::nullopt; });
+    ASSERT_TRUE(testing::waitFor([&] { return delay.has_value(); }));
+    EXPECT_TRUE(delay->has_value());
+    EXPECT_TRUE(testing::waitFor([&] { return !window->busy(); }));
+}
+
+TEST_F(LinkedWindow, RenameSurvivesTicksTakesTheNameOnlyAndACancelStaysCancelled) {
+    testing::NoPauseClock pacing;
+    link();
+    ProjectTreeView* tree = window->tree();
+    runPopup(node_code::kMasterDevice, QStringLiteral("Редактировать"));
+    auto* editor = qobject_cast<QLineEdit*>(tree->renameEditor());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QStringLiteral("Приточная установка")) << "the name without its kind";
+    editor->setText(QStringLiteral("ПВ-1"));
+
+    ticks(5);
+    ASSERT_EQ(tree->renameEditor(), editor);
+    EXPECT_EQ(editor->text(), QStringLiteral("ПВ-1"));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(editor, &enter);
+    auto itemText = [&] { return tree->itemForCode(node_code::kMasterDevice)->text(0); };
+    EXPECT_TRUE(testing::waitFor([&] { return itemText() == QStringLiteral("ПВ-1 (Vextor Мастер)"); }, 2000))
+        << itemText().toStdString();
+    EXPECT_EQ(window->project().model.Master.Name, QStringLiteral("ПВ-1"));
+
+    // Escape: the full text is back and a later, unrelated question opens no editor.
+    runPopup(node_code::kMasterDevice, QStringLiteral("Редактировать"));
+    editor = qobject_cast<QLineEdit*>(tree->renameEditor());
+    ASSERT_NE(editor, nullptr);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(editor, &escape);
+    EXPECT_TRUE(testing::waitFor([&] { return tree->renameEditor() == nullptr; }, 2000));
+    EXPECT_EQ(itemText(), QStringLiteral("ПВ-1 (Vextor Мастер)"));
+    dialogs.yesNo = {false};
+    runPopup(node_code::kRoot, QStringLiteral("Добавить Vextor ведомый"));
+    ticks(2);
+    EXPECT_EQ(tree->renameEditor(), nullptr);
+    EXPECT_EQ(window->project().model.Master.Name, QStringLiteral("ПВ-1"));
+}
+
+TEST_F(LinkedWindow, FilterListAndToolBarStayAsTheyAreDuringTwentyTicks) {
+    testing::NoPauseClock pacing;
+    link();
+    auto* filter = qobject_cast<QComboBox*>(window->filterBox());
+    ASSERT_NE(filter, nullptr);
+    int actionChanges = 0;
+    for (QAction* a : window->projectCommands())
+        QObject::connect(a, &QAction::changed, [&] { ++actionChanges; });
+    filter->showPopup();
+    ASSERT_TRUE(filter->view()->isVisible());
+
+    ticks(20);
+
+    EXPECT_TRUE(filter->view()->isVisible()) << "the list stays open";
+    EXPECT_TRUE(filter->isEnabled());
+    for (QAction* a : window->projectCommands())
+        EXPECT_TRUE(a->isEnabled());
+    EXPECT_EQ(actionChanges, 0);
+    filter->hidePopup();
+}
+
+TEST_F(LinkedWindow, ConfigurationReadReplacesTheImageAndEveryTabShowsIt) {
+    testing::NoPauseClock pacing;
+    link();
+    window->image.ArrSensors[0].Rbegin = 1.0f;
+    window->configWindow()->configurationChanged(kAllConfigViews);
+
+    runPopup(node_code::kMasterDevice + 2, QStringLiteral("Считать из прибора"));
+    EXPECT_TRUE(window->busy());
+    EXPECT_TRUE(window->configWindow()->transferRunning()) << "no apply while the image is replaced";
+    for (QAction* a : window->projectCommands())
+        EXPECT_FALSE(a->isEnabled());
+    ASSERT_TRUE(testing::waitFor([&] { return shown(task_texts::kConfigRead); }))
+        << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(testing::waitFor([&] { return !window->busy(); }));
+
+    EXPECT_EQ(window->image.ArrSensors[0].Rbegin, 1000.0f);
+    TFCfg* cfg = window->configWindow();
+    TSensorsTab* sensors = cfg->tab(cfg_texts::kSensors)->findChild<TSensorsTab*>();
+    ASSERT_NE(sensors, nullptr);
+    EXPECT_EQ(sensors->cell(0, 2), "R0 = 1000,00  ; 2-х проводная; Rлинии = 2,20");
+    EXPECT_FALSE(cfg->transferRunning());
+    for (QAction* a : window->projectCommands())
+        EXPECT_TRUE(a->isEnabled());
+}
+
+TEST_F(LinkedWindow, WriteSendsTheImageAsItWasWhenQueued) {
+    testing::NoPauseClock pacing;
+    link();
+    window->image.ArrSensors[4].Rline = 42.5f;
+    runPopup(node_code::kMasterDevice + 2, QStringLiteral("Записать в прибор"));
+    window->image.ArrSensors[4].Rline = 99.0f; // edited while the write runs
+    ASSERT_TRUE(testing::waitFor([&] { return shown(task_texts::kConfigWritten); }))
+        << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(testing::waitFor([&] { return !window->busy(); }));
+
+    runPopup(node_code::kMasterDevice + 2, QStringLiteral("Считать из прибора"));
+    ASSERT_TRUE(testing::waitFor([&] { return shown(task_texts::kConfigRead); }));
+    EXPECT_EQ(window->image.ArrSensors[4].Rline, 42.5f);
+}
+
+TEST_F(LinkedWindow, ExitDuringAnEventReadStopsItAndKeepsThePartialFile) {
+    // Real pauses: the read takes many seconds, so the exit comes in its middle.
+    link();
+    const QString path = demo->directory() + QStringLiteral("/events.blb");
+    dialogs.saveFiles.push_back(path);
+    runPopup(node_code::kMasterDevice + 3, QStringLiteral("Считать из прибора"));
+    ASSERT_TRUE(testing::waitFor([&] {
+        return window->progressWindow()->stepText().startsWith(QStringLiteral("Количество перезапросов"));
+    }));
+    testing::waitFor([] { return false; }, 400); // some records arrive
+    dialogs.shown.clear();
+
+    EXPECT_TRUE(window->close());
+
+    QFile file(path);
+    ASSERT_TRUE(file.exists());
+    EXPECT_GT(file.size(), 0);
+    EXPECT_LT(file.size(), 682 * 9);
+    EXPECT_EQ(file.size() % 9, 0);
+    QApplication::processEvents();
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
+}
+
+// The user closes the program while the line waits for the answer to its message.
+struct ClosingDialogs : ScriptedDialogs {
+    std::function<void()> onMessage;
+    void message(const QString& text) override {
+        ScriptedDialogs::message(text);
+        // Once only; the function may not be replaced while it runs.
+        if (auto f = std::exchange(onMessage, nullptr))
+            f();
+    }
+};
+
+TEST_F(LinkedWindow, AQuestionPendingOnTheLineDoesNotHoldTheExit) {
+    testing::NoPauseClock pacing;
+    ClosingDialogs closing;
+    link(&closing);
+    bool closed = false;
+    closing.onMessage = [&] { closed = window->close(); };
+    runPopup(node_code::kMasterDevice + 2, QStringLiteral("Считать из прибора"));
+    ASSERT_TRUE(testing::waitFor([&] { return closed; }));
+    EXPECT_TRUE(closing.shown.contains(task_texts::kConfigRead));
+    EXPECT_TRUE(window->line().stopping());
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 // The task loop against virtual controllers on a real pseudo-terminal: identification over both
 // protocols, the refusals that clear the mark, the update question, and the queued operations.
 #include "project/DeviceTasks.h"
-#include "app/VirtualLine.h"
 #include "config/ConfigImage.h"
 #include "link/PosixSerialPort.h"
-#include "project/BusyState.h"
 #include "project/TaskTexts.h"
 #include "project/texts.h"
+#include "sim/VirtualLine.h"
 #include "support/FakeSerialPort.h"
 #include "support/ManualClock.h"
 #include "support/ScriptedDialogs.h"
@@ -82,13 +81,9 @@ TEST_F(TaskLoop, MarkedMasterIsIdentifiedAndThePortIsClosedAfterTheTick) {
     mark(2);
     EXPECT_TRUE(tasks.timerEnabled());
 
-    bool busyDuringTick = false;
-    tasks.hooks.identFailures = [&](uint32_t) { busyDuringTick = BusyState::busy(); };
     tasks.TimerTasksTimer();
 
     EXPECT_TRUE(project.LinkUp);
-    EXPECT_TRUE(busyDuringTick);
-    EXPECT_FALSE(BusyState::busy());
     EXPECT_EQ(tasks.VersionText, QStringLiteral("Vextor вер.2,03:7"));
     EXPECT_EQ(tasks.PanelVersionText, QStringLiteral(", панель вер. 1,05"));
     EXPECT_EQ(tasks.CfgVersionText, QStringLiteral(", конфигурация вер. 2,00"));
@@ -299,7 +294,6 @@ TEST_F(TaskLoop, AFailingTaskNeverLeavesThePortOpenOrTheTimerOff) {
     EXPECT_FALSE(tasks.flags.TaskReadEvents);
     EXPECT_FALSE(zarnetPort.isOpen());
     EXPECT_TRUE(tasks.timerEnabled());
-    EXPECT_FALSE(BusyState::busy());
 }
 
 TEST_F(TaskLoop, EventReadFillsTheFileShowsItAndLogsIt) {

@@ -220,17 +220,10 @@ TEST(ProjectModel, Renaming) {
     EXPECT_EQ(p.model.Slaves[1].Name, "  Насос (Vextor ведомый 2)") << "stored as typed, suffix included";
     EXPECT_EQ(p.tree.findCode(106)->text, "  Насос (Vextor ведомый 2) (Vextor ведомый 2)");
 
-    // An empty name hides a slave but keeps it counted; the master gets its default name back.
-    EXPECT_TRUE(p.TreeView1Edited(100, ""));
-    EXPECT_TRUE(p.TreeView1Edited(2, ""));
-    EXPECT_EQ(p.tree.findCode(2)->text, " (Vextor Мастер)");
-    p.RebuildTree();
-    EXPECT_EQ(p.tree.findCode(100), nullptr);
-    EXPECT_EQ(p.model.SlaveCount, 2);
-    EXPECT_EQ(p.tree.findCode(2)->text, "Имя мастера 1 (Vextor Мастер)");
-
-    // Names the project file could not hold are refused, the old name stays.
-    for (const QString& bad : {QStringLiteral("Pump 日本"), QStringLiteral("two\nlines")}) {
+    // Names the project file could not hold are refused, and so is an empty one, which would make the
+    // slot look free; the old name stays.
+    for (const QString& bad :
+         {QStringLiteral("Pump 日本"), QStringLiteral("two\nlines"), QString(), QStringLiteral("   ")}) {
         EXPECT_FALSE(p.TreeView1Edited(106, bad));
         EXPECT_EQ(f.dialogs.shown.back(), t::kBadNameChars);
         EXPECT_EQ(p.model.Slaves[1].Name, "  Насос (Vextor ведомый 2)");

@@ -4,6 +4,7 @@
 #include "link/PosixSerialPort.h"
 #include "link/ZarnetCommands.h"
 
+#include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
@@ -29,14 +30,14 @@ protected:
         });
     }
     void TearDown() override {
-        stop = 1;
+        stop = true;
         if (server.joinable())
             server.join();
     }
 
     SimLine line;
     PtyTransport pty;
-    volatile std::sig_atomic_t stop = 0;
+    std::atomic<bool> stop{false};
     std::thread server;
 };
 

@@ -36,18 +36,18 @@ TFLinkMore::TFLinkMore(QWidget* parent) : QDialog(parent) {
     layout->addWidget(close, 2, 2);
 }
 
-void TFLinkMore::setPorts(const SerialPort* zarnet, const SerialPort* modbus) {
+void TFLinkMore::setTimeouts(const ReadTimeouts& zarnet, const ReadTimeouts& modbus) {
     zarnet_ = zarnet;
     modbus_ = modbus;
     refresh();
 }
 
 void TFLinkMore::refresh() {
-    const SerialPort* ports[2] = {zarnet_, modbus_};
+    const std::optional<ReadTimeouts> ports[2] = {zarnet_, modbus_};
     for (int column = 0; column < 2; ++column) {
         if (!ports[column])
             continue;
-        const ReadTimeouts& to = ports[column]->timeouts();
+        const ReadTimeouts& to = *ports[column];
         const uint32_t values[3] = {to.interval, to.constant, to.multiplier};
         for (int row = 0; row < 3; ++row)
             table_->setItem(row, column, new QTableWidgetItem(QString::number(values[row])));

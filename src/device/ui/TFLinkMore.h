@@ -1,21 +1,23 @@
 #pragma once
 // "Связь. Дополнительно.": the read time-outs of both ports and the count of failed
 // identifications.
+#include "link/SerialPort.h"
+
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QTableWidget;
 
 namespace vextor {
 
-class SerialPort;
-
 class TFLinkMore : public QDialog {
 public:
     explicit TFLinkMore(QWidget* parent = nullptr);
 
-    void setPorts(const SerialPort* zarnet, const SerialPort* modbus);
+    // The read time-outs of the two ports; the ports themselves live on the line's thread.
+    void setTimeouts(const ReadTimeouts& zarnet, const ReadTimeouts& modbus);
     // The six time-outs, in decimal.
     void refresh();
     void setLinkErrors(uint32_t failures);
@@ -30,8 +32,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    const SerialPort* zarnet_ = nullptr;
-    const SerialPort* modbus_ = nullptr;
+    std::optional<ReadTimeouts> zarnet_;
+    std::optional<ReadTimeouts> modbus_;
     QTableWidget* table_;
     QLabel* errors_;
     QWidget* hidden_;

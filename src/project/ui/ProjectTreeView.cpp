@@ -1,12 +1,15 @@
 #include "ProjectTreeView.h"
 
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <functional>
-#include <unordered_set>
+#include <optional>
+#include <vector>
 
 namespace vextor {
 
@@ -14,6 +17,7 @@ namespace {
 
 constexpr int kNodeRole = Qt::UserRole;
 constexpr int kCodeRole = Qt::UserRole + 1;
+constexpr int kMarkedRole = Qt::UserRole + 2;
 
 // State image 1: the marked device.
 const QIcon& markIcon() {
@@ -63,8 +67,12 @@ ProjectTreeView::ProjectTreeView(Project& project, QWidget* parent) : QTreeWidge
         if (syncing_ || !project_.tree.editing ||
             item->data(0, kCodeRole).toInt() != project_.tree.editingCode)
             return;
-        project_.TreeView1Edited(project_.tree.editingCode, item->text(0));
+        const int code = project_.tree.editingCode;
+        project_.TreeView1Edited(code, item->text(0));
         setEditTriggers(QAbstractItemView::NoEditTriggers);
+        syncing_ = true;
+        item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+        syncing_ = false;
         scheduleSync();
     });
 }
@@ -73,20 +81,84 @@ TreeNode* ProjectTreeView::nodeOf(const QTreeWidgetItem* item) {
     return item ? reinterpret_cast<TreeNode*>(item->data(0, kNodeRole).value<quintptr>()) : nullptr;
 }
 
+bool ProjectTreeView::isRenamed(const QTreeWidgetItem* item) const {
+    return project_.tree.editing && item->data(0, kCodeRole).toInt() == project_.tree.editingCode;
+}
+
 void ProjectTreeView::decorate(QTreeWidgetItem* item, const TreeNode& node) {
-    item->setText(0, node.text);
-    QFont f = font();
-    f.setBold(node.bold);
-    f.setUnderline(node.underline);
-    item->setFont(0, f);
-    item->setForeground(0, node.red ? QBrush(Qt::red) : palette().brush(QPalette::WindowText));
-    item->setIcon(0, node.marked ? markIcon() : noMarkIcon());
+    // Only what differs: every set is a change signal, and one on the item being renamed would reset
+    // its open editor. That item shows the bare name until the rename ends.
+    if (!isRenamed(item) && item->text(0) != node.text)
+        item->setText(0, node.text);
+    QFont f = item->font(0);
+    if (f.bold() != node.bold || f.underline() != node.underline) {
+        f.setBold(node.bold);
+        f.setUnderline(node.underline);
+        item->setFont(0, f);
+    }
+    const QBrush brush = node.red ? QBrush(Qt::red) : palette().brush(QPalette::WindowText);
+    if (item->foreground(0) != brush)
+        item->setForeground(0, brush);
+    if (item->data(0, kMarkedRole).toBool() != node.marked || item->icon(0).isNull()) {
+        item->setData(0, kMarkedRole, node.marked);
+        item->setIcon(0, node.marked ? markIcon() : noMarkIcon());
+    }
+}
+
+bool ProjectTreeView::sameNodes() const {
+    // The items point at the project's tree nodes; when the project rebuilt its tree since (a project
+    // was opened, a device added or deleted) those nodes are gone and the items must be rebuilt.
+    std::vector<const TreeNode*> nodes;
+    std::function<void(const TreeNode&)> collect = [&](const TreeNode& node) {
+        nodes.push_back(&node);
+        for (const auto& child : node.children)
+            collect(*child);
+    };
+    for (const auto& top : project_.tree.topLevel)
+        collect(*top);
+    std::vector<const TreeNode*> shown;
+    std::function<void(const QTreeWidgetItem*)> walk = [&](const QTreeWidgetItem* item) {
+        shown.push_back(nodeOf(item));
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i));
+    };
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        walk(topLevelItem(i));
+    return nodes == shown;
 }
 
 void ProjectTreeView::sync() {
+    if (!sameNodes()) {
+        rebuild();
+        return;
+    }
+    syncing_ = true;
+    std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* item) {
+        if (const TreeNode* n = nodeOf(item)) {
+            decorate(item, *n);
+            if (item->isExpanded() != n->expanded)
+                item->setExpanded(n->expanded);
+        }
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i));
+    };
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        walk(topLevelItem(i));
+    syncing_ = false;
+}
+
+void ProjectTreeView::rebuild() {
     syncing_ = true;
     const int selectedCode = currentItem() ? currentItem()->data(0, kCodeRole).toInt() : -1;
     const TreeNode* selectedNode = nodeOf(currentItem());
+    const int scroll = verticalScrollBar()->value();
+    // An open rename survives the rebuild with what has been typed so far.
+    std::optional<QString> typed;
+    int cursor = 0;
+    if (auto* editor = qobject_cast<QLineEdit*>(renameEditor())) {
+        typed = editor->text();
+        cursor = editor->cursorPosition();
+    }
     clear();
     QTreeWidgetItem* reselect = nullptr;
     std::function<void(QTreeWidgetItem*, const TreeNode&)> add = [&](QTreeWidgetItem* parentItem,
@@ -115,43 +187,21 @@ void ProjectTreeView::sync() {
         expand(topLevelItem(i));
     if (reselect)
         setCurrentItem(reselect);
+    verticalScrollBar()->setValue(scroll);
     syncing_ = false;
+    if (typed && project_.tree.editing) {
+        if (QTreeWidgetItem* item = itemForCode(project_.tree.editingCode)) {
+            openEditor(item);
+            if (auto* editor = qobject_cast<QLineEdit*>(renameEditor())) {
+                editor->setText(*typed);
+                editor->setCursorPosition(cursor);
+            }
+        }
+    }
 }
 
 void ProjectTreeView::repaint() {
-    // The items point at the project's tree nodes; when the project rebuilt its tree since the
-    // last sync (a project was opened or a device added) those nodes are gone, and only a full
-    // sync may touch the items.
-    std::unordered_set<const TreeNode*> live;
-    std::function<void(const TreeNode&)> collect = [&](const TreeNode& node) {
-        live.insert(&node);
-        for (const auto& child : node.children)
-            collect(*child);
-    };
-    for (const auto& top : project_.tree.topLevel)
-        collect(*top);
-    bool stale = false;
-    std::function<void(QTreeWidgetItem*)> check = [&](QTreeWidgetItem* item) {
-        stale = stale || !live.count(nodeOf(item));
-        for (int i = 0; i < item->childCount() && !stale; ++i)
-            check(item->child(i));
-    };
-    for (int i = 0; i < topLevelItemCount() && !stale; ++i)
-        check(topLevelItem(i));
-    if (stale) {
-        sync();
-        return;
-    }
-    syncing_ = true;
-    std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* item) {
-        if (const TreeNode* n = nodeOf(item))
-            decorate(item, *n);
-        for (int i = 0; i < item->childCount(); ++i)
-            walk(item->child(i));
-    };
-    for (int i = 0; i < topLevelItemCount(); ++i)
-        walk(topLevelItem(i));
-    syncing_ = false;
+    sync();
 }
 
 QTreeWidgetItem* ProjectTreeView::itemForCode(int code) const {
@@ -181,14 +231,44 @@ void ProjectTreeView::runMenuItem(const MenuItem& item) {
 
 void ProjectTreeView::startRename() {
     QTreeWidgetItem* item = itemForCode(project_.tree.editingCode);
-    if (!item)
+    const auto ref = decodeNodeCode(project_.tree.editingCode);
+    if (!item || !ref) {
+        project_.tree.editing = false;
         return;
+    }
+    // The editor holds the name alone; the kind suffix is the program's, not the user's.
+    syncing_ = true;
+    item->setText(0, project_.model.record(ref->device).Name);
+    syncing_ = false;
+    openEditor(item);
+}
+
+void ProjectTreeView::openEditor(QTreeWidgetItem* item) {
     syncing_ = true;
     item->setFlags(item->flags() | Qt::ItemIsEditable);
     syncing_ = false;
     setEditTriggers(QAbstractItemView::EditKeyPressed);
     setCurrentItem(item);
     editItem(item, 0);
+}
+
+QWidget* ProjectTreeView::renameEditor() const {
+    if (state() != QAbstractItemView::EditingState || !project_.tree.editing)
+        return nullptr;
+    QTreeWidgetItem* item = itemForCode(project_.tree.editingCode);
+    return item ? indexWidget(indexFromItem(item)) : nullptr;
+}
+
+void ProjectTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTreeWidget::closeEditor(editor, hint);
+    // A rename left without a change (Escape, focus lost, the same text) ends here: the item shows
+    // its full text again and nothing reopens the editor later.
+    if (!project_.tree.editing || syncing_)
+        return;
+    project_.tree.editing = false;
+    project_.tree.editingCode = 0;
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sync();
 }
 
 void ProjectTreeView::doubleClick(QTreeWidgetItem* item) {

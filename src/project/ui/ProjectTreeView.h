@@ -1,7 +1,8 @@
 #pragma once
 // TreeView1: the view of the project tree. It mirrors the tree data of the project core (texts,
 // codes, marks, type faces, colours, expansion) and hands double clicks, popup items and renames
-// back to the core.
+// back to the core. A refresh only touches what changed: an open in-place editor, the current item,
+// the expansion and the scroll position survive it.
 #include "project/Project.h"
 
 #include <QTreeWidget>
@@ -13,7 +14,7 @@ class ProjectTreeView : public QTreeWidget {
 public:
     ProjectTreeView(Project& project, QWidget* parent = nullptr);
 
-    // Rebuilds the items from the project's tree.
+    // Brings the items in step with the project's tree: rebuilt only when the nodes changed.
     void sync();
     // Marks, type faces, colours and texts only: after a tick or a file check.
     void repaint();
@@ -25,6 +26,8 @@ public:
     void runMenuItem(const MenuItem& item);
     // TreeView1DblClick on an item.
     void doubleClick(QTreeWidgetItem* item);
+    // The in-place editor of a rename, while one is open.
+    QWidget* renameEditor() const;
 
     // While the line is busy, nothing here may change the mark or the project.
     std::function<bool()> isBusy;
@@ -33,12 +36,17 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     Project& project_;
     bool syncing_ = false;
 
     void decorate(QTreeWidgetItem* item, const TreeNode& node);
+    bool sameNodes() const;
+    void rebuild();
+    void openEditor(QTreeWidgetItem* item);
+    bool isRenamed(const QTreeWidgetItem* item) const;
     void startRename();
     void scheduleSync();
     bool busy() const { return isBusy && isBusy(); }

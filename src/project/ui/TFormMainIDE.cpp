@@ -16,7 +16,7 @@
 #include "device/ui/TFLink.h"
 #include "device/ui/TFLinkMore.h"
 #include "events/ui/TBBFrm.h"
-#include "project/BusyState.h"
+#include "project/DeviceTasks.h"
 #include "project/ProjectPaths.h"
 #include "project/TaskTexts.h"
 #include "project/texts.h"
@@ -51,7 +51,6 @@ namespace pt = project_texts;
 namespace {
 
 constexpr int kRefreshMs = 1000;
-constexpr int kTasksMs = 1000;
 constexpr int kRunStringMs = 100;
 constexpr int kAboutMs = 3000;
 constexpr int kMinTreeWidth = 230;
@@ -72,6 +71,16 @@ QString frameText(uint8_t mbParams) {
 
 QString floatOrderText(uint8_t mbParams) {
     return (mbParams & 0x80) ? pt::kExponentFirst : pt::kMantissaFirst;
+}
+
+void setTextIfChanged(QMdiSubWindow* window, const QString& title) {
+    if (window->windowTitle() != title)
+        window->setWindowTitle(title);
+}
+
+void setTextIfChanged(QLabel* label, const QString& text) {
+    if (label->text() != text)
+        label->setText(text);
 }
 
 bool isWorkingPlaceholder(const QString& text) {
@@ -120,8 +129,8 @@ TFormMainIDE::TFormMainIDE(Options options, QWidget* parent)
 
     createWindows();
     installProjectHooks();
-    installTaskHooks();
     BusyState::setListener([this](bool busy) { busyChanged(busy); });
+    startLine();
 
     // The design geometry, unless Form.ini remembers another one.
     applyGeometry(readFormIni(formIniPath()).value_or(FormGeometry{}));
@@ -129,19 +138,12 @@ TFormMainIDE::TFormMainIDE(Options options, QWidget* parent)
     SysTimer.setInterval(kRefreshMs);
     connect(&SysTimer, &QTimer::timeout, this, [this] { RefreshTick(); });
     SysTimer.start();
-    TimerTasks.setInterval(kTasksMs);
-    connect(&TimerTasks, &QTimer::timeout, this, [this] {
-        tasks_->TimerTasksTimer();
-        tree_->repaint();
-    });
+    // The running text only runs while the link is up (see lineStatusChanged).
     TimerRunString.setInterval(kRunStringMs);
     connect(&TimerRunString, &QTimer::timeout, this, [this] {
-        TimerRunString.stop();
-        if (const auto text = tasks_->TimerRunStringTimer())
-            panels_[4]->setText(*text);
-        TimerRunString.start();
+        if (const auto text = DeviceTasks::runStringTick(project_->LinkUp, runStringStep_))
+            setPanel(4, *text);
     });
-    TimerRunString.start();
     TimerFormAbout.setInterval(kAboutMs);
     TimerFormAbout.setSingleShot(true);
     connect(&TimerFormAbout, &QTimer::timeout, this, [this] { about_->close(); });
@@ -149,7 +151,22 @@ TFormMainIDE::TFormMainIDE(Options options, QWidget* parent)
 }
 
 TFormMainIDE::~TFormMainIDE() {
+    // The line first: it may still be asking the dialogs or telling the progress window something.
+    line_.reset();
     BusyState::setListener({});
+}
+
+void TFormMainIDE::ImageLinkBinding::store(uint8_t zarnetAddress, uint8_t modbusAddress, uint8_t mbParams) {
+    zarnet_ = zarnetAddress;
+    image_.MB_Address = modbusAddress;
+    image_.MB_Params = mbParams;
+}
+
+void TFormMainIDE::ImageLinkBinding::load(uint8_t& zarnetAddress, uint8_t& modbusAddress,
+                                          uint8_t& mbParams) const {
+    zarnetAddress = zarnet_;
+    modbusAddress = image_.MB_Address;
+    mbParams = image_.MB_Params;
 }
 
 // ---------------------------------------------------------------- building
@@ -317,7 +334,7 @@ void TFormMainIDE::createWindows() {
     linkWindow_->settings().portChanged = [this] { RefreshTick(); };
     about_ = new TFAbout(this);
     linkMore_ = new TFLinkMore(this);
-    linkMore_->setPorts(&zarnetPort, &modbusPort);
+    linkMore_->setTimeouts(kZarnetTimeouts, kModbusTimeouts);
     linkWindow_->setMore(linkMore_);
     cfg_ = new TFCfg;
     // The tabs' validation messages go to the same dialogs as everything else.
@@ -340,16 +357,15 @@ void TFormMainIDE::createWindows() {
     cfgSub_ = mdi_->addSubWindow(cfg_);
     cfgSub_->hide();
     progress_ = new TFProgress(this);
-    tasks_ = std::make_unique<DeviceTasks>(*project_, link, modbus, image, *dialogs_, *progress_, this);
-    tasks_->observer = cfg_;
 
     files_ = std::make_unique<FileCommands>(*project_, image, *dialogs_, this, cfg_, WorkingConfigFile,
                                             WorkingEventsFile);
     FileCommandHooks& f = files_->hooks;
     f.showEvents = [this](const QString& path) { return viewer_->showFile(path); };
     f.setWorkMode = [this](uint8_t mode) { setWorkMode(mode); };
-    f.confirmStopVisual = [this] { return tasks_->confirmStopVisual(task_texts::kAskStopVisualCr); };
-    f.queueReadEvents = [this] { tasks_->flags.TaskReadEvents = true; };
+    // The live monitor is not built yet: there is no poll cycle to stop.
+    f.confirmStopVisual = [] { return true; };
+    f.queueReadEvents = [this] { queueLineTask(LineTask::ReadEvents); };
     f.treeChanged = [this] { treeChanged(); };
     // The configuration window's hidden menu works on the marked controller's configuration file.
     connect(cfg_->readFromFileAction(), &QAction::triggered, this,
@@ -370,33 +386,109 @@ void TFormMainIDE::installProjectHooks() {
         cfg_->configurationChanged(kAllConfigViews);
         cfg_->selectFirstRows();
     };
-    h.clearAllTasks = [this] { tasks_->ClearAllTasks(); };
+    h.clearAllTasks = [this] {
+        if (line_)
+            line_->clearTasks();
+    };
     h.focusTree = [this] { tree_->setFocus(); };
     h.openLinkSettings = [this](int, int deviceIndex) { linkWindow_->openDevice(deviceIndex); };
     h.openConfigFile = [this](const QString& path, int code) { openConfigFile(path, code); };
     h.openEventsFile = [this](const QString& path, int code) { openEventsFile(path, code); };
-    h.queueReadConfig = [this](int) { tasks_->flags.TaskReadConfig = true; };
-    h.queueWriteConfig = [this](int) { tasks_->flags.TaskWriteConfig = true; };
+    h.queueReadConfig = [this](int) { queueLineTask(LineTask::ReadConfig); };
+    h.queueWriteConfig = [this](int) { queueLineTask(LineTask::WriteConfig); };
     h.openConfigFromFile = [this](int code) { openConfigFromFile(code); };
     h.saveConfigAsFile = [this](int code) { saveConfigAsFile(code); };
     h.readEventsFromDevice = [this](int code) { readEventsFromDevice(code); };
     h.openEventsFromFile = [this](int code) { openEventsFromFile(code); };
 }
 
-void TFormMainIDE::installTaskHooks() {
-    DeviceTaskHooks& h = tasks_->hooks;
-    h.setTimerEnabled = [this](bool on) {
-        if (on)
-            TimerTasks.start();
-        else
-            TimerTasks.stop();
+void TFormMainIDE::startLine() {
+    LineListener l;
+    l.status = [this](const LineStatus& s) { lineStatusChanged(s); };
+    l.markCleared = [this](int code) {
+        if (project_->MarkCode != code)
+            return;
+        project_->ClearMark();
+        tree_->sync();
+        sendTarget();
     };
-    h.identFailures = [this](uint32_t failures) { linkMore_->setLinkErrors(failures); };
-    h.eventsRead = [this](const QString& path) {
+    l.protocolChanged = [this](int code, uint8_t protocol) {
+        if (project_->MarkCode != code)
+            return;
+        if (const auto d = project_->markedDevice())
+            project_->model.setProtocolOf(*d, protocol);
+    };
+    l.logLine = [this](const QString& line) { addLine(line); };
+    l.configurationRead = [this](const ConfigImage& read, ConfigViews views, bool) {
+        image = read;
+        cfg_->configurationChanged(views);
+        cfg_->selectFirstRows();
+    };
+    l.eventsRead = [this](const QString& path) {
         files_->eventsRead(path);
         progress_->end();
         showModeWindow();
     };
+    l.transferRunning = [this](bool running) { cfg_->setTransferRunning(running); };
+    l.busy = [this](bool busy, uint64_t seq) { lineBusy(busy, seq); };
+    l.currentImage = [this] { return image; };
+    LineWorker::Options o;
+    o.tickMs = options_.taskTickMs;
+    line_ = std::make_unique<LineWorker>(this, *dialogs_, *progress_, std::move(l), o);
+}
+
+void TFormMainIDE::sendTarget() {
+    const LineTarget target = lineTargetOf(*project_);
+    if (sentTarget_ == target)
+        return;
+    if (!sentTarget_ || sentTarget_->markCode != target.markCode) {
+        // Nothing is known of the new mark's link until the line has tried it.
+        project_->LinkUp = false;
+        connectionDisplay();
+    }
+    sentTarget_ = target;
+    line_->setTarget(target);
+}
+
+void TFormMainIDE::queueLineTask(LineTask task) {
+    // The task works on the controller and the files the window shows now.
+    sendTarget();
+    line_->queueTask(task, image);
+    setBusy(true);
+    if (task == LineTask::ReadConfig || task == LineTask::WriteConfig)
+        cfg_->setTransferRunning(true);
+}
+
+void TFormMainIDE::lineStatusChanged(const LineStatus& status) {
+    lineStatus_ = status;
+    linkMore_->setLinkErrors(status.identFailures);
+    const bool up = status.linkUp && status.markCode == project_->MarkCode && project_->MarkCode != 0;
+    if (up != project_->LinkUp) {
+        project_->LinkUp = up;
+        runStringStep_ = 1;
+    }
+    if (up && !TimerRunString.isActive())
+        TimerRunString.start();
+    else if (!up)
+        TimerRunString.stop();
+    connectionDisplay();
+}
+
+void TFormMainIDE::lineBusy(bool busy, uint64_t seq) {
+    // An end that the line told before it had taken the last queued task does not end that one.
+    if (busy || seq == line_->lastQueued())
+        setBusy(busy);
+}
+
+void TFormMainIDE::setBusy(bool busy) {
+    if (busy == busy_.has_value())
+        return;
+    if (busy) {
+        busy_.emplace();
+    } else {
+        busy_.reset();
+        cfg_->setTransferRunning(false);
+    }
 }
 
 // ---------------------------------------------------------------- refresh
@@ -415,33 +507,42 @@ void TFormMainIDE::RefreshTick() {
             options_.afterFirstTick();
     }
     const ProjectModel& m = project_->model;
-    setWindowTitle(t::kCaptionHead + m.ProjectPath);
+    const QString title = t::kCaptionHead + m.ProjectPath;
+    if (windowTitle() != title)
+        setWindowTitle(title);
     // While an operation runs on the line its target and link stay as they are.
-    if (!BusyState::busy()) {
-        tasks_->startCondition();
+    if (!busy()) {
         project_->ApplyMarkedLink();
+        sendTarget();
     }
 
     // The same date and time as the log lines: the log line's text ends after its action.
-    panels_[5]->setText(logActionLine(QDateTime::currentDateTime(), QString(), QString()).trimmed());
-    panels_[0]->setText(t::kCom + QString::number(m.PortNumber));
+    setPanel(5, logActionLine(QDateTime::currentDateTime(), QString(), QString()).trimmed());
+    setPanel(0, t::kCom + QString::number(m.PortNumber));
     if (m.ActiveProtocol == kProtocolZarnet) {
-        panels_[1]->setText(t::kZarnetPanel + QString::number(project_->activeZarnetAddress()));
+        setPanel(1, t::kZarnetPanel + QString::number(project_->activeZarnetAddress()));
     } else if (m.ActiveProtocol == kProtocolModbus) {
         const uint8_t p = project_->activeMbParams();
-        panels_[1]->setText(t::kModbusPanel + QString::number(project_->activeModbusAddress()) +
-                            t::kPanelSeparator + baudText(p) + t::kPanelSeparator + frameText(p) +
-                            t::kPanelSeparator + floatOrderText(p));
+        setPanel(1, t::kModbusPanel + QString::number(project_->activeModbusAddress()) + t::kPanelSeparator +
+                        baudText(p) + t::kPanelSeparator + frameText(p) + t::kPanelSeparator +
+                        floatOrderText(p));
     }
     showModeWindow();
     connectionDisplay();
-    if (TreeNode* root = project_->tree.root()) {
+    if (TreeNode* root = project_->tree.root())
         root->text = fileNamePart(m.ProjectPath);
-        if (QTreeWidgetItem* item = tree_->itemForCode(node_code::kRoot))
-            item->setText(0, root->text);
-    }
-    tree_->repaint();
-    fitStatusPanels();
+    // Only what changed: an open rename, the current item and the scroll position stay.
+    tree_->sync();
+}
+
+void TFormMainIDE::setPanel(int panel, const QString& text) {
+    QLabel* label = panels_[panel];
+    if (label->text() == text)
+        return;
+    label->setText(text);
+    // The running text changes ten times a second at one width: only a new width moves the panels.
+    if (label->width() != label->fontMetrics().horizontalAdvance(text) + kPanelPadding)
+        fitStatusPanels();
 }
 
 void TFormMainIDE::setWorkMode(uint8_t mode) {
@@ -452,23 +553,23 @@ void TFormMainIDE::showModeWindow() {
     QMdiSubWindow* sub = nullptr;
     switch (project_->model.WorkMode) {
     case ModeDevice:
-        panels_[2]->setText(t::kModeDevice);
+        setPanel(2, t::kModeDevice);
         break;
     case ModeEvents:
-        panels_[2]->setText(t::kModeEvents);
+        setPanel(2, t::kModeEvents);
         sub = viewerSub_;
-        viewerSub_->setWindowTitle(fileNamePart(WorkingEventsFile));
-        workingFile_->setText(WorkingEventsFile);
+        setTextIfChanged(viewerSub_, fileNamePart(WorkingEventsFile));
+        setTextIfChanged(workingFile_, WorkingEventsFile);
         break;
     case ModeConfig:
-        panels_[2]->setText(t::kModeConfig);
+        setPanel(2, t::kModeConfig);
         sub = cfgSub_;
-        cfgSub_->setWindowTitle(fileNamePart(WorkingConfigFile));
-        workingFile_->setText(WorkingConfigFile);
+        setTextIfChanged(cfgSub_, fileNamePart(WorkingConfigFile));
+        setTextIfChanged(workingFile_, WorkingConfigFile);
         break;
     case ModeVisual:
-        panels_[2]->setText(t::kModeVisual);
-        workingFile_->setText(WorkingVisualFile);
+        setPanel(2, t::kModeVisual);
+        setTextIfChanged(workingFile_, WorkingVisualFile);
         break;
     default:
         break;
@@ -480,19 +581,23 @@ void TFormMainIDE::showModeWindow() {
     if (sub) {
         if (!sub->isVisible() || !sub->isMaximized())
             sub->showMaximized();
-        mdi_->setActiveSubWindow(sub);
+        if (mdi_->activeSubWindow() != sub)
+            mdi_->setActiveSubWindow(sub);
     }
     // The save button writes the configuration image: only for the configuration's own file.
-    saveWorkingFile_->setEnabled(project_->model.WorkMode == ModeConfig &&
-                                 !isWorkingPlaceholder(workingFile_->text()) && !BusyState::busy());
+    const bool canSave =
+        project_->model.WorkMode == ModeConfig && !isWorkingPlaceholder(workingFile_->text()) && !busy();
+    if (saveWorkingFile_->isEnabled() != canSave)
+        saveWorkingFile_->setEnabled(canSave);
 }
 
 void TFormMainIDE::connectionDisplay() {
     const bool up = project_->LinkUp;
-    panels_[3]->setText(tasks_->versionPanelText());
+    setPanel(3, up ? lineStatus_.versionPanel : QString());
     if (!up)
-        panels_[4]->setText(task_texts::kNoLink);
-    cfg_->setServicePanelsEnabled(up);
+        setPanel(4, task_texts::kNoLink);
+    if (cfg_->servicePanelsEnabled() != up)
+        cfg_->setServicePanelsEnabled(up);
 }
 
 void TFormMainIDE::fitStatusPanels() {
@@ -537,35 +642,29 @@ void TFormMainIDE::treeChanged() {
 // ---------------------------------------------------------------- busy state and end
 
 void TFormMainIDE::busyChanged(bool busy) {
+    // Once at the start and once at the end of an operation on the line, never on a routine tick.
     for (QAction* a : projectReplacing_)
         a->setEnabled(!busy);
-    if (busy)
-        saveWorkingFile_->setEnabled(false);
     filter_->setEnabled(!busy);
-    if (!busy && closeRequested_)
-        QTimer::singleShot(0, this, [this] { close(); });
+    showModeWindow(); // the save button
 }
 
 bool TFormMainIDE::refuseWhileBusy() const {
     return BusyState::busy();
 }
 
+QWidget* TFormMainIDE::filterBox() const {
+    return filter_;
+}
+
 void TFormMainIDE::closeEvent(QCloseEvent* event) {
-    if (BusyState::busy()) {
-        // The running operation holds the port and the image: end once it has finished.
-        closeRequested_ = true;
-        event->ignore();
-        return;
-    }
     SysTimer.stop();
-    TimerTasks.stop();
     TimerRunString.stop();
+    // The line ends its current exchange; an event read stops before its next request and keeps the
+    // records it has in the file; a question it was waiting for is answered with its default.
+    line_->stop();
     // A Form.ini that cannot be written is no reason to keep the program open.
     writeFormIni(formIniPath(), currentGeometry());
-    if (zarnetPort.isOpen())
-        zarnetPort.close();
-    if (modbusPort.isOpen())
-        modbusPort.close();
     linkWindow_->close();
     linkMore_->close();
     about_->close();

@@ -1,15 +1,14 @@
 #pragma once
-// The main window: the frame of the whole program. It owns the run's shared objects (the two
-// ports, the link, the configuration image, the project and its task loop), creates the other
-// windows once at start, and keeps status bar, shown mode window and active link in step with the
-// model through the one-second refresh.
+// The main window: the frame of the whole program. It owns the run's shared objects (the
+// configuration image, the project and the line worker, which runs the ports, the link and the task
+// loop on the line's own thread), creates the other windows once at start, and keeps status bar,
+// shown mode window and the line's target in step with the model through the one-second refresh.
+// Nothing here waits for the line: the worker's answers arrive as queued calls.
 #include "FormIni.h"
-#include "ResponsivePort.h"
 #include "config/ConfigImage.h"
-#include "link/ModbusMaster.h"
-#include "link/ZarnetLink.h"
-#include "project/DeviceTasks.h"
+#include "project/BusyState.h"
 #include "project/FileCommands.h"
+#include "project/LineWorker.h"
 #include "project/Project.h"
 #include "project/ProjectLog.h"
 
@@ -18,6 +17,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -45,20 +45,21 @@ public:
         UserDialogs* dialogs = nullptr; // the Qt dialogs unless given
         // Runs once, right after the first refresh reset the project (the demo opens its project).
         std::function<void()> afterFirstTick;
+        int taskTickMs = 1000; // the line's task timer
     };
 
     explicit TFormMainIDE(Options options, QWidget* parent = nullptr);
     ~TFormMainIDE() override;
 
     // The run's shared objects.
-    ResponsivePort zarnetPort{PortRole::Zarnet};
-    ResponsivePort modbusPort{PortRole::Modbus};
-    ZarnetLink link{&zarnetPort};
-    ModbusMaster modbus{&modbusPort};
     ConfigImage image;
 
     Project& project() { return *project_; }
-    DeviceTasks& tasks() { return *tasks_; }
+    LineWorker& line() { return *line_; }
+    // What the line last told about the marked controller.
+    const LineStatus& lineStatus() const { return lineStatus_; }
+    // An operation runs on the line (or something else holds the busy state).
+    bool busy() const { return BusyState::busy(); }
     UserDialogs& dialogs() { return *dialogs_; }
     FileCommands& files() { return *files_; }
 
@@ -89,7 +90,8 @@ public:
     QWidget* shownModeWindow() const;
     QToolButton* modeButton(int i) const { return modeButtons_.at(i); }
     QTimer& sysTimer() { return SysTimer; }
-    QTimer& tasksTimer() { return TimerTasks; }
+    QWidget* filterBox() const;
+    QList<QAction*> projectCommands() const { return projectReplacing_; }
 
     FormGeometry currentGeometry() const;
     void applyGeometry(const FormGeometry& g);
@@ -103,14 +105,30 @@ private:
     std::unique_ptr<QtUserDialogs> ownDialogs_;
     UserDialogs* dialogs_;
     std::unique_ptr<Project> project_;
-    LinkImageBinding binding_{link, image};
-    std::unique_ptr<DeviceTasks> tasks_;
+    // The active link of the window's project: the device-protocol address here, the Modbus address
+    // and line byte in the image, as on the line.
+    class ImageLinkBinding : public ActiveLinkBinding {
+    public:
+        explicit ImageLinkBinding(ConfigImage& image) : image_(image) {}
+        void store(uint8_t zarnetAddress, uint8_t modbusAddress, uint8_t mbParams) override;
+        void load(uint8_t& zarnetAddress, uint8_t& modbusAddress, uint8_t& mbParams) const override;
+
+    private:
+        ConfigImage& image_;
+        uint8_t zarnet_ = 0;
+    };
+    ImageLinkBinding binding_{image};
     std::unique_ptr<FileCommands> files_;
     bool firstTick_ = true;
-    bool closeRequested_ = false;
+
+    // The line and what it last told.
+    std::unique_ptr<LineWorker> line_;
+    std::optional<LineTarget> sentTarget_;
+    LineStatus lineStatus_;
+    std::optional<BusyGuard> busy_;
+    int runStringStep_ = 1;
 
     QTimer SysTimer;
-    QTimer TimerTasks;
     QTimer TimerRunString;
     QTimer TimerFormAbout;
 
@@ -148,7 +166,13 @@ private:
     void buildStatusBar();
     void createWindows();
     void installProjectHooks();
-    void installTaskHooks();
+    void startLine();
+    void sendTarget();
+    void queueLineTask(LineTask task);
+    void lineStatusChanged(const LineStatus& status);
+    void lineBusy(bool busy, uint64_t seq);
+    void setBusy(bool busy);
+    void setPanel(int panel, const QString& text);
 
     void setWorkMode(uint8_t mode);
     void showModeWindow();

@@ -1,6 +1,7 @@
 // The whole round in the application against a virtual controller on a pseudo-terminal: mark the
 // master, read its configuration from the tree, edit a sensor, save it to a file, write it back,
 // read the event log into the viewer.
+#include "RoundSupport.h"
 #include "config/ConfigFile.h"
 #include "config/ui/TFCfg.h"
 #include "config/ui/assignment/TAssignmentTab.h"
@@ -11,10 +12,9 @@
 #include "project/TaskTexts.h"
 #include "project/ui/ProjectTreeView.h"
 #include "project/ui/TFormMainIDE.h"
-#include "sim/PtyTransport.h"
-#include "sim/SimLine.h"
-#include "support/ManualClock.h"
+#include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
+#include "support/WaitFor.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -27,6 +27,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
@@ -34,10 +35,10 @@
 namespace vextor {
 namespace {
 
-int64_t steadyMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
+using testing::editorIn;
+using testing::findItem;
+using testing::saveShot;
+using testing::VirtualController;
 
 // The controller's own configuration: a thermometer, a current input, a three-wire thermometer
 // that takes channel 4, and a few assignments.
@@ -55,80 +56,20 @@ ConfigImage controllerImage() {
     return im;
 }
 
-// One virtual controller (device-protocol address 3) on a pseudo-terminal, served on a thread.
-class VirtualController {
-public:
-    explicit VirtualController(const ConfigImage& image) {
-        sim::Bytes bytes(sim::kImageSize);
-        encodeRange(image, sim::kImageFirst, sim::kImageSize, bytes.data());
-        sim::ControllerSettings s;
-        s.address = 3;
-        s.modbusAddress = 2;
-        s.eventCount = 40;
-        auto c = std::make_unique<sim::SimController>(s, bytes, sim::DeviceDateTime{2024, 5, 6, 12, 0, 0},
-                                                      steadyMs());
-        controller_ = c.get();
-        line_.addController(std::move(c));
-    }
-    ~VirtualController() { stop(); }
-
-    bool start(std::string& error) {
-        if (!pty_.open(error))
-            return false;
-        thread_ = std::thread([this] { pty_.serve(line_, 0, stop_, steadyMs); });
-        return true;
-    }
-    void stop() {
-        stop_ = 1;
-        if (thread_.joinable())
-            thread_.join();
-    }
-    QString path() const { return QString::fromStdString(pty_.slavePath()); }
-    // Only once stopped.
-    const sim::Bytes& memory() const { return controller_->memory(); }
-
-private:
-    sim::SimLine line_;
-    sim::PtyTransport pty_;
-    sim::SimController* controller_ = nullptr;
-    std::thread thread_;
-    volatile std::sig_atomic_t stop_ = 0;
-};
-
-template <class T> T* editorIn(QWidget* page) {
-    for (QWidget* w : page->findChildren<QWidget*>())
-        if (auto* t = dynamic_cast<T*>(w))
-            return t;
-    return nullptr;
-}
-
-const MenuItem* findItem(const std::vector<MenuItem>& items, const QString& caption) {
-    for (const MenuItem& i : items)
-        if (i.caption == caption)
-            return &i;
-    return nullptr;
-}
-
-void saveShot(QWidget* w, const QString& name) {
-    const QByteArray dir = qgetenv("VEXTOR_SCREENSHOTS");
-    QCoreApplication::processEvents();
-    if (!dir.isEmpty())
-        w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name);
-}
-
 TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     const ConfigImage original = controllerImage();
     VirtualController controller(original);
     std::string error;
     ASSERT_TRUE(controller.start(error)) << error;
     qputenv("VEXTOR_COM1", controller.path().toLocal8Bit());
-    testing::ManualClock pacing; // the pauses between requests pass at once; the line is real
+    testing::NoPauseClock pacing; // the pauses between requests pass at once; the line is real
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     TFormMainIDE::Options o;
     o.programDir = dir.path();
     o.dialogs = &dialogs;
+    o.taskTickMs = 40;
     TFormMainIDE window(o);
     window.sysTimer().stop();
     window.resize(1147, 765);
@@ -145,8 +86,11 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     p.ApplyMarkedLink();
     window.tree()->sync();
     window.RefreshTick();
-    window.tasks().TimerTasksTimer();
-    ASSERT_TRUE(p.LinkUp) << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(testing::waitFor([&] { return p.LinkUp; })) << dialogs.shown.join('|').toStdString();
+    // The line's answers arrive on this thread; each step waits until the operation has ended.
+    auto done = [&](const QString& message) {
+        return testing::waitFor([&] { return dialogs.shown.contains(message) && !window.busy(); });
+    };
 
     // "Считать из прибора" on the configuration file node.
     const int configNode = node_code::kMasterDevice + 2;
@@ -154,8 +98,7 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     const MenuItem* read = findItem(items, "Считать из прибора");
     ASSERT_NE(read, nullptr);
     p.runMenuItem(*read);
-    window.tasks().TimerTasksTimer();
-    ASSERT_TRUE(dialogs.shown.contains(task_texts::kConfigRead)) << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(done(task_texts::kConfigRead)) << dialogs.shown.join('|').toStdString();
 
     TFCfg* cfg = window.configWindow();
     auto* sensors = editorIn<TSensorsTab>(cfg->tab(cfg_texts::kSensors));
@@ -211,8 +154,7 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
 
     // "Записать в прибор".
     p.runMenuItem(*findItem(p.popupItems(p.tree.findCode(configNode)), "Записать в прибор"));
-    window.tasks().TimerTasksTimer();
-    ASSERT_TRUE(dialogs.shown.contains(task_texts::kConfigWritten)) << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(done(task_texts::kConfigWritten)) << dialogs.shown.join('|').toStdString();
 
     // "Считать из прибора" on the event file node: the file first, then the task.
     const int eventsNode = node_code::kMasterDevice + 3;
@@ -220,8 +162,7 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     dialogs.saveFiles.push_back(events);
     p.runMenuItem(*findItem(p.popupItems(p.tree.findCode(eventsNode)), "Считать из прибора"));
     EXPECT_EQ(p.model.Master.EventsFile, events);
-    window.tasks().TimerTasksTimer();
-    ASSERT_TRUE(dialogs.shown.contains(task_texts::kEventsRead)) << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(done(task_texts::kEventsRead)) << dialogs.shown.join('|').toStdString();
     window.RefreshTick();
     events::EventViewerPane* pane = window.eventViewer()->pane();
     EXPECT_EQ(pane->countLabel()->text(), "Количество записей - 682");

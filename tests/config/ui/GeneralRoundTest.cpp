@@ -1,5 +1,6 @@
 // "ДУ приводов ", " Общие " with " Ведомые ", "БУ и Ф" and "Календарь" in the application against
 // a virtual controller on a pseudo-terminal: read, edit every page, write, and read back.
+#include "RoundSupport.h"
 #include "config/CalendarTab.h"
 #include "config/ConditionsTab.h"
 #include "config/ui/TFCfg.h"
@@ -10,10 +11,9 @@
 #include "project/TaskTexts.h"
 #include "project/ui/ProjectTreeView.h"
 #include "project/ui/TFormMainIDE.h"
-#include "sim/PtyTransport.h"
-#include "sim/SimLine.h"
-#include "support/ManualClock.h"
+#include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
+#include "support/WaitFor.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -35,10 +35,10 @@
 namespace vextor {
 namespace {
 
-int64_t steadyMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
+using testing::editorIn;
+using testing::findItem;
+using testing::saveShot;
+using testing::VirtualController;
 
 // A plant's drive, general, slave, calendar and condition settings, with Options bits of the
 // tactic tabs that no page here may touch.
@@ -67,65 +67,6 @@ ConfigImage controllerImage() {
     return im;
 }
 
-class VirtualController {
-public:
-    explicit VirtualController(const ConfigImage& image) {
-        sim::Bytes bytes(sim::kImageSize);
-        encodeRange(image, sim::kImageFirst, sim::kImageSize, bytes.data());
-        // The controller keeps its own season years; the configurator only reads them.
-        bytes[323 - sim::kImageFirst] = image.SummerBegin.Year;
-        sim::ControllerSettings s;
-        s.address = 3;
-        s.modbusAddress = 2;
-        auto c = std::make_unique<sim::SimController>(s, bytes, sim::DeviceDateTime{2024, 5, 6, 12, 0, 0},
-                                                      steadyMs());
-        controller_ = c.get();
-        line_.addController(std::move(c));
-    }
-    ~VirtualController() { stop(); }
-    bool start(std::string& error) {
-        if (!pty_.open(error))
-            return false;
-        thread_ = std::thread([this] { pty_.serve(line_, 0, stop_, steadyMs); });
-        return true;
-    }
-    void stop() {
-        stop_ = 1;
-        if (thread_.joinable())
-            thread_.join();
-    }
-    QString path() const { return QString::fromStdString(pty_.slavePath()); }
-    const sim::Bytes& memory() const { return controller_->memory(); }
-
-private:
-    sim::SimLine line_;
-    sim::PtyTransport pty_;
-    sim::SimController* controller_ = nullptr;
-    std::thread thread_;
-    volatile std::sig_atomic_t stop_ = 0;
-};
-
-template <class T> T* editorIn(QWidget* page) {
-    for (QWidget* w : page->findChildren<QWidget*>())
-        if (auto* t = dynamic_cast<T*>(w))
-            return t;
-    return nullptr;
-}
-
-const MenuItem* findItem(const std::vector<MenuItem>& items, const QString& caption) {
-    for (const MenuItem& i : items)
-        if (i.caption == caption)
-            return &i;
-    return nullptr;
-}
-
-void saveShot(QWidget* w, const QString& name) {
-    const QByteArray dir = qgetenv("VEXTOR_SCREENSHOTS");
-    QCoreApplication::processEvents();
-    if (!dir.isEmpty())
-        w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name);
-}
-
 void clickAt(QWidget* w, QPoint p) {
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
@@ -133,17 +74,21 @@ void clickAt(QWidget* w, QPoint p) {
 }
 
 TEST(GeneralRound, ReadEditWriteAndReadBackEveryPage) {
-    VirtualController controller(controllerImage());
+    // The controller keeps its own season years; the configurator only reads them.
+    sim::Bytes held = VirtualController::memoryOf(controllerImage());
+    held[323 - sim::kImageFirst] = controllerImage().SummerBegin.Year;
+    VirtualController controller(held);
     std::string error;
     ASSERT_TRUE(controller.start(error)) << error;
     qputenv("VEXTOR_COM1", controller.path().toLocal8Bit());
-    testing::ManualClock pacing;
+    testing::NoPauseClock pacing;
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     TFormMainIDE::Options o;
     o.programDir = dir.path();
     o.dialogs = &dialogs;
+    o.taskTickMs = 40;
     TFormMainIDE window(o);
     window.sysTimer().stop();
     window.resize(1147, 765);
@@ -169,15 +114,17 @@ TEST(GeneralRound, ReadEditWriteAndReadBackEveryPage) {
     p.ApplyMarkedLink();
     window.tree()->sync();
     window.RefreshTick();
-    window.tasks().TimerTasksTimer();
-    ASSERT_TRUE(p.LinkUp) << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(testing::waitFor([&] { return p.LinkUp; })) << dialogs.shown.join('|').toStdString();
+    // The line's answers arrive on this thread; each step waits until the operation has ended.
+    const auto done = [&](const QString& message) {
+        return testing::waitFor([&] { return dialogs.shown.contains(message) && !window.busy(); });
+    };
 
     const int configNode = node_code::kMasterDevice + 2;
     const auto readConfig = [&] {
         dialogs.shown.clear();
         p.runMenuItem(*findItem(p.popupItems(p.tree.findCode(configNode)), "Считать из прибора"));
-        window.tasks().TimerTasksTimer();
-        return dialogs.shown.contains(task_texts::kConfigRead);
+        return done(task_texts::kConfigRead);
     };
     ASSERT_TRUE(readConfig()) << dialogs.shown.join('|').toStdString();
 
@@ -233,8 +180,7 @@ TEST(GeneralRound, ReadEditWriteAndReadBackEveryPage) {
 
     dialogs.shown.clear();
     p.runMenuItem(*findItem(p.popupItems(p.tree.findCode(configNode)), "Записать в прибор"));
-    window.tasks().TimerTasksTimer();
-    ASSERT_TRUE(dialogs.shown.contains(task_texts::kConfigWritten)) << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(done(task_texts::kConfigWritten)) << dialogs.shown.join('|').toStdString();
 
     // Read back into a fresh image of the tabs.
     loadDefaultConfiguration(window.image);

@@ -1,6 +1,7 @@
 // The tactic tabs in the application against a virtual controller on a pseudo-terminal: a read shows
 // the controller's values, edits applied on every tab survive a file save and load, and a write
 // followed by a fresh read brings them back from the controller.
+#include "RoundSupport.h"
 #include "config/ConfigFile.h"
 #include "config/ui/TFCfg.h"
 #include "config/ui/heating/THeatingTab.h"
@@ -12,10 +13,9 @@
 #include "project/TaskTexts.h"
 #include "project/ui/ProjectTreeView.h"
 #include "project/ui/TFormMainIDE.h"
-#include "sim/PtyTransport.h"
-#include "sim/SimLine.h"
-#include "support/ManualClock.h"
+#include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
+#include "support/WaitFor.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -34,10 +34,10 @@
 namespace vextor {
 namespace {
 
-int64_t steadyMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
+using testing::editorIn;
+using testing::findItem;
+using testing::saveShot;
+using testing::VirtualController;
 
 // The controller's tactics: supply ventilation by time, heating, the process and a tubular
 // recuperator; bit 0 of Options belongs to another tab and must survive everything.
@@ -60,45 +60,6 @@ ConfigImage controllerImage() {
     return im;
 }
 
-// One virtual controller (device-protocol address 3) on a pseudo-terminal, served on a thread.
-class VirtualController {
-public:
-    explicit VirtualController(const ConfigImage& image) {
-        sim::Bytes bytes(sim::kImageSize);
-        encodeRange(image, sim::kImageFirst, sim::kImageSize, bytes.data());
-        sim::ControllerSettings s;
-        s.address = 3;
-        s.modbusAddress = 2;
-        auto c = std::make_unique<sim::SimController>(s, bytes, sim::DeviceDateTime{2024, 5, 6, 12, 0, 0},
-                                                      steadyMs());
-        controller_ = c.get();
-        line_.addController(std::move(c));
-    }
-    ~VirtualController() { stop(); }
-
-    bool start(std::string& error) {
-        if (!pty_.open(error))
-            return false;
-        thread_ = std::thread([this] { pty_.serve(line_, 0, stop_, steadyMs); });
-        return true;
-    }
-    void stop() {
-        stop_ = 1;
-        if (thread_.joinable())
-            thread_.join();
-    }
-    QString path() const { return QString::fromStdString(pty_.slavePath()); }
-    // Only once stopped.
-    const sim::Bytes& memory() const { return controller_->memory(); }
-
-private:
-    sim::SimLine line_;
-    sim::PtyTransport pty_;
-    sim::SimController* controller_ = nullptr;
-    std::thread thread_;
-    volatile std::sig_atomic_t stop_ = 0;
-};
-
 // Addresses 318..619: every field of the tactic tabs, with the shared words around them.
 std::vector<uint8_t> tacticBytes(const ConfigImage& image) {
     std::vector<uint8_t> b(620 - 318);
@@ -106,32 +67,11 @@ std::vector<uint8_t> tacticBytes(const ConfigImage& image) {
     return b;
 }
 
-template <class T> T* editorIn(QWidget* page) {
-    for (QWidget* w : page->findChildren<QWidget*>())
-        if (auto* t = dynamic_cast<T*>(w))
-            return t;
-    return nullptr;
-}
-
-const MenuItem* findItem(const std::vector<MenuItem>& items, const QString& caption) {
-    for (const MenuItem& i : items)
-        if (i.caption == caption)
-            return &i;
-    return nullptr;
-}
-
 void clickPanel(QWidget* panel) {
     const QPoint free(panel->width() - 3, panel->height() - 3);
     QMouseEvent press(QEvent::MouseButtonPress, free, panel->mapToGlobal(free), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(panel, &press);
-}
-
-void saveShot(QWidget* w, const QString& name) {
-    const QByteArray dir = qgetenv("VEXTOR_SCREENSHOTS");
-    QCoreApplication::processEvents();
-    if (!dir.isEmpty())
-        w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name);
 }
 
 class TacticsRound : public ::testing::Test {
@@ -145,6 +85,7 @@ protected:
         TFormMainIDE::Options o;
         o.programDir = dir.path();
         o.dialogs = &dialogs;
+        o.taskTickMs = 40;
         window = std::make_unique<TFormMainIDE>(o);
         window->sysTimer().stop();
         window->resize(1147, 765);
@@ -160,8 +101,7 @@ protected:
         p.ApplyMarkedLink();
         window->tree()->sync();
         window->RefreshTick();
-        window->tasks().TimerTasksTimer();
-        ASSERT_TRUE(p.LinkUp) << dialogs.shown.join('|').toStdString();
+        ASSERT_TRUE(testing::waitFor([&] { return p.LinkUp; })) << dialogs.shown.join('|').toStdString();
 
         TFCfg* cfg = window->configWindow();
         spv = editorIn<TVentilationTab>(cfg->tab(cfg_texts::kSupplyVentilation));
@@ -172,21 +112,22 @@ protected:
         ASSERT_TRUE(spv && heating && hotWater && process && recup);
     }
 
-    // A popup command on the master's configuration file node, then one task tick.
+    // A popup command on the master's configuration file node; the line thread runs it and its answer
+    // arrives here.
     void runOnConfigNode(const QString& caption, const QString& expected) {
         Project& p = window->project();
         const MenuItem* item = findItem(p.popupItems(p.tree.findCode(kConfigNode)), caption);
         ASSERT_NE(item, nullptr) << caption.toStdString();
         dialogs.shown.clear();
         p.runMenuItem(*item);
-        window->tasks().TimerTasksTimer();
-        ASSERT_TRUE(dialogs.shown.contains(expected)) << dialogs.shown.join('|').toStdString();
+        ASSERT_TRUE(testing::waitFor([&] { return dialogs.shown.contains(expected) && !window->busy(); }))
+            << dialogs.shown.join('|').toStdString();
         dialogs.shown.clear();
     }
 
     static constexpr int kConfigNode = node_code::kMasterDevice + 2;
     VirtualController controller;
-    testing::ManualClock pacing; // the pauses between requests pass at once; the line is real
+    testing::NoPauseClock pacing; // the pauses between requests pass at once; the line is real
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     std::unique_ptr<TFormMainIDE> window;

@@ -1,8 +1,8 @@
 #include "VirtualLine.h"
 
+#include "PtyTransport.h"
+#include "SimLine.h"
 #include "config/ConfigImage.h"
-#include "sim/PtyTransport.h"
-#include "sim/SimLine.h"
 
 #include <QDateTime>
 #include <chrono>
@@ -57,13 +57,13 @@ bool VirtualLine::start(QString& error) {
         error = QString::fromStdString(why);
         return false;
     }
-    stop_ = 0;
+    stop_ = false;
     thread_ = std::thread([this] { pty_->serve(*line_, 0, stop_, steadyMs); });
     return true;
 }
 
 void VirtualLine::stop() {
-    stop_ = 1;
+    stop_ = true;
     if (thread_.joinable())
         thread_.join();
 }

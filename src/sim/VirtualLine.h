@@ -1,12 +1,11 @@
 #pragma once
-// Virtual controllers on a pseudo-terminal inside this process: the line the demo mode and the
-// task-loop tests talk to. The controllers answer on a thread of their own; the program opens the
-// pseudo-terminal by its path exactly as it opens a serial adapter.
-#include "sim/SimController.h"
+// Virtual controllers on a pseudo-terminal inside this process: the line the desktop program's demo
+// mode and the task-loop tests talk to. The controllers answer on a thread of their own; the program opens
+// the pseudo-terminal by its path exactly as it opens a serial adapter.
+#include "SimController.h"
 
 #include <QString>
 #include <atomic>
-#include <csignal>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -41,7 +40,7 @@ private:
     std::unique_ptr<sim::SimLine> line_;
     std::unique_ptr<sim::PtyTransport> pty_;
     std::thread thread_;
-    volatile std::sig_atomic_t stop_ = 0;
+    std::atomic<bool> stop_{false};
 };
 
 // The settings of a virtual Vextor: device-protocol and Modbus address, everything else as a
