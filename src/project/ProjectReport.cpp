@@ -38,6 +38,19 @@ QString kindText(DeviceSlot d) {
 
 } // namespace
 
+QString deviceToolTip(const ProjectModel& model, DeviceSlot d) {
+    const DeviceRecord& r = model.record(d);
+    const QString kind = d.kind == DeviceKind::Master  ? t::kTipMaster
+                         : d.kind == DeviceKind::Slave ? t::kTipSlave.arg(d.slot)
+                                                       : t::kTipSingle.arg(d.slot);
+    QStringList lines{kind + QStringLiteral(": ") + r.Name, t::kTipPort.arg(model.PortNumber)};
+    if (model.protocolOf(d) == kProtocolModbus)
+        lines << t::kTipModbus.arg(r.ModbusAddress).arg(mbBaudRate(r.MbParams)).arg(mbFrameText(r.MbParams));
+    else
+        lines << t::kTipZarnet.arg(r.ZarnetAddress);
+    return lines.join(QLatin1Char('\n'));
+}
+
 QStringList projectShowLines(const ProjectModel& model,
                              const std::function<bool(const QString&)>& fileExists) {
     auto exists = [&fileExists](const QString& path) {

@@ -20,6 +20,10 @@ QString mbFloatOrderText(uint8_t mbParams);
 QStringList projectShowLines(const ProjectModel& model,
                              const std::function<bool(const QString&)>& fileExists = {});
 
+// The tree's tooltip of a device: its kind, whole name, port and link settings, so master, slave
+// and single can be told apart however narrow the tree is.
+QString deviceToolTip(const ProjectModel& model, DeviceSlot device);
+
 struct DeviceLinkInfo {
     DeviceSlot device;
     QString name;

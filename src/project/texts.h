@@ -123,6 +123,13 @@ inline const QString kAskForget = QStringLiteral("Удалить несущес�
 namespace vextor::project_texts {
 
 // Listing of a project for the command-line tool.
+// The tree's device tooltips.
+inline const QString kTipMaster = QStringLiteral("Мастер");
+inline const QString kTipSlave = QStringLiteral("Ведомый %1");
+inline const QString kTipSingle = QStringLiteral("Одиночный прибор %1");
+inline const QString kTipPort = QStringLiteral("Порт COM%1");
+inline const QString kTipZarnet = QStringLiteral("Протокол Zarnet, адрес %1");
+inline const QString kTipModbus = QStringLiteral("Протокол ModBus, адрес %1; %2, %3");
 inline const QString kShowProject = QStringLiteral("project %1, port COM%2, protocol %3");
 inline const QString kShowMaster = QStringLiteral("master");
 inline const QString kShowSlave = QStringLiteral("slave %1");

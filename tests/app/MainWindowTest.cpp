@@ -24,12 +24,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -61,12 +64,14 @@ private:
 class MainWindow : public ::testing::Test {
 protected:
     QTemporaryDir programDir;
+    QTemporaryDir settingsDir;
     ScriptedDialogs dialogs;
     std::unique_ptr<TFormMainIDE> window;
 
     void create(std::function<void()> afterFirstTick = {}, UserDialogs* own = nullptr) {
         TFormMainIDE::Options o;
         o.programDir = programDir.path();
+        o.settingsDir = settingsDir.path();
         o.dialogs = own ? own : &dialogs;
         o.afterFirstTick = std::move(afterFirstTick);
         o.taskTickMs = 40;
@@ -90,7 +95,11 @@ TEST_F(MainWindow, StartsWithTheEmptyProjectAndTheConfigurationWindow) {
     EXPECT_EQ(window->statusText(2), QStringLiteral("Конфигурация"));
     EXPECT_EQ(window->statusText(4), task_texts::kNoLink);
     EXPECT_EQ(window->shownModeWindow(), window->configWindow());
-    EXPECT_TRUE(window->shownModeWindow()->parentWidget()->isMaximized());
+    QWidget* frame = window->shownModeWindow();
+    while (frame && !qobject_cast<QMdiSubWindow*>(frame))
+        frame = frame->parentWidget();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isMaximized());
     EXPECT_EQ(window->workingFileText(), t::kNoConfigFile);
     EXPECT_FALSE(window->saveButtonEnabled());
     EXPECT_TRUE(window->aboutBox()->isVisible());
@@ -205,17 +214,43 @@ TEST_F(MainWindow, EndOfRunWritesFormIni) {
     create();
     window->RefreshTick();
     EXPECT_TRUE(window->close());
+    EXPECT_EQ(window->formIniPath(), QDir(settingsDir.path()).filePath(QStringLiteral("Form.ini")));
     const auto stored = readFormIni(window->formIniPath());
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->width, window->currentGeometry().width);
+    // Nothing is written beside the program: once installed, its folder is read-only.
+    EXPECT_FALSE(QFileInfo::exists(programDir.filePath(QStringLiteral("Form.ini"))));
 
-    // A program directory that cannot take Form.ini does not hold the program open.
+    // A settings folder that cannot be made does not hold the program open.
+    QFile blocker(programDir.filePath(QStringLiteral("a-file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
     TFormMainIDE::Options o;
-    o.programDir = programDir.filePath(QStringLiteral("missing/dir"));
+    o.programDir = programDir.path();
+    o.settingsDir = blocker.fileName() + QStringLiteral("/vextor");
     o.dialogs = &dialogs;
     TFormMainIDE other(o);
     other.show();
     EXPECT_TRUE(other.close());
+}
+
+// The user's own Form.ini wins; one beside the program is read while the user has none; either way
+// the window opens inside the screen, however large the remembered size.
+TEST_F(MainWindow, FormIniFromTheUserFirstAndTheWindowFitsTheScreen) {
+    const FormGeometry beside{500, 10, 10, 780, 80, 230, 100, 0};
+    ASSERT_TRUE(writeFormIni(programDir.filePath(QStringLiteral("Form.ini")), beside));
+    create();
+    EXPECT_EQ(window->currentGeometry().width, 780);
+    window.reset();
+
+    const FormGeometry own{5000, 0, 0, 7000, 80, 230, 100, 0};
+    ASSERT_TRUE(writeFormIni(QDir(settingsDir.path()).filePath(QStringLiteral("Form.ini")), own));
+    create();
+    const QRect screen = window->screen()->availableGeometry();
+    const QRect placed = window->geometry();
+    EXPECT_LE(placed.width(), screen.width());
+    EXPECT_LE(placed.height(), screen.height());
+    EXPECT_GT(placed.width(), screen.width() / 2);
 }
 
 TEST_F(MainWindow, MarkAndLinkWindowFromTheTree) {

@@ -1,5 +1,5 @@
 #pragma once
-// Form.ini: the main window's geometry next to the program, 29 bytes, little-endian.
+// Form.ini: the main window's geometry, 29 bytes, little-endian.
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -7,6 +7,7 @@
 namespace vextor {
 
 inline constexpr int kFormIniSize = 29;
+inline constexpr char kFormIniName[] = "Form.ini";
 // No stored size or position goes below this, so a window can never come back off-screen left
 // or shrunk to nothing.
 inline constexpr int32_t kFormIniMinimum = 5;

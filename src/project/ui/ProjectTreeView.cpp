@@ -1,6 +1,9 @@
 #include "ProjectTreeView.h"
 
+#include "project/ProjectReport.h"
+
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -51,6 +54,10 @@ ProjectTreeView::ProjectTreeView(Project& project, QWidget* parent) : QTreeWidge
     setExpandsOnDoubleClick(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setIconSize(QSize(16, 16));
+    // Names are shown whole: the column takes its widest text and the tree scrolls sideways.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
         if (!syncing_)
             if (TreeNode* n = nodeOf(item))
@@ -90,6 +97,12 @@ void ProjectTreeView::decorate(QTreeWidgetItem* item, const TreeNode& node) {
     // its open editor. That item shows the bare name until the rename ends.
     if (!isRenamed(item) && item->text(0) != node.text)
         item->setText(0, node.text);
+    // The whole text, and for a device what it is and how it is reached.
+    const auto ref = decodeNodeCode(node.code);
+    const QString tip =
+        ref && ref->role == NodeRole::Device ? deviceToolTip(project_.model, ref->device) : node.text;
+    if (item->toolTip(0) != tip)
+        item->setToolTip(0, tip);
     QFont f = item->font(0);
     if (f.bold() != node.bold || f.underline() != node.underline) {
         f.setBold(node.bold);

@@ -16,6 +16,7 @@
 #include "device/ui/TFLink.h"
 #include "device/ui/TFLinkMore.h"
 #include "events/ui/TBBFrm.h"
+#include "link/SerialPort.h"
 #include "project/DeviceTasks.h"
 #include "project/ProjectPaths.h"
 #include "project/TaskTexts.h"
@@ -36,12 +37,15 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vextor {
 
@@ -54,6 +58,8 @@ constexpr int kRefreshMs = 1000;
 constexpr int kRunStringMs = 100;
 constexpr int kAboutMs = 3000;
 constexpr int kMinTreeWidth = 230;
+constexpr int kMinWorkingAreaWidth = 400;
+constexpr int kMinLogHeight = 40;
 constexpr int kPanelPadding = 15;
 constexpr int kPanelGap = 2;
 
@@ -116,13 +122,18 @@ TFormMainIDE::TFormMainIDE(Options options, QWidget* parent)
     sideSplitter_->addWidget(treePanel_);
     sideSplitter_->addWidget(buildClientArea());
     sideSplitter_->setStretchFactor(2, 1);
+    // No panel, and above all not the working area, can be dragged out of sight.
     sideSplitter_->setCollapsible(0, false);
     sideSplitter_->setCollapsible(1, false);
+    sideSplitter_->setCollapsible(2, false);
     log_ = new QPlainTextEdit(logSplitter_);
     log_->setReadOnly(true);
     logSplitter_->addWidget(sideSplitter_);
     logSplitter_->addWidget(log_);
     logSplitter_->setStretchFactor(0, 1);
+    logSplitter_->setCollapsible(0, false);
+    logSplitter_->setCollapsible(1, false);
+    log_->setMinimumHeight(kMinLogHeight);
     centralLayout->addWidget(logSplitter_);
     setCentralWidget(central);
     buildStatusBar();
@@ -132,8 +143,12 @@ TFormMainIDE::TFormMainIDE(Options options, QWidget* parent)
     BusyState::setListener([this](bool busy) { busyChanged(busy); });
     startLine();
 
-    // The design geometry, unless Form.ini remembers another one.
-    applyGeometry(readFormIni(formIniPath()).value_or(FormGeometry{}));
+    // The design geometry, unless Form.ini remembers another one; a Form.ini beside the program
+    // (where older versions kept it) is read once when the user has none yet.
+    std::optional<FormGeometry> remembered = readFormIni(formIniPath());
+    if (!remembered)
+        remembered = readFormIni(QDir(options_.programDir).filePath(kFormIniName));
+    applyGeometry(remembered.value_or(FormGeometry{}));
 
     SysTimer.setInterval(kRefreshMs);
     connect(&SysTimer, &QTimer::timeout, this, [this] { RefreshTick(); });
@@ -308,6 +323,7 @@ QWidget* TFormMainIDE::buildClientArea() {
     layout->addLayout(bar);
     mdi_ = new QMdiArea(area);
     layout->addWidget(mdi_, 1);
+    area->setMinimumWidth(kMinWorkingAreaWidth);
     return area;
 }
 
@@ -354,7 +370,14 @@ void TFormMainIDE::createWindows() {
     cfg_->addEditor(cfg_texts::kConditions, conditions, conditions);
     auto* calendar = new TCalendarTab(image);
     cfg_->addEditor(cfg_texts::kCalendar, calendar, calendar);
-    cfgSub_ = mdi_->addSubWindow(cfg_);
+    // Where the working area is narrower or lower than the configuration window needs, the window
+    // scrolls instead of being cut at the area's edge.
+    cfgScroll_ = new QScrollArea;
+    cfgScroll_->setWidgetResizable(true);
+    cfgScroll_->setFrameShape(QFrame::NoFrame);
+    cfgScroll_->setWidget(cfg_);
+    cfgScroll_->setWindowTitle(cfg_->windowTitle());
+    cfgSub_ = mdi_->addSubWindow(cfgScroll_);
     cfgSub_->hide();
     progress_ = new TFProgress(this);
 
@@ -627,7 +650,9 @@ bool TFormMainIDE::saveButtonEnabled() const {
 
 QWidget* TFormMainIDE::shownModeWindow() const {
     QMdiSubWindow* active = mdi_->activeSubWindow();
-    return active && active->isVisible() ? active->widget() : nullptr;
+    if (!active || !active->isVisible())
+        return nullptr;
+    return active == cfgSub_ ? cfg_ : active->widget();
 }
 
 void TFormMainIDE::addLine(const QString& line) {
@@ -664,6 +689,7 @@ void TFormMainIDE::closeEvent(QCloseEvent* event) {
     // records it has in the file; a question it was waiting for is answered with its default.
     line_->stop();
     // A Form.ini that cannot be written is no reason to keep the program open.
+    QDir().mkpath(QFileInfo(formIniPath()).absolutePath());
     writeFormIni(formIniPath(), currentGeometry());
     linkWindow_->close();
     linkMore_->close();
@@ -673,7 +699,9 @@ void TFormMainIDE::closeEvent(QCloseEvent* event) {
 }
 
 QString TFormMainIDE::formIniPath() const {
-    return QDir(options_.programDir).filePath(QStringLiteral("Form.ini"));
+    const QString dir =
+        options_.settingsDir.isEmpty() ? QFileInfo(userSettingsPath()).absolutePath() : options_.settingsDir;
+    return QDir(dir).filePath(kFormIniName);
 }
 
 FormGeometry TFormMainIDE::currentGeometry() const {
@@ -691,7 +719,17 @@ FormGeometry TFormMainIDE::currentGeometry() const {
     return g;
 }
 
-void TFormMainIDE::applyGeometry(const FormGeometry& g) {
+void TFormMainIDE::applyGeometry(const FormGeometry& stored) {
+    // A layout remembered on a larger screen (or the design size on a small one) is fitted into the
+    // screen this window opens on, so no part of it lies beyond the edge.
+    FormGeometry g = stored;
+    if (const QScreen* s = screen()) {
+        const QRect avail = s->availableGeometry();
+        g.width = std::min(g.width, avail.width());
+        g.height = std::min(g.height, avail.height());
+        g.left = std::clamp(g.left, avail.left(), avail.right() + 1 - g.width);
+        g.top = std::clamp(g.top, avail.top(), avail.bottom() + 1 - g.height);
+    }
     setGeometry(g.left, g.top, g.width, g.height);
     sideSplitter_->setSizes({g.modePanelWidth, std::max<int>(g.treePanelWidth, kMinTreeWidth),
                              std::max(g.width - g.modePanelWidth - g.treePanelWidth, 100)});

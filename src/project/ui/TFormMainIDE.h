@@ -24,6 +24,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QPlainTextEdit;
+class QScrollArea;
 class QSplitter;
 class QToolButton;
 
@@ -41,7 +42,10 @@ class TFProgress;
 class TFormMainIDE : public QMainWindow, public ProjectLog {
 public:
     struct Options {
-        QString programDir;             // where Form.ini and the default project path live
+        QString programDir; // where the default project path lives (and an old Form.ini may)
+        // Where Form.ini is kept: the user's configuration directory unless given, so an installed
+        // program needs no write access to its folder and each user has a layout of their own.
+        QString settingsDir;
         UserDialogs* dialogs = nullptr; // the Qt dialogs unless given
         // Runs once, right after the first refresh reset the project (the demo opens its project).
         std::function<void()> afterFirstTick;
@@ -140,6 +144,7 @@ private:
     TFAbout* about_ = nullptr;
     TFLinkMore* linkMore_ = nullptr;
     TFCfg* cfg_ = nullptr;
+    QScrollArea* cfgScroll_ = nullptr;
     QMdiSubWindow* cfgSub_ = nullptr;
     TFProgress* progress_ = nullptr;
 
