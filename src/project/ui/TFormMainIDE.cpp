@@ -16,8 +16,11 @@
 #include "device/ui/TFLink.h"
 #include "device/ui/TFLinkMore.h"
 #include "events/ui/TBBFrm.h"
+#include "link/ModbusParams.h"
 #include "project/DeviceTasks.h"
+#include "project/ProjectModel.h"
 #include "project/ProjectPaths.h"
+#include "project/ProjectReport.h"
 #include "project/TaskTexts.h"
 #include "project/texts.h"
 #include "texts.h"
@@ -46,7 +49,6 @@
 namespace vextor {
 
 namespace t = main_texts;
-namespace pt = project_texts;
 
 namespace {
 
@@ -56,22 +58,6 @@ constexpr int kAboutMs = 3000;
 constexpr int kMinTreeWidth = 230;
 constexpr int kPanelPadding = 15;
 constexpr int kPanelGap = 2;
-
-enum Mode : uint8_t { ModeVisual = 0, ModeConfig = 1, ModeEvents = 2, ModeDevice = 3 };
-
-QString baudText(uint8_t mbParams) {
-    static const char* const bauds[4] = {"4800", "9600", "19200", "38400"};
-    return QString::fromLatin1(bauds[mbParams & 0x03]);
-}
-
-QString frameText(uint8_t mbParams) {
-    const QString frames[4] = {pt::kFrame0, pt::kFrame1, pt::kFrame2, pt::kFrame3};
-    return frames[(mbParams >> 4) & 0x03];
-}
-
-QString floatOrderText(uint8_t mbParams) {
-    return (mbParams & 0x80) ? pt::kExponentFirst : pt::kMantissaFirst;
-}
 
 void setTextIfChanged(QMdiSubWindow* window, const QString& title) {
     if (window->windowTitle() != title)
@@ -195,9 +181,9 @@ void TFormMainIDE::buildMenus() {
     projectReplacing_ = {create, open};
 
     QMenu* modeMenu = menuBar()->addMenu(t::kMenuMode);
-    modeMenu->addAction(t::kModeConfig, this, [this] { setWorkMode(ModeConfig); });
-    modeMenu->addAction(t::kModeEvents, this, [this] { setWorkMode(ModeEvents); });
-    modeMenu->addAction(t::kModeVisual, this, [this] { setWorkMode(ModeVisual); });
+    modeMenu->addAction(t::kModeConfig, this, [this] { setWorkMode(work_mode::kConfiguration); });
+    modeMenu->addAction(t::kModeEvents, this, [this] { setWorkMode(work_mode::kEvents); });
+    modeMenu->addAction(t::kModeVisual, this, [this] { setWorkMode(work_mode::kMonitor); });
     modeMenu->addAction(t::kMenuPort, this, [this] { linkWindow_->openPortMode(); });
 
     QMenu* settings = menuBar()->addMenu(t::kMenuSettings);
@@ -254,11 +240,11 @@ QWidget* TFormMainIDE::buildModePanel() {
         modeButtons_[i] = b;
     }
     modeButtons_[4]->setVisible(false);
-    connect(modeButtons_[0], &QToolButton::clicked, this, [this] { setWorkMode(ModeConfig); });
-    connect(modeButtons_[1], &QToolButton::clicked, this, [this] { setWorkMode(ModeEvents); });
-    connect(modeButtons_[2], &QToolButton::clicked, this, [this] { setWorkMode(ModeVisual); });
+    connect(modeButtons_[0], &QToolButton::clicked, this, [this] { setWorkMode(work_mode::kConfiguration); });
+    connect(modeButtons_[1], &QToolButton::clicked, this, [this] { setWorkMode(work_mode::kEvents); });
+    connect(modeButtons_[2], &QToolButton::clicked, this, [this] { setWorkMode(work_mode::kMonitor); });
     connect(modeButtons_[3], &QToolButton::clicked, this, [this] { linkWindow_->openPortMode(); });
-    connect(modeButtons_[4], &QToolButton::clicked, this, [this] { setWorkMode(ModeDevice); });
+    connect(modeButtons_[4], &QToolButton::clicked, this, [this] { setWorkMode(work_mode::kDevice); });
     // Never narrower than the button column and its margin.
     panel->setMinimumWidth(modeButtons_[0]->sizeHint().width() + 10);
     return panel;
@@ -338,7 +324,7 @@ void TFormMainIDE::createWindows() {
     linkWindow_->setMore(linkMore_);
     cfg_ = new TFCfg;
     // The tabs' validation messages go to the same dialogs as everything else.
-    setValidationDialogs(dialogs_);
+    validationDialogs_.emplace(dialogs_);
     auto* sensors = new TSensorsTab(image, *dialogs_);
     cfg_->addEditor(cfg_texts::kSensors, sensors, sensors);
     auto* analog = new TAssignmentPage(image, TAssignmentPage::Kind::Analog);
@@ -369,9 +355,9 @@ void TFormMainIDE::createWindows() {
     f.treeChanged = [this] { treeChanged(); };
     // The configuration window's hidden menu works on the marked controller's configuration file.
     connect(cfg_->readFromFileAction(), &QAction::triggered, this,
-            [this] { openConfigFromFile(project_->MarkCode + 2); });
+            [this] { openConfigFromFile(project_->markedNodeCode(NodeRole::ConfigFile)); });
     connect(cfg_->writeToFileAction(), &QAction::triggered, this,
-            [this] { saveConfigAsFile(project_->MarkCode + 2); });
+            [this] { saveConfigAsFile(project_->markedNodeCode(NodeRole::ConfigFile)); });
 }
 
 void TFormMainIDE::installProjectHooks() {
@@ -524,8 +510,8 @@ void TFormMainIDE::RefreshTick() {
     } else if (m.ActiveProtocol == kProtocolModbus) {
         const uint8_t p = project_->activeMbParams();
         setPanel(1, t::kModbusPanel + QString::number(project_->activeModbusAddress()) + t::kPanelSeparator +
-                        baudText(p) + t::kPanelSeparator + frameText(p) + t::kPanelSeparator +
-                        floatOrderText(p));
+                        QString::number(mbBaudRate(p)) + t::kPanelSeparator + mbFrameText(p) +
+                        t::kPanelSeparator + mbFloatOrderText(p));
     }
     showModeWindow();
     connectionDisplay();
@@ -552,22 +538,22 @@ void TFormMainIDE::setWorkMode(uint8_t mode) {
 void TFormMainIDE::showModeWindow() {
     QMdiSubWindow* sub = nullptr;
     switch (project_->model.WorkMode) {
-    case ModeDevice:
+    case work_mode::kDevice:
         setPanel(2, t::kModeDevice);
         break;
-    case ModeEvents:
+    case work_mode::kEvents:
         setPanel(2, t::kModeEvents);
         sub = viewerSub_;
         setTextIfChanged(viewerSub_, fileNamePart(WorkingEventsFile));
         setTextIfChanged(workingFile_, WorkingEventsFile);
         break;
-    case ModeConfig:
+    case work_mode::kConfiguration:
         setPanel(2, t::kModeConfig);
         sub = cfgSub_;
         setTextIfChanged(cfgSub_, fileNamePart(WorkingConfigFile));
         setTextIfChanged(workingFile_, WorkingConfigFile);
         break;
-    case ModeVisual:
+    case work_mode::kMonitor:
         setPanel(2, t::kModeVisual);
         setTextIfChanged(workingFile_, WorkingVisualFile);
         break;
@@ -585,8 +571,8 @@ void TFormMainIDE::showModeWindow() {
             mdi_->setActiveSubWindow(sub);
     }
     // The save button writes the configuration image: only for the configuration's own file.
-    const bool canSave =
-        project_->model.WorkMode == ModeConfig && !isWorkingPlaceholder(workingFile_->text()) && !busy();
+    const bool canSave = project_->model.WorkMode == work_mode::kConfiguration &&
+                         !isWorkingPlaceholder(workingFile_->text()) && !busy();
     if (saveWorkingFile_->isEnabled() != canSave)
         saveWorkingFile_->setEnabled(canSave);
 }
@@ -737,7 +723,7 @@ void TFormMainIDE::readEventsFromDevice(int code) {
 }
 
 void TFormMainIDE::saveWorkingFile() {
-    if (refuseWhileBusy() || project_->model.WorkMode != ModeConfig)
+    if (refuseWhileBusy() || project_->model.WorkMode != work_mode::kConfiguration)
         return;
     files_->saveWorkingFile();
 }

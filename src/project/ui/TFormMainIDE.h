@@ -6,6 +6,7 @@
 // Nothing here waits for the line: the worker's answers arrive as queued calls.
 #include "FormIni.h"
 #include "config/ConfigImage.h"
+#include "link/NumericConversions.h"
 #include "project/BusyState.h"
 #include "project/FileCommands.h"
 #include "project/LineWorker.h"
@@ -104,6 +105,8 @@ private:
     Options options_;
     std::unique_ptr<QtUserDialogs> ownDialogs_;
     UserDialogs* dialogs_;
+    // The tabs' validation messages go to dialogs_ while the window lives.
+    std::optional<ValidationDialogsScope> validationDialogs_;
     std::unique_ptr<Project> project_;
     // The active link of the window's project: the device-protocol address here, the Modbus address
     // and line byte in the image, as on the line.

@@ -1,6 +1,7 @@
 #include "TGeneralTab.h"
 
 #include "config/GeneralTexts.h"
+#include "link/ModbusParams.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -224,8 +225,8 @@ TGeneralTab::TGeneralTab(ConfigImage& image, QWidget* parent)
             slaveType_[r]->addItem(s);
         for (const QString& s : t::kFrameItems)
             slaveFrame_[r]->addItem(s);
-        for (const QString& s : t::kBaudItems)
-            slaveBaud_[r]->addItem(s);
+        for (const int baud : kModbusBaudRates)
+            slaveBaud_[r]->addItem(QString::number(baud));
         rows->addWidget(slaveAddress_[r], r + 1, 0);
         rows->addWidget(slaveType_[r], r + 1, 1);
         rows->addWidget(slaveFrame_[r], r + 1, 2);
