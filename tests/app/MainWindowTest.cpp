@@ -1,20 +1,20 @@
 // The main window offscreen: start state, mode switching at the refresh, Form.ini, and the window
 // with its line worker on the demo's virtual line: identification, renames, lists and tool bar across
 // ticks, transfers and the end of the run during an event read.
+#include "project/ui/MainWindow.h"
 #include "app/DemoProject.h"
-#include "config/ui/TFCfg.h"
+#include "config/ui/ConfigWindow.h"
 #include "config/ui/sensors/TSensorsTab.h"
 #include "config/ui/texts.h"
-#include "device/ui/TFLink.h"
-#include "events/ui/TBBFrm.h"
+#include "device/ui/LinkSettingsWindow.h"
+#include "events/ui/EventViewer.h"
 #include "link/ZarnetCommands.h"
 #include "project/BusyState.h"
 #include "project/TaskTexts.h"
+#include "project/ui/AboutBox.h"
 #include "project/ui/FormIni.h"
+#include "project/ui/ProgressWindow.h"
 #include "project/ui/ProjectTreeView.h"
-#include "project/ui/TFAbout.h"
-#include "project/ui/TFProgress.h"
-#include "project/ui/TFormMainIDE.h"
 #include "project/ui/texts.h"
 #include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
@@ -58,25 +58,25 @@ private:
 };
 [[maybe_unused]] auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-class MainWindow : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     QTemporaryDir programDir;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TFormMainIDE> window;
+    std::unique_ptr<MainWindow> window;
 
     void create(std::function<void()> afterFirstTick = {}, UserDialogs* own = nullptr) {
-        TFormMainIDE::Options o;
+        MainWindow::Options o;
         o.programDir = programDir.path();
         o.dialogs = own ? own : &dialogs;
         o.afterFirstTick = std::move(afterFirstTick);
         o.taskTickMs = 40;
-        window = std::make_unique<TFormMainIDE>(o);
+        window = std::make_unique<MainWindow>(o);
         window->sysTimer().stop(); // the test drives the refresh itself
         window->show();
     }
 };
 
-TEST_F(MainWindow, StartsWithTheEmptyProjectAndTheConfigurationWindow) {
+TEST_F(MainWindowTest, StartsWithTheEmptyProjectAndTheConfigurationWindow) {
     create();
     window->RefreshTick();
 
@@ -107,7 +107,7 @@ TEST_F(MainWindow, StartsWithTheEmptyProjectAndTheConfigurationWindow) {
                            " Рекуперация ", "ДУ приводов ", " Общие ", "БУ и Ф", "Календарь"}));
 }
 
-TEST_F(MainWindow, ModeButtonsTakeEffectAtTheNextRefresh) {
+TEST_F(MainWindowTest, ModeButtonsTakeEffectAtTheNextRefresh) {
     create();
     window->RefreshTick();
     struct Case {
@@ -130,7 +130,7 @@ TEST_F(MainWindow, ModeButtonsTakeEffectAtTheNextRefresh) {
     }
 }
 
-TEST_F(MainWindow, StatusPanelsKeepTheirWidthsSideBySideInANarrowWindow) {
+TEST_F(MainWindowTest, StatusPanelsKeepTheirWidthsSideBySideInANarrowWindow) {
     create();
     window->project().model.ActiveProtocol = kProtocolModbus; // the longest second panel
     window->resize(400, 500);
@@ -147,7 +147,7 @@ TEST_F(MainWindow, StatusPanelsKeepTheirWidthsSideBySideInANarrowWindow) {
     }
 }
 
-TEST_F(MainWindow, SaveButtonWritesTheImageOnlyInTheConfigurationMode) {
+TEST_F(MainWindowTest, SaveButtonWritesTheImageOnlyInTheConfigurationMode) {
     create();
     window->RefreshTick();
     const QString cfg = programDir.filePath(QStringLiteral("a.bin"));
@@ -201,7 +201,7 @@ TEST(FormIni, RoundTripClampAndShortFile) {
     EXPECT_FALSE(writeFormIni(dir.filePath(QStringLiteral("no/such/dir/Form.ini")), g));
 }
 
-TEST_F(MainWindow, EndOfRunWritesFormIni) {
+TEST_F(MainWindowTest, EndOfRunWritesFormIni) {
     create();
     window->RefreshTick();
     EXPECT_TRUE(window->close());
@@ -210,15 +210,15 @@ TEST_F(MainWindow, EndOfRunWritesFormIni) {
     EXPECT_EQ(stored->width, window->currentGeometry().width);
 
     // A program directory that cannot take Form.ini does not hold the program open.
-    TFormMainIDE::Options o;
+    MainWindow::Options o;
     o.programDir = programDir.filePath(QStringLiteral("missing/dir"));
     o.dialogs = &dialogs;
-    TFormMainIDE other(o);
+    MainWindow other(o);
     other.show();
     EXPECT_TRUE(other.close());
 }
 
-TEST_F(MainWindow, MarkAndLinkWindowFromTheTree) {
+TEST_F(MainWindowTest, MarkAndLinkWindowFromTheTree) {
     create();
     window->RefreshTick();
     Project& project = window->project();
@@ -249,7 +249,7 @@ TEST_F(MainWindow, MarkAndLinkWindowFromTheTree) {
 }
 
 // The window with its line on the demo's virtual line, the master marked and identified.
-class LinkedWindow : public MainWindow {
+class LinkedWindow : public MainWindowTest {
 protected:
     std::unique_ptr<DemoProject> demo;
 
@@ -394,7 +394,7 @@ TEST_F(LinkedWindow, ConfigurationReadReplacesTheImageAndEveryTabShowsIt) {
     ASSERT_TRUE(testing::waitFor([&] { return !window->busy(); }));
 
     EXPECT_EQ(window->image.ArrSensors[0].Rbegin, 1000.0f);
-    TFCfg* cfg = window->configWindow();
+    ConfigWindow* cfg = window->configWindow();
     TSensorsTab* sensors = cfg->tab(cfg_texts::kSensors)->findChild<TSensorsTab*>();
     ASSERT_NE(sensors, nullptr);
     EXPECT_EQ(sensors->cell(0, 2), "R0 = 1000,00  ; 2-х проводная; Rлинии = 2,20");

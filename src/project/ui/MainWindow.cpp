@@ -1,11 +1,11 @@
-#include "TFormMainIDE.h"
+#include "MainWindow.h"
 
+#include "AboutBox.h"
+#include "ProgressWindow.h"
 #include "ProjectTreeView.h"
 #include "QtUserDialogs.h"
-#include "TFAbout.h"
-#include "TFProgress.h"
 #include "config/ConfigFile.h"
-#include "config/ui/TFCfg.h"
+#include "config/ui/ConfigWindow.h"
 #include "config/ui/TacticTabs.h"
 #include "config/ui/assignment/TAssignmentTab.h"
 #include "config/ui/calendar/TCalendarTab.h"
@@ -13,9 +13,9 @@
 #include "config/ui/general/TGeneralTab.h"
 #include "config/ui/sensors/TSensorsTab.h"
 #include "config/ui/texts.h"
-#include "device/ui/TFLink.h"
-#include "device/ui/TFLinkMore.h"
-#include "events/ui/TBBFrm.h"
+#include "device/ui/LinkDetailsWindow.h"
+#include "device/ui/LinkSettingsWindow.h"
+#include "events/ui/EventViewer.h"
 #include "link/ModbusParams.h"
 #include "project/DeviceTasks.h"
 #include "project/ProjectModel.h"
@@ -75,7 +75,7 @@ bool isWorkingPlaceholder(const QString& text) {
 
 } // namespace
 
-TFormMainIDE::TFormMainIDE(Options options, QWidget* parent)
+MainWindow::MainWindow(Options options, QWidget* parent)
     : QMainWindow(parent), WorkingConfigFile(t::kNoConfigFile), WorkingEventsFile(t::kNoEventsFile),
       WorkingVisualFile(t::kNoVisualFile), options_(std::move(options)) {
     if (options_.dialogs) {
@@ -136,20 +136,20 @@ TFormMainIDE::TFormMainIDE(Options options, QWidget* parent)
     TimerFormAbout.start();
 }
 
-TFormMainIDE::~TFormMainIDE() {
+MainWindow::~MainWindow() {
     // The line first: it may still be asking the dialogs or telling the progress window something.
     line_.reset();
     BusyState::setListener({});
 }
 
-void TFormMainIDE::ImageLinkBinding::store(uint8_t zarnetAddress, uint8_t modbusAddress, uint8_t mbParams) {
+void MainWindow::ImageLinkBinding::store(uint8_t zarnetAddress, uint8_t modbusAddress, uint8_t mbParams) {
     zarnet_ = zarnetAddress;
     image_.MB_Address = modbusAddress;
     image_.MB_Params = mbParams;
 }
 
-void TFormMainIDE::ImageLinkBinding::load(uint8_t& zarnetAddress, uint8_t& modbusAddress,
-                                          uint8_t& mbParams) const {
+void MainWindow::ImageLinkBinding::load(uint8_t& zarnetAddress, uint8_t& modbusAddress,
+                                        uint8_t& mbParams) const {
     zarnetAddress = zarnet_;
     modbusAddress = image_.MB_Address;
     mbParams = image_.MB_Params;
@@ -157,7 +157,7 @@ void TFormMainIDE::ImageLinkBinding::load(uint8_t& zarnetAddress, uint8_t& modbu
 
 // ---------------------------------------------------------------- building
 
-void TFormMainIDE::buildMenus() {
+void MainWindow::buildMenus() {
     QMenu* projectMenu = menuBar()->addMenu(t::kMenuProject);
     QAction* create = projectMenu->addAction(t::kMenuCreate, this, [this] {
         if (refuseWhileBusy())
@@ -196,7 +196,7 @@ void TFormMainIDE::buildMenus() {
     menuBar()->addAction(t::kMenuAbout, this, [this] { about_->showCentred(); });
 }
 
-void TFormMainIDE::buildToolBar() {
+void MainWindow::buildToolBar() {
     QToolBar* bar = addToolBar(QString());
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -212,7 +212,7 @@ void TFormMainIDE::buildToolBar() {
     projectReplacing_ << open;
 }
 
-QWidget* TFormMainIDE::buildModePanel() {
+QWidget* MainWindow::buildModePanel() {
     auto* panel = new QWidget;
     auto* layout = new QVBoxLayout(panel);
     layout->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -250,7 +250,7 @@ QWidget* TFormMainIDE::buildModePanel() {
     return panel;
 }
 
-QWidget* TFormMainIDE::buildTreePanel() {
+QWidget* MainWindow::buildTreePanel() {
     auto* panel = new QWidget;
     panel->setMinimumWidth(kMinTreeWidth);
     auto* layout = new QVBoxLayout(panel);
@@ -275,7 +275,7 @@ QWidget* TFormMainIDE::buildTreePanel() {
     return panel;
 }
 
-QWidget* TFormMainIDE::buildClientArea() {
+QWidget* MainWindow::buildClientArea() {
     auto* area = new QWidget;
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(2, 0, 11, 0);
@@ -297,7 +297,7 @@ QWidget* TFormMainIDE::buildClientArea() {
     return area;
 }
 
-void TFormMainIDE::buildStatusBar() {
+void MainWindow::buildStatusBar() {
     // The panels sit side by side at their fitted widths on a strip of their own. When the window is
     // narrower than all seven, the last ones run off its right edge; a layout would instead squeeze
     // their places while each panel keeps its width, and the texts would be drawn over each other.
@@ -311,18 +311,18 @@ void TFormMainIDE::buildStatusBar() {
     statusBar()->addWidget(panelStrip_, 1);
 }
 
-void TFormMainIDE::createWindows() {
+void MainWindow::createWindows() {
     // Each window once for the whole run, in the program's order of creation.
-    viewer_ = new TBBFrm;
+    viewer_ = new EventViewer;
     viewerSub_ = mdi_->addSubWindow(viewer_);
     viewerSub_->hide();
-    linkWindow_ = new TFLink(*project_, *dialogs_, nullptr, this);
+    linkWindow_ = new LinkSettingsWindow(*project_, *dialogs_, nullptr, this);
     linkWindow_->settings().portChanged = [this] { RefreshTick(); };
-    about_ = new TFAbout(this);
-    linkMore_ = new TFLinkMore(this);
+    about_ = new AboutBox(this);
+    linkMore_ = new LinkDetailsWindow(this);
     linkMore_->setTimeouts(kZarnetTimeouts, kModbusTimeouts);
     linkWindow_->setMore(linkMore_);
-    cfg_ = new TFCfg;
+    cfg_ = new ConfigWindow;
     // The tabs' validation messages go to the same dialogs as everything else.
     validationDialogs_.emplace(dialogs_);
     auto* sensors = new TSensorsTab(image, *dialogs_);
@@ -342,7 +342,7 @@ void TFormMainIDE::createWindows() {
     cfg_->addEditor(cfg_texts::kCalendar, calendar, calendar);
     cfgSub_ = mdi_->addSubWindow(cfg_);
     cfgSub_->hide();
-    progress_ = new TFProgress(this);
+    progress_ = new ProgressWindow(this);
 
     files_ = std::make_unique<FileCommands>(*project_, image, *dialogs_, this, cfg_, WorkingConfigFile,
                                             WorkingEventsFile);
@@ -360,7 +360,7 @@ void TFormMainIDE::createWindows() {
             [this] { saveConfigAsFile(project_->markedNodeCode(NodeRole::ConfigFile)); });
 }
 
-void TFormMainIDE::installProjectHooks() {
+void MainWindow::installProjectHooks() {
     ProjectHooks& h = project_->hooks;
     h.loadDefaultConfiguration = [this] { loadDefaultConfiguration(image); };
     h.resetWorkingFiles = [this] {
@@ -388,7 +388,7 @@ void TFormMainIDE::installProjectHooks() {
     h.openEventsFromFile = [this](int code) { openEventsFromFile(code); };
 }
 
-void TFormMainIDE::startLine() {
+void MainWindow::startLine() {
     LineListener l;
     l.status = [this](const LineStatus& s) { lineStatusChanged(s); };
     l.markCleared = [this](int code) {
@@ -423,7 +423,7 @@ void TFormMainIDE::startLine() {
     line_ = std::make_unique<LineWorker>(this, *dialogs_, *progress_, std::move(l), o);
 }
 
-void TFormMainIDE::sendTarget() {
+void MainWindow::sendTarget() {
     const LineTarget target = lineTargetOf(*project_);
     if (sentTarget_ == target)
         return;
@@ -436,7 +436,7 @@ void TFormMainIDE::sendTarget() {
     line_->setTarget(target);
 }
 
-void TFormMainIDE::queueLineTask(LineTask task) {
+void MainWindow::queueLineTask(LineTask task) {
     // The task works on the controller and the files the window shows now.
     sendTarget();
     line_->queueTask(task, image);
@@ -445,7 +445,7 @@ void TFormMainIDE::queueLineTask(LineTask task) {
         cfg_->setTransferRunning(true);
 }
 
-void TFormMainIDE::lineStatusChanged(const LineStatus& status) {
+void MainWindow::lineStatusChanged(const LineStatus& status) {
     lineStatus_ = status;
     linkMore_->setLinkErrors(status.identFailures);
     const bool up = status.linkUp && status.markCode == project_->MarkCode && project_->MarkCode != 0;
@@ -460,13 +460,13 @@ void TFormMainIDE::lineStatusChanged(const LineStatus& status) {
     connectionDisplay();
 }
 
-void TFormMainIDE::lineBusy(bool busy, uint64_t seq) {
+void MainWindow::lineBusy(bool busy, uint64_t seq) {
     // An end that the line told before it had taken the last queued task does not end that one.
     if (busy || seq == line_->lastQueued())
         setBusy(busy);
 }
 
-void TFormMainIDE::setBusy(bool busy) {
+void MainWindow::setBusy(bool busy) {
     if (busy == busy_.has_value())
         return;
     if (busy) {
@@ -479,7 +479,7 @@ void TFormMainIDE::setBusy(bool busy) {
 
 // ---------------------------------------------------------------- refresh
 
-void TFormMainIDE::RefreshTick() {
+void MainWindow::RefreshTick() {
     SysTimer.stop();
     const auto restart = qScopeGuard([this] { SysTimer.start(); });
 
@@ -521,7 +521,7 @@ void TFormMainIDE::RefreshTick() {
     tree_->sync();
 }
 
-void TFormMainIDE::setPanel(int panel, const QString& text) {
+void MainWindow::setPanel(int panel, const QString& text) {
     QLabel* label = panels_[panel];
     if (label->text() == text)
         return;
@@ -531,11 +531,11 @@ void TFormMainIDE::setPanel(int panel, const QString& text) {
         fitStatusPanels();
 }
 
-void TFormMainIDE::setWorkMode(uint8_t mode) {
+void MainWindow::setWorkMode(uint8_t mode) {
     project_->model.WorkMode = mode;
 }
 
-void TFormMainIDE::showModeWindow() {
+void MainWindow::showModeWindow() {
     QMdiSubWindow* sub = nullptr;
     switch (project_->model.WorkMode) {
     case work_mode::kDevice:
@@ -577,7 +577,7 @@ void TFormMainIDE::showModeWindow() {
         saveWorkingFile_->setEnabled(canSave);
 }
 
-void TFormMainIDE::connectionDisplay() {
+void MainWindow::connectionDisplay() {
     const bool up = project_->LinkUp;
     setPanel(3, up ? lineStatus_.versionPanel : QString());
     if (!up)
@@ -586,7 +586,7 @@ void TFormMainIDE::connectionDisplay() {
         cfg_->setServicePanelsEnabled(up);
 }
 
-void TFormMainIDE::fitStatusPanels() {
+void MainWindow::fitStatusPanels() {
     int x = 0;
     for (QLabel* panel : panels_) {
         const int width = panel->fontMetrics().horizontalAdvance(panel->text()) + kPanelPadding;
@@ -595,39 +595,39 @@ void TFormMainIDE::fitStatusPanels() {
     }
 }
 
-QString TFormMainIDE::statusText(int panel) const {
+QString MainWindow::statusText(int panel) const {
     return panels_.at(panel)->text();
 }
 
-QString TFormMainIDE::logText() const {
+QString MainWindow::logText() const {
     return log_->toPlainText();
 }
 
-QString TFormMainIDE::workingFileText() const {
+QString MainWindow::workingFileText() const {
     return workingFile_->text();
 }
 
-bool TFormMainIDE::saveButtonEnabled() const {
+bool MainWindow::saveButtonEnabled() const {
     return saveWorkingFile_->isEnabled();
 }
 
-QWidget* TFormMainIDE::shownModeWindow() const {
+QWidget* MainWindow::shownModeWindow() const {
     QMdiSubWindow* active = mdi_->activeSubWindow();
     return active && active->isVisible() ? active->widget() : nullptr;
 }
 
-void TFormMainIDE::addLine(const QString& line) {
+void MainWindow::addLine(const QString& line) {
     log_->appendPlainText(line);
 }
 
-void TFormMainIDE::treeChanged() {
+void MainWindow::treeChanged() {
     tree_->sync();
     RefreshTick();
 }
 
 // ---------------------------------------------------------------- busy state and end
 
-void TFormMainIDE::busyChanged(bool busy) {
+void MainWindow::busyChanged(bool busy) {
     // Once at the start and once at the end of an operation on the line, never on a routine tick.
     for (QAction* a : projectReplacing_)
         a->setEnabled(!busy);
@@ -635,15 +635,15 @@ void TFormMainIDE::busyChanged(bool busy) {
     showModeWindow(); // the save button
 }
 
-bool TFormMainIDE::refuseWhileBusy() const {
+bool MainWindow::refuseWhileBusy() const {
     return BusyState::busy();
 }
 
-QWidget* TFormMainIDE::filterBox() const {
+QWidget* MainWindow::filterBox() const {
     return filter_;
 }
 
-void TFormMainIDE::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     SysTimer.stop();
     TimerRunString.stop();
     // The line ends its current exchange; an event read stops before its next request and keeps the
@@ -658,11 +658,11 @@ void TFormMainIDE::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-QString TFormMainIDE::formIniPath() const {
+QString MainWindow::formIniPath() const {
     return QDir(options_.programDir).filePath(QStringLiteral("Form.ini"));
 }
 
-FormGeometry TFormMainIDE::currentGeometry() const {
+FormGeometry MainWindow::currentGeometry() const {
     FormGeometry g;
     const QRect r = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     g.height = r.height();
@@ -677,7 +677,7 @@ FormGeometry TFormMainIDE::currentGeometry() const {
     return g;
 }
 
-void TFormMainIDE::applyGeometry(const FormGeometry& g) {
+void MainWindow::applyGeometry(const FormGeometry& g) {
     setGeometry(g.left, g.top, g.width, g.height);
     sideSplitter_->setSizes({g.modePanelWidth, std::max<int>(g.treePanelWidth, kMinTreeWidth),
                              std::max(g.width - g.modePanelWidth - g.treePanelWidth, 100)});
@@ -690,39 +690,39 @@ void TFormMainIDE::applyGeometry(const FormGeometry& g) {
 
 // ---------------------------------------------------------------- files from the tree
 
-QString TFormMainIDE::projectDirectory() const {
+QString MainWindow::projectDirectory() const {
     return directoryPart(project_->model.ProjectPath);
 }
 
-void TFormMainIDE::openConfigFile(const QString& path, int code) {
+void MainWindow::openConfigFile(const QString& path, int code) {
     if (!refuseWhileBusy())
         files_->openConfigFile(path, code);
 }
 
-void TFormMainIDE::openConfigFromFile(int code) {
+void MainWindow::openConfigFromFile(int code) {
     if (!refuseWhileBusy())
         files_->openConfigFromFile(code);
 }
 
-void TFormMainIDE::saveConfigAsFile(int code) {
+void MainWindow::saveConfigAsFile(int code) {
     if (!refuseWhileBusy())
         files_->saveConfigAsFile(code);
 }
 
-void TFormMainIDE::openEventsFile(const QString& path, int code) {
+void MainWindow::openEventsFile(const QString& path, int code) {
     files_->openEventsFile(path, code);
 }
 
-void TFormMainIDE::openEventsFromFile(int code) {
+void MainWindow::openEventsFromFile(int code) {
     files_->openEventsFromFile(code);
 }
 
-void TFormMainIDE::readEventsFromDevice(int code) {
+void MainWindow::readEventsFromDevice(int code) {
     if (!refuseWhileBusy())
         files_->readEventsFromDevice(code);
 }
 
-void TFormMainIDE::saveWorkingFile() {
+void MainWindow::saveWorkingFile() {
     if (refuseWhileBusy() || project_->model.WorkMode != work_mode::kConfiguration)
         return;
     files_->saveWorkingFile();
