@@ -248,6 +248,35 @@ TEST_F(MainWindowTest, MarkAndLinkWindowFromTheTree) {
     EXPECT_FALSE(window->linkWindow()->pages()->isTabVisible(0));
 }
 
+// The two group nodes of a device share one code; each item still stands for its own node, and a
+// double click opens that one only.
+TEST_F(MainWindowTest, TreeItemsFindTheirNodesByCodeGroupsIncluded) {
+    create();
+    window->RefreshTick();
+    Project& project = window->project();
+    project.model.MasterCount = 1;
+    project.RebuildTree();
+    project.CollapseToDevices();
+    ProjectTreeView* tree = window->tree();
+    tree->sync();
+
+    QTreeWidgetItem* configFile = tree->itemForCode(4);
+    QTreeWidgetItem* eventsFile = tree->itemForCode(5);
+    ASSERT_TRUE(configFile && eventsFile);
+    QTreeWidgetItem* configGroup = configFile->parent();
+    QTreeWidgetItem* eventsGroup = eventsFile->parent();
+    EXPECT_EQ(tree->nodeOf(configGroup), project.tree.findCode(4)->parent);
+    EXPECT_EQ(tree->nodeOf(eventsGroup), project.tree.findCode(5)->parent);
+    EXPECT_EQ(tree->nodeOf(tree->itemForCode(2)), project.tree.findCode(2));
+
+    tree->doubleClick(eventsGroup);
+    QApplication::processEvents();
+    EXPECT_TRUE(project.tree.findCode(5)->parent->expanded);
+    EXPECT_FALSE(project.tree.findCode(4)->parent->expanded);
+    EXPECT_TRUE(tree->itemForCode(5)->parent()->isExpanded());
+    EXPECT_FALSE(tree->itemForCode(4)->parent()->isExpanded());
+}
+
 // The window with its line on the demo's virtual line, the master marked and identified.
 class LinkedWindow : public MainWindowTest {
 protected:
