@@ -1,10 +1,13 @@
 #pragma once
 // The link settings windows' own texts, byte for byte as the user sees them.
+#include "link/texts.h"
+
 #include <QString>
 
 namespace vextor::device_texts {
 
-inline const QString kCaption = QStringLiteral("Конфигуратор Vextor");
+// The caption of the questions and messages: the program's title.
+inline const QString kCaption = QString::fromUtf8(link_texts::kProgramTitle);
 inline const QString kLinkWindow = QStringLiteral("Связь");
 inline const QString kLinkWithHead = QStringLiteral("Cвязь с "); // the first letter is a Latin C
 inline const QString kSlaveLineName = QStringLiteral("Линией Ведомых");

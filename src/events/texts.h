@@ -10,7 +10,6 @@ inline constexpr const char* kBlackBox = "Черный ящик";
 inline constexpr const char* kFileFilter = "Файлы событий (*.blb)|*.blb|Все файлы|*.*";
 inline constexpr const char* kFileExtension = "blb";
 inline constexpr const char* kDeviceReadTitle = "Чтение \"Журнала событий\"";
-inline constexpr const char* kAppCaption = "Конфигуратор Vextor";
 inline constexpr const char* kTaskReadTitle = "Чтение событий из прибора";
 inline constexpr const char* kRepeatCount = "Количество перезапросов  ";
 inline constexpr const char* kFiveFailedAttempts = "5 безуспешных попыток прочитать...";

@@ -1,7 +1,10 @@
 #pragma once
-// The device link's own texts.
+// The device link's own texts, and the program's title, which every layer above shows.
 
-namespace vextor::texts {
+namespace vextor::link_texts {
+
+// The main window's title and the caption of the program's questions and messages.
+inline constexpr const char* kProgramTitle = "Конфигуратор Vextor";
 
 inline constexpr const char* kTransitNoAck1 = "нет raOk 1";
 inline constexpr const char* kTransitNoAck2 = "нет raOk 2";
@@ -12,4 +15,4 @@ inline constexpr const char* kFormatError = "Ошибка формата дан�
 inline constexpr const char* kRangeBefore = "Значение ";
 inline constexpr const char* kRangeAfter = " вне допустимого диапазона!";
 
-} // namespace vextor::texts
+} // namespace vextor::link_texts

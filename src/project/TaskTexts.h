@@ -1,10 +1,13 @@
 #pragma once
 // The texts of the task loop and of the connection display, byte for byte as the user sees them.
+#include "link/texts.h"
+
 #include <QString>
 
 namespace vextor::task_texts {
 
-inline const QString kCaption = QStringLiteral("Конфигуратор Vextor");
+// The caption of the questions and messages: the program's title.
+inline const QString kCaption = QString::fromUtf8(link_texts::kProgramTitle);
 
 inline const QString kCannotOpenPortHead = QStringLiteral("Невозможно открыть порт ");
 inline const QString kCannotOpenPortTail = QStringLiteral("!");

@@ -1,10 +1,13 @@
 #pragma once
 // The project workspace's own texts, byte for byte as the user sees them.
+#include "link/texts.h"
+
 #include <QString>
 
 namespace vextor::project_texts {
 
-inline const QString kCaption = QStringLiteral("Конфигуратор Vextor");
+// The caption of the questions and messages: the program's title.
+inline const QString kCaption = QString::fromUtf8(link_texts::kProgramTitle);
 
 // Placeholders of the file fields: a field holding one of these names no file.
 inline const QString kNoConfigMaster = QStringLiteral("Нет файла конфигурации мастера");
