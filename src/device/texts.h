@@ -33,9 +33,6 @@ inline const QString kParity = QStringLiteral("Чётность");
 inline const QString kSpeed = QStringLiteral("Скорость");
 inline const QString kFloatFormat = QStringLiteral(" формат float");
 inline const QString kClose = QStringLiteral("Закрыть");
-inline const QString kFrames[4] = {QStringLiteral("10 бит/1 стоп"), QStringLiteral("11 бит/2 стоп"),
-                                   QStringLiteral("11 бит/нечет/1 стоп"),
-                                   QStringLiteral("11 бит/чет/1 стоп")};
 inline const QString kFloats[2] = {QStringLiteral("mant_ord"), QStringLiteral("ord_mant")};
 
 // The port map of this system.

@@ -1,7 +1,12 @@
 #pragma once
 // The device link's own texts, and the program's title, which every layer above shows.
+#include <array>
 
 namespace vextor::link_texts {
+
+// The Modbus line's frame in words, by the frame index of the line byte (mbFrameIndex).
+inline constexpr std::array<const char*, 4> kModbusFrames = {"10 бит/1 стоп", "11 бит/2 стоп",
+                                                             "11 бит/нечет/1 стоп", "11 бит/чет/1 стоп"};
 
 // The main window's title and the caption of the program's questions and messages.
 inline constexpr const char* kProgramTitle = "Конфигуратор Vextor";

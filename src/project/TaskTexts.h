@@ -1,5 +1,6 @@
 #pragma once
 // The texts of the task loop and of the connection display, byte for byte as the user sees them.
+#include "events/texts.h"
 #include "link/texts.h"
 
 #include <QString>
@@ -41,8 +42,8 @@ inline const QString kConfigRead = QStringLiteral("     Конфигурация
 inline const QString kConfigReadError = QStringLiteral("     Ошибка чтения конфигурации!     ");
 inline const QString kConfigWritten = QStringLiteral("Конфигурация записана!");
 inline const QString kConfigWriteError = QStringLiteral("Ошибка записи конфигурации!");
-inline const QString kEventsReadError = QStringLiteral("Ошибка чтения файла событий!");
-inline const QString kEventsRead = QStringLiteral("Файл событий прочитан и сохранен!");
+inline const QString kEventsReadError = QString::fromUtf8(events::texts::kTaskReadFailed);
+inline const QString kEventsRead = QString::fromUtf8(events::texts::kTaskReadDone);
 inline const QString kLogFileSaved = QStringLiteral("сохранение файла - ");
 
 // Queueing a task that cannot run beside the live monitor. The event read asks it with a bare CR

@@ -75,10 +75,6 @@ inline const QString kNoProblems = QStringLiteral("Проблеммы не об�
 inline const QString kNoMissingPaths = QStringLiteral("Несуществующие пути не обнаружены!");
 
 // Modbus line byte in words.
-inline const QString kFrame0 = QStringLiteral("10 бит/1 стоп");
-inline const QString kFrame1 = QStringLiteral("11 бит/2 стоп");
-inline const QString kFrame2 = QStringLiteral("11 бит/нечет/1 стоп");
-inline const QString kFrame3 = QStringLiteral("11 бит/чет/1 стоп");
 inline const QString kMantissaFirst = QStringLiteral("мантисса/порядок");
 inline const QString kExponentFirst = QStringLiteral("порядок/мантисса");
 

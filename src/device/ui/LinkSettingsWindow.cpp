@@ -157,8 +157,8 @@ QWidget* LinkSettingsWindow::buildProtocolPage() {
     auto* sl = new QGridLayout(setup);
     sl->addWidget(new QLabel(t::kParity, setup), 0, 0);
     frame_ = new QComboBox(setup);
-    for (const QString& f : t::kFrames)
-        frame_->addItem(f);
+    for (const char* f : link_texts::kModbusFrames)
+        frame_->addItem(QString::fromUtf8(f));
     sl->addWidget(frame_, 0, 1);
     sl->addWidget(new QLabel(t::kSpeed, setup), 1, 0);
     baud_ = new QComboBox(setup);

@@ -2,6 +2,7 @@
 
 #include "config/GeneralTexts.h"
 #include "link/ModbusParams.h"
+#include "link/texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -223,8 +224,8 @@ TGeneralTab::TGeneralTab(ConfigImage& image, QWidget* parent)
         slaveBaud_[r] = new QComboBox;
         for (const QString& s : t::kSlaveTypeItems)
             slaveType_[r]->addItem(s);
-        for (const QString& s : t::kFrameItems)
-            slaveFrame_[r]->addItem(s);
+        for (const char* s : link_texts::kModbusFrames)
+            slaveFrame_[r]->addItem(QString::fromUtf8(s));
         for (const int baud : kModbusBaudRates)
             slaveBaud_[r]->addItem(QString::number(baud));
         rows->addWidget(slaveAddress_[r], r + 1, 0);
