@@ -15,7 +15,6 @@ inline constexpr const char* kRepeatCount = "Количество перезап
 inline constexpr const char* kFiveFailedAttempts = "5 безуспешных попыток прочитать...";
 inline constexpr const char* kTaskReadFailed = "Ошибка чтения файла событий!";
 inline constexpr const char* kTaskReadDone = "Файл событий прочитан и сохранен!";
-inline constexpr const char* kLogSaving = "сохранение файла - ";
 inline constexpr const char* kLogOpening = "открытие файла - ";
 inline constexpr const char* kStopVisualization = "Для выполнения данной операции необходимо остановить\r"
                                                   "процесс визуализации. Остановить сейчас?";

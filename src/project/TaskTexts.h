@@ -1,5 +1,6 @@
 #pragma once
 // The texts of the task loop and of the connection display, byte for byte as the user sees them.
+#include "config/texts.h"
 #include "events/texts.h"
 #include "link/texts.h"
 
@@ -44,15 +45,13 @@ inline const QString kConfigWritten = QStringLiteral("Конфигурация �
 inline const QString kConfigWriteError = QStringLiteral("Ошибка записи конфигурации!");
 inline const QString kEventsReadError = QString::fromUtf8(events::texts::kTaskReadFailed);
 inline const QString kEventsRead = QString::fromUtf8(events::texts::kTaskReadDone);
-inline const QString kLogFileSaved = QStringLiteral("сохранение файла - ");
+inline const QString kLogFileSaved = QString::fromUtf8(texts::kLogSaveFile);
 
 // Queueing a task that cannot run beside the live monitor. The event read asks it with a bare CR
 // between the lines, the configuration window's controls with a line feed.
 inline const QString kAskStopVisual = QStringLiteral("Для выполнения данной операции необходимо остановить\n"
                                                      "процесс визуализации. Остановить сейчас?");
-inline const QString kAskStopVisualCr =
-    QStringLiteral("Для выполнения данной операции необходимо остановить\r"
-                   "процесс визуализации. Остановить сейчас?");
+inline const QString kAskStopVisualCr = QString::fromUtf8(events::texts::kStopVisualization);
 
 // Connection display.
 inline const QString kLinkEstablished = QStringLiteral("Cвязь установлена"); // the first letter is a Latin C
