@@ -3,8 +3,8 @@
 // adapter.
 #include "DemoProject.h"
 #include "project/ui/AppIcon.h"
+#include "project/ui/MainWindow.h"
 #include "project/ui/ProjectTreeView.h"
-#include "project/ui/TFormMainIDE.h"
 #include "project/ui/Translations.h"
 #include "project/ui/texts.h"
 #include "texts.h"
@@ -38,9 +38,9 @@ int main(int argc, char** argv) {
         }
     }
 
-    vextor::TFormMainIDE::Options options;
+    vextor::MainWindow::Options options;
     options.programDir = QApplication::applicationDirPath();
-    vextor::TFormMainIDE* window = nullptr;
+    vextor::MainWindow* window = nullptr;
     if (demo) {
         options.afterFirstTick = [&window, &demo] {
             vextor::Project& project = window->project();
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
             window->tree()->sync();
         };
     }
-    vextor::TFormMainIDE main(options);
+    vextor::MainWindow main(options);
     window = &main;
     main.show();
     return QApplication::exec();

@@ -26,16 +26,17 @@ int identify(CliContext& ctx, QStringList& args) {
         return ExitNoAnswer;
     auto& link = ctx.link;
     uint8_t panelType = 0, panelBuild = 0;
-    uint16_t panel = 0xFFFF;
+    uint16_t panel = kNoPanelVersion;
     if (!ctx.attempt([&] { return GetDeviceVersion(link, 1, panelType, panel, panelBuild); }))
-        panel = 0xFFFF;
+        panel = kNoPanelVersion;
     uint8_t cfg[2] = {0xFF, 0xFF};
     const bool cfgRead = ctx.attempt([&] { return ReadMemory(link, cfg, kCfgVersionAddress, 2); });
     const uint16_t cfgVersion = wordFromImage(cfg);
     out(QStringLiteral("type=%1").arg(link.DeviceType));
     out(QStringLiteral("firmware=") + formatHundredths(link.FirmwareVersion));
     out(QStringLiteral("build=%1").arg(link.FirmwareBuild));
-    out(QStringLiteral("panel=") + (panel == 0xFFFF ? QStringLiteral("none") : formatHundredths(panel)));
+    out(QStringLiteral("panel=") +
+        (panel == kNoPanelVersion ? QStringLiteral("none") : formatHundredths(panel)));
     out(QStringLiteral("config=") +
         (!cfgRead || cfgVersion == kNoCfgVersion ? QStringLiteral("none") : formatHundredths(cfgVersion)));
     return ExitOk;

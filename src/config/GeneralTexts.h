@@ -1,12 +1,14 @@
 #pragma once
 // Texts of the tabs "ДУ приводов ", " Общие " (with its group " Ведомые "), "БУ и Ф" and
 // "Календарь", byte for byte as the engineer sees them.
+#include "TabTexts.h"
+
 #include <QString>
 #include <array>
 
 namespace vextor::general_texts {
 
-inline const QString kApply = QStringLiteral("Применить");
+using tab_texts::kApply;
 
 // --- "ДУ приводов " ---
 inline const QString kDriveTitle1 = QStringLiteral(" КЗР №1 ");
@@ -64,11 +66,6 @@ inline const std::array<QString, 9> kSlaveTypeItems = {
 inline const std::array<QString, 8> kSlaveButtons = {
     QStringLiteral("Sorvel"), QStringLiteral("Pelkor"), QStringLiteral("Lintra"),  QStringLiteral("Dunmar"),
     QStringLiteral("Vextor"), QStringLiteral("Vardex"), QStringLiteral("Toshiba"), QStringLiteral("Danfoss")};
-inline const std::array<QString, 4> kBaudItems = {QStringLiteral("4800"), QStringLiteral("9600"),
-                                                  QStringLiteral("19200"), QStringLiteral("38400")};
-inline const std::array<QString, 4> kFrameItems = {
-    QStringLiteral("10 бит/1 стоп"), QStringLiteral("11 бит/2 стоп"), QStringLiteral("11 бит/нечет/1 стоп"),
-    QStringLiteral("11 бит/чет/1 стоп")};
 
 // --- "БУ и Ф" ---
 inline const std::array<QString, 13> kConditionHeaders = {

@@ -9,7 +9,6 @@ namespace vextor::tab_texts {
 inline const QString kApply = QStringLiteral("Применить");
 
 // --- "Датчики" ---
-inline const QString kSensorsTab = QStringLiteral("Датчики");
 inline const QString kOwnSensors = QStringLiteral("Собственные датчики");
 inline const QString kColNumber = QStringLiteral("Номер");
 inline const QString kColType = QStringLiteral("Тип");
@@ -70,8 +69,6 @@ inline const QString kRangeMin = QStringLiteral("-10000000,0");
 inline const QString kRangeMax = QStringLiteral("10000000,0");
 
 // --- "A In/Out" and "D In/Out" ---
-inline const QString kAnalogTab = QStringLiteral("A In/Out");
-inline const QString kDiscreteTab = QStringLiteral("D In/Out");
 inline const QString kAnalogInTitle = QStringLiteral(" Входные аналоговые параметры ");
 inline const QString kAnalogOutTitle = QStringLiteral(" Управляемые аналоговые выходы ");
 inline const QString kDiscreteInTitle = QStringLiteral(" Входные дискретные параметры ");

@@ -4,7 +4,6 @@
 namespace vextor::texts {
 
 // Progress window of the configuration transfer.
-inline constexpr const char* kProgressCaption = "Конфигуратор Vextor";
 inline constexpr const char* kReadTitle = "Чтение данных из прибора";
 inline constexpr const char* kWriteTitle = "Запись данных в прибор";
 

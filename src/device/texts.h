@@ -1,10 +1,13 @@
 #pragma once
 // The link settings windows' own texts, byte for byte as the user sees them.
+#include "link/texts.h"
+
 #include <QString>
 
 namespace vextor::device_texts {
 
-inline const QString kCaption = QStringLiteral("Конфигуратор Vextor");
+// The caption of the questions and messages: the program's title.
+inline const QString kCaption = QString::fromUtf8(link_texts::kProgramTitle);
 inline const QString kLinkWindow = QStringLiteral("Связь");
 inline const QString kLinkWithHead = QStringLiteral("Cвязь с "); // the first letter is a Latin C
 inline const QString kSlaveLineName = QStringLiteral("Линией Ведомых");
@@ -30,9 +33,6 @@ inline const QString kParity = QStringLiteral("Чётность");
 inline const QString kSpeed = QStringLiteral("Скорость");
 inline const QString kFloatFormat = QStringLiteral(" формат float");
 inline const QString kClose = QStringLiteral("Закрыть");
-inline const QString kFrames[4] = {QStringLiteral("10 бит/1 стоп"), QStringLiteral("11 бит/2 стоп"),
-                                   QStringLiteral("11 бит/нечет/1 стоп"),
-                                   QStringLiteral("11 бит/чет/1 стоп")};
 inline const QString kFloats[2] = {QStringLiteral("mant_ord"), QStringLiteral("ord_mant")};
 
 // The port map of this system.

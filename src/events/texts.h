@@ -10,13 +10,11 @@ inline constexpr const char* kBlackBox = "Черный ящик";
 inline constexpr const char* kFileFilter = "Файлы событий (*.blb)|*.blb|Все файлы|*.*";
 inline constexpr const char* kFileExtension = "blb";
 inline constexpr const char* kDeviceReadTitle = "Чтение \"Журнала событий\"";
-inline constexpr const char* kAppCaption = "Конфигуратор Vextor";
 inline constexpr const char* kTaskReadTitle = "Чтение событий из прибора";
 inline constexpr const char* kRepeatCount = "Количество перезапросов  ";
 inline constexpr const char* kFiveFailedAttempts = "5 безуспешных попыток прочитать...";
 inline constexpr const char* kTaskReadFailed = "Ошибка чтения файла событий!";
 inline constexpr const char* kTaskReadDone = "Файл событий прочитан и сохранен!";
-inline constexpr const char* kLogSaving = "сохранение файла - ";
 inline constexpr const char* kLogOpening = "открытие файла - ";
 inline constexpr const char* kStopVisualization = "Для выполнения данной операции необходимо остановить\r"
                                                   "процесс визуализации. Остановить сейчас?";

@@ -9,7 +9,7 @@
 
 namespace vextor {
 
-const char* const kFormatErrorText = texts::kFormatError;
+const char* const kFormatErrorText = link_texts::kFormatError;
 
 float floatFromImage(bool check, const uint8_t* b) {
     const uint32_t bits = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
@@ -142,7 +142,8 @@ void resetValueErrors() {
 }
 
 QString rangeMessage(const QString& valueText) {
-    return QString::fromUtf8(texts::kRangeBefore) + valueText + QString::fromUtf8(texts::kRangeAfter);
+    return QString::fromUtf8(link_texts::kRangeBefore) + valueText +
+           QString::fromUtf8(link_texts::kRangeAfter);
 }
 
 double checkEditValue(EditField& field, ValueKind kind, const QString& minText, const QString& maxText,
@@ -152,7 +153,7 @@ double checkEditValue(EditField& field, ValueKind kind, const QString& minText, 
     if (kind == ValueKind::Single) {
         double x = 0, lo = 0, hi = 0;
         if (!parseNumber(field.text(), x) || !parseNumber(minText, lo) || !parseNumber(maxText, hi)) {
-            refuse(field, QString::fromUtf8(texts::kFormatError));
+            refuse(field, QString::fromUtf8(link_texts::kFormatError));
             return current;
         }
         if (lo <= x && x <= hi)
@@ -162,7 +163,7 @@ double checkEditValue(EditField& field, ValueKind kind, const QString& minText, 
     }
     long long x = 0, lo = 0, hi = 0;
     if (!parseInteger(field.text(), x) || !parseInteger(minText, lo) || !parseInteger(maxText, hi)) {
-        refuse(field, QString::fromUtf8(texts::kFormatError));
+        refuse(field, QString::fromUtf8(link_texts::kFormatError));
         return current;
     }
     if (lo <= x && x <= hi)
@@ -185,7 +186,7 @@ PackedTime packTime(EditField& field, PackedTime current) {
         return current;
     const QString text = field.text();
     if (text.size() < 8) {
-        refuse(field, QString::fromUtf8(texts::kFormatError));
+        refuse(field, QString::fromUtf8(link_texts::kFormatError));
         return current;
     }
     // Hours, minutes and seconds/2 take 5, 6 and 5 bits: anything larger would spill into its

@@ -233,16 +233,16 @@ bool slaveRoundTrip(ZarnetLink& link, const std::vector<uint8_t>& inner, uint8_t
         return false;
     };
     if (!TransitSend(link, inner))
-        return report(texts::kTransitNoAck1);
+        return report(link_texts::kTransitNoAck1);
     sleepMs(600);
     uint8_t status = 0;
     if (!TransitStatus(link, status))
-        return report(texts::kTransitNoAck2);
+        return report(link_texts::kTransitNoAck2);
     if (status != kTransitReady)
-        return report(texts::kTransitNoData);
+        return report(link_texts::kTransitNoData);
     sleepMs(50);
     if (!TransitFetch(link, reply, &replyLength))
-        return report(texts::kTransitNoAck3);
+        return report(link_texts::kTransitNoAck3);
     return true;
 }
 

@@ -22,6 +22,8 @@ enum class ChannelGroup : uint8_t {
 uint8_t channelKind(ChannelGroup g);      // 03 for analog, 01 for discrete
 size_t channelRecordSize(ChannelGroup g); // 7 for analog, 4 for discrete
 
+// The version board 1 (the display panel) reports when no panel is fitted.
+inline constexpr uint16_t kNoPanelVersion = 0xFFFF;
 bool GetDeviceVersion(ZarnetLink& link, uint8_t board, uint8_t& type, uint16_t& version, uint8_t& build);
 bool SendSessionKey(ZarnetLink& link, uint8_t key);
 bool ChangeDeviceAddress(ZarnetLink& link, uint8_t newAddress);

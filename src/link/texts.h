@@ -1,7 +1,15 @@
 #pragma once
-// The device link's own texts.
+// The device link's own texts, and the program's title, which every layer above shows.
+#include <array>
 
-namespace vextor::texts {
+namespace vextor::link_texts {
+
+// The Modbus line's frame in words, by the frame index of the line byte (mbFrameIndex).
+inline constexpr std::array<const char*, 4> kModbusFrames = {"10 бит/1 стоп", "11 бит/2 стоп",
+                                                             "11 бит/нечет/1 стоп", "11 бит/чет/1 стоп"};
+
+// The main window's title and the caption of the program's questions and messages.
+inline constexpr const char* kProgramTitle = "Конфигуратор Vextor";
 
 inline constexpr const char* kTransitNoAck1 = "нет raOk 1";
 inline constexpr const char* kTransitNoAck2 = "нет raOk 2";
@@ -12,4 +20,4 @@ inline constexpr const char* kFormatError = "Ошибка формата дан�
 inline constexpr const char* kRangeBefore = "Значение ";
 inline constexpr const char* kRangeAfter = " вне допустимого диапазона!";
 
-} // namespace vextor::texts
+} // namespace vextor::link_texts

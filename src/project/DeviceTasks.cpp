@@ -3,7 +3,9 @@
 #include "TaskTexts.h"
 #include "config/ConfigTransfer.h"
 #include "events/EventReader.h"
+#include "link/ControllerMemory.h"
 #include "link/Hooks.h"
+#include "link/ModbusMaster.h"
 #include "link/NumericConversions.h"
 #include "link/SerialPort.h"
 #include "link/ZarnetCommands.h"
@@ -17,13 +19,8 @@ namespace t = task_texts;
 
 namespace {
 
-constexpr int kPauseMs = 20;
 constexpr uint8_t kVextorType = 32;
 constexpr uint16_t kMinFirmware = 201;
-constexpr uint16_t kCurrentCfgVersion = 200;
-constexpr uint16_t kNoVersion = 0xFFFF;
-constexpr uint8_t kModbusRead = 3;
-constexpr uint8_t kModbusWrite = 6;
 constexpr int kRunStringSteps = 16;
 
 // The step's position of the text in the 26-character line: 1..9 out, 10..16 back; step 9 jumps
@@ -187,7 +184,7 @@ void DeviceTasks::identifyZarnet() {
     project_.LinkUp = false;
     ++IdentAttempts;
     link_.DeviceAddress = project_.activeZarnetAddress();
-    sleepMs(kPauseMs);
+    sleepMs(kRequestPauseMs);
 
     uint8_t type = 0, build = 0;
     uint16_t version = 0;
@@ -209,20 +206,20 @@ void DeviceTasks::identifyZarnet() {
         return;
     }
 
-    sleepMs(kPauseMs);
+    sleepMs(kRequestPauseMs);
     uint8_t panelType = 0, panelBuild = 0;
     uint16_t panel = 0;
     if (GetDeviceVersion(link_, 1, panelType, panel, panelBuild))
-        PanelVersionText = panel == kNoVersion ? QString() : t::kPanelZarnet + formatHundredths(panel);
+        PanelVersionText = panel == kNoPanelVersion ? QString() : t::kPanelZarnet + formatHundredths(panel);
 
-    sleepMs(kPauseMs);
+    sleepMs(kRequestPauseMs);
     uint8_t bytes[2] = {0, 0};
     if (!ReadMemory(link_, bytes, kCfgVersionAddress, 2))
         return;
     CfgVersion = wordFromImage(bytes);
-    CfgVersionText = CfgVersion == kNoVersion ? QString() : t::kCfgVersion + formatHundredths(CfgVersion);
+    CfgVersionText = CfgVersion == kNoCfgVersion ? QString() : t::kCfgVersion + formatHundredths(CfgVersion);
 
-    if (CfgVersion != kCurrentCfgVersion && !CfgUpdateDeclined) {
+    if (CfgVersion != kConfigLayoutVersion && !CfgUpdateDeclined) {
         if (askConfigurationUpdate()) {
             flags.TaskWriteConfig = true;
             if (hooks.updateAccepted)
@@ -247,13 +244,13 @@ void DeviceTasks::identifyModbus() {
     uint8_t replyLength = 0;
     if (!modbus_.ModbusExchange(request.data(), static_cast<uint8_t>(request.size()), reply, replyLength))
         return;
-    // Address, function, byte count and three registers: the bytes read below must have arrived.
-    // The reply length counts the two CRC bytes as well.
-    if (reply[1] != kModbusRead || replyLength < 11)
+    const auto identity = modbusIdentityFromReply(reply, replyLength);
+    if (!identity)
         return;
-    if (reply[4] == kVextorType) {
-        VersionText = t::kVersionHead + formatHundredths(reply[6]);
-        PanelVersionText = reply[8] != 0 ? t::kPanelModbus + formatHundredths(reply[8]) : QString();
+    if (identity->deviceType == kVextorType) {
+        VersionText = t::kVersionHead + formatHundredths(identity->firmware);
+        PanelVersionText =
+            identity->panel != 0 ? t::kPanelModbus + formatHundredths(identity->panel) : QString();
     }
     ++IdentSuccesses;
     project_.LinkUp = true;
@@ -274,7 +271,7 @@ void DeviceTasks::runQueuedTasks() {
             return;
         try {
             if (pause)
-                sleepMs(kPauseMs);
+                sleepMs(kRequestPauseMs);
             (this->*task)();
         } catch (const std::exception&) {
             flag = false;
@@ -289,7 +286,7 @@ void DeviceTasks::runQueuedTasks() {
         if (!op)
             return;
         try {
-            sleepMs(kPauseMs);
+            sleepMs(kRequestPauseMs);
             op();
         } catch (const std::exception&) {
         }
@@ -322,7 +319,7 @@ void DeviceTasks::taskSwitchToZarnet() {
         return;
     }
     // Another function code is no answer to this request: try again next tick.
-    if (reply[1] != kModbusWrite)
+    if (reply[1] != kModbusWriteSingle)
         return;
     setMarkedProtocol(kProtocolZarnet);
     flags.TaskSwitchToZarnet = false;
@@ -336,7 +333,7 @@ void DeviceTasks::taskReset() {
 }
 
 void DeviceTasks::taskReadConfig() {
-    if (CfgVersion != kCurrentCfgVersion) {
+    if (CfgVersion != kConfigLayoutVersion) {
         flags.TaskReadConfig = false;
         if (askConfigurationUpdate()) {
             flags.TaskWriteConfig = true;
@@ -414,7 +411,7 @@ void DeviceTasks::taskVisual() {
         return;
     // The remaining steps of the current cycle, up to its chart update; the flag stays set.
     while (operations.visualStepCounter() < 9) {
-        sleepMs(kPauseMs);
+        sleepMs(kRequestPauseMs);
         operations.visualPollStep();
         if (stopping() || !flags.TaskVisual || operations.visualStepCounter() == 0)
             break;

@@ -10,8 +10,7 @@ namespace vextor {
 namespace t = project_texts;
 
 QString mbFrameText(uint8_t mbParams) {
-    const QString* frames[] = {&t::kFrame0, &t::kFrame1, &t::kFrame2, &t::kFrame3};
-    return *frames[mbFrameIndex(mbParams)];
+    return QString::fromUtf8(link_texts::kModbusFrames[static_cast<size_t>(mbFrameIndex(mbParams))]);
 }
 
 QString mbFloatOrderText(uint8_t mbParams) {

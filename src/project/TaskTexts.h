@@ -1,10 +1,15 @@
 #pragma once
 // The texts of the task loop and of the connection display, byte for byte as the user sees them.
+#include "config/texts.h"
+#include "events/texts.h"
+#include "link/texts.h"
+
 #include <QString>
 
 namespace vextor::task_texts {
 
-inline const QString kCaption = QStringLiteral("Конфигуратор Vextor");
+// The caption of the questions and messages: the program's title.
+inline const QString kCaption = QString::fromUtf8(link_texts::kProgramTitle);
 
 inline const QString kCannotOpenPortHead = QStringLiteral("Невозможно открыть порт ");
 inline const QString kCannotOpenPortTail = QStringLiteral("!");
@@ -38,17 +43,15 @@ inline const QString kConfigRead = QStringLiteral("     Конфигурация
 inline const QString kConfigReadError = QStringLiteral("     Ошибка чтения конфигурации!     ");
 inline const QString kConfigWritten = QStringLiteral("Конфигурация записана!");
 inline const QString kConfigWriteError = QStringLiteral("Ошибка записи конфигурации!");
-inline const QString kEventsReadError = QStringLiteral("Ошибка чтения файла событий!");
-inline const QString kEventsRead = QStringLiteral("Файл событий прочитан и сохранен!");
-inline const QString kLogFileSaved = QStringLiteral("сохранение файла - ");
+inline const QString kEventsReadError = QString::fromUtf8(events::texts::kTaskReadFailed);
+inline const QString kEventsRead = QString::fromUtf8(events::texts::kTaskReadDone);
+inline const QString kLogFileSaved = QString::fromUtf8(texts::kLogSaveFile);
 
 // Queueing a task that cannot run beside the live monitor. The event read asks it with a bare CR
 // between the lines, the configuration window's controls with a line feed.
 inline const QString kAskStopVisual = QStringLiteral("Для выполнения данной операции необходимо остановить\n"
                                                      "процесс визуализации. Остановить сейчас?");
-inline const QString kAskStopVisualCr =
-    QStringLiteral("Для выполнения данной операции необходимо остановить\r"
-                   "процесс визуализации. Остановить сейчас?");
+inline const QString kAskStopVisualCr = QString::fromUtf8(events::texts::kStopVisualization);
 
 // Connection display.
 inline const QString kLinkEstablished = QStringLiteral("Cвязь установлена"); // the first letter is a Latin C

@@ -1,10 +1,13 @@
 #pragma once
 // The project workspace's own texts, byte for byte as the user sees them.
+#include "link/texts.h"
+
 #include <QString>
 
 namespace vextor::project_texts {
 
-inline const QString kCaption = QStringLiteral("Конфигуратор Vextor");
+// The caption of the questions and messages: the program's title.
+inline const QString kCaption = QString::fromUtf8(link_texts::kProgramTitle);
 
 // Placeholders of the file fields: a field holding one of these names no file.
 inline const QString kNoConfigMaster = QStringLiteral("Нет файла конфигурации мастера");
@@ -72,10 +75,6 @@ inline const QString kNoProblems = QStringLiteral("Проблеммы не об�
 inline const QString kNoMissingPaths = QStringLiteral("Несуществующие пути не обнаружены!");
 
 // Modbus line byte in words.
-inline const QString kFrame0 = QStringLiteral("10 бит/1 стоп");
-inline const QString kFrame1 = QStringLiteral("11 бит/2 стоп");
-inline const QString kFrame2 = QStringLiteral("11 бит/нечет/1 стоп");
-inline const QString kFrame3 = QStringLiteral("11 бит/чет/1 стоп");
 inline const QString kMantissaFirst = QStringLiteral("мантисса/порядок");
 inline const QString kExponentFirst = QStringLiteral("порядок/мантисса");
 

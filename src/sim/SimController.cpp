@@ -1,6 +1,7 @@
 #include "SimController.h"
 
 #include "link/ModbusMaster.h"
+#include "link/ZarnetCommands.h"
 #include "link/ZarnetLink.h"
 
 #include <algorithm>
@@ -419,7 +420,7 @@ bool SimController::readRegister(uint16_t reg, uint16_t& value) const {
         value = settings_.firmware;
         return true;
     case kRegPanel:
-        value = settings_.panel == 0xFFFF ? 0 : settings_.panel;
+        value = settings_.panel == kNoPanelVersion ? 0 : settings_.panel;
         return true;
     default:
         return false;

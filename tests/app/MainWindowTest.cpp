@@ -1,20 +1,20 @@
 // The main window offscreen: start state, mode switching at the refresh, Form.ini, and the window
 // with its line worker on the demo's virtual line: identification, renames, lists and tool bar across
 // ticks, transfers and the end of the run during an event read.
+#include "project/ui/MainWindow.h"
 #include "app/DemoProject.h"
-#include "config/ui/TFCfg.h"
+#include "config/ui/ConfigWindow.h"
 #include "config/ui/sensors/TSensorsTab.h"
 #include "config/ui/texts.h"
-#include "device/ui/TFLink.h"
-#include "events/ui/TBBFrm.h"
+#include "device/ui/LinkSettingsWindow.h"
+#include "events/ui/EventViewer.h"
 #include "link/ZarnetCommands.h"
 #include "project/BusyState.h"
 #include "project/TaskTexts.h"
+#include "project/ui/AboutBox.h"
 #include "project/ui/FormIni.h"
+#include "project/ui/ProgressWindow.h"
 #include "project/ui/ProjectTreeView.h"
-#include "project/ui/TFAbout.h"
-#include "project/ui/TFProgress.h"
-#include "project/ui/TFormMainIDE.h"
 #include "project/ui/texts.h"
 #include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
@@ -61,27 +61,27 @@ private:
 };
 [[maybe_unused]] auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-class MainWindow : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     QTemporaryDir programDir;
     QTemporaryDir settingsDir;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TFormMainIDE> window;
+    std::unique_ptr<MainWindow> window;
 
     void create(std::function<void()> afterFirstTick = {}, UserDialogs* own = nullptr) {
-        TFormMainIDE::Options o;
+        MainWindow::Options o;
         o.programDir = programDir.path();
         o.settingsDir = settingsDir.path();
         o.dialogs = own ? own : &dialogs;
         o.afterFirstTick = std::move(afterFirstTick);
         o.taskTickMs = 40;
-        window = std::make_unique<TFormMainIDE>(o);
+        window = std::make_unique<MainWindow>(o);
         window->sysTimer().stop(); // the test drives the refresh itself
         window->show();
     }
 };
 
-TEST_F(MainWindow, StartsWithTheEmptyProjectAndTheConfigurationWindow) {
+TEST_F(MainWindowTest, StartsWithTheEmptyProjectAndTheConfigurationWindow) {
     create();
     window->RefreshTick();
 
@@ -116,7 +116,7 @@ TEST_F(MainWindow, StartsWithTheEmptyProjectAndTheConfigurationWindow) {
                            " Рекуперация ", "ДУ приводов ", " Общие ", "БУ и Ф", "Календарь"}));
 }
 
-TEST_F(MainWindow, ModeButtonsTakeEffectAtTheNextRefresh) {
+TEST_F(MainWindowTest, ModeButtonsTakeEffectAtTheNextRefresh) {
     create();
     window->RefreshTick();
     struct Case {
@@ -139,7 +139,7 @@ TEST_F(MainWindow, ModeButtonsTakeEffectAtTheNextRefresh) {
     }
 }
 
-TEST_F(MainWindow, StatusPanelsKeepTheirWidthsSideBySideInANarrowWindow) {
+TEST_F(MainWindowTest, StatusPanelsKeepTheirWidthsSideBySideInANarrowWindow) {
     create();
     window->project().model.ActiveProtocol = kProtocolModbus; // the longest second panel
     window->resize(400, 500);
@@ -156,7 +156,7 @@ TEST_F(MainWindow, StatusPanelsKeepTheirWidthsSideBySideInANarrowWindow) {
     }
 }
 
-TEST_F(MainWindow, SaveButtonWritesTheImageOnlyInTheConfigurationMode) {
+TEST_F(MainWindowTest, SaveButtonWritesTheImageOnlyInTheConfigurationMode) {
     create();
     window->RefreshTick();
     const QString cfg = programDir.filePath(QStringLiteral("a.bin"));
@@ -210,7 +210,7 @@ TEST(FormIni, RoundTripClampAndShortFile) {
     EXPECT_FALSE(writeFormIni(dir.filePath(QStringLiteral("no/such/dir/Form.ini")), g));
 }
 
-TEST_F(MainWindow, EndOfRunWritesFormIni) {
+TEST_F(MainWindowTest, EndOfRunWritesFormIni) {
     create();
     window->RefreshTick();
     EXPECT_TRUE(window->close());
@@ -225,18 +225,18 @@ TEST_F(MainWindow, EndOfRunWritesFormIni) {
     QFile blocker(programDir.filePath(QStringLiteral("a-file")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    TFormMainIDE::Options o;
+    MainWindow::Options o;
     o.programDir = programDir.path();
     o.settingsDir = blocker.fileName() + QStringLiteral("/vextor");
     o.dialogs = &dialogs;
-    TFormMainIDE other(o);
+    MainWindow other(o);
     other.show();
     EXPECT_TRUE(other.close());
 }
 
 // The user's own Form.ini wins; one beside the program is read while the user has none; either way
 // the window opens inside the screen, however large the remembered size.
-TEST_F(MainWindow, FormIniFromTheUserFirstAndTheWindowFitsTheScreen) {
+TEST_F(MainWindowTest, FormIniFromTheUserFirstAndTheWindowFitsTheScreen) {
     const FormGeometry beside{500, 10, 10, 780, 80, 230, 100, 0};
     ASSERT_TRUE(writeFormIni(programDir.filePath(QStringLiteral("Form.ini")), beside));
     create();
@@ -253,7 +253,7 @@ TEST_F(MainWindow, FormIniFromTheUserFirstAndTheWindowFitsTheScreen) {
     EXPECT_GT(placed.width(), screen.width() / 2);
 }
 
-TEST_F(MainWindow, MarkAndLinkWindowFromTheTree) {
+TEST_F(MainWindowTest, MarkAndLinkWindowFromTheTree) {
     create();
     window->RefreshTick();
     Project& project = window->project();
@@ -283,8 +283,37 @@ TEST_F(MainWindow, MarkAndLinkWindowFromTheTree) {
     EXPECT_FALSE(window->linkWindow()->pages()->isTabVisible(0));
 }
 
+// The two group nodes of a device share one code; each item still stands for its own node, and a
+// double click opens that one only.
+TEST_F(MainWindowTest, TreeItemsFindTheirNodesByCodeGroupsIncluded) {
+    create();
+    window->RefreshTick();
+    Project& project = window->project();
+    project.model.MasterCount = 1;
+    project.RebuildTree();
+    project.CollapseToDevices();
+    ProjectTreeView* tree = window->tree();
+    tree->sync();
+
+    QTreeWidgetItem* configFile = tree->itemForCode(4);
+    QTreeWidgetItem* eventsFile = tree->itemForCode(5);
+    ASSERT_TRUE(configFile && eventsFile);
+    QTreeWidgetItem* configGroup = configFile->parent();
+    QTreeWidgetItem* eventsGroup = eventsFile->parent();
+    EXPECT_EQ(tree->nodeOf(configGroup), project.tree.findCode(4)->parent);
+    EXPECT_EQ(tree->nodeOf(eventsGroup), project.tree.findCode(5)->parent);
+    EXPECT_EQ(tree->nodeOf(tree->itemForCode(2)), project.tree.findCode(2));
+
+    tree->doubleClick(eventsGroup);
+    QApplication::processEvents();
+    EXPECT_TRUE(project.tree.findCode(5)->parent->expanded);
+    EXPECT_FALSE(project.tree.findCode(4)->parent->expanded);
+    EXPECT_TRUE(tree->itemForCode(5)->parent()->isExpanded());
+    EXPECT_FALSE(tree->itemForCode(4)->parent()->isExpanded());
+}
+
 // The window with its line on the demo's virtual line, the master marked and identified.
-class LinkedWindow : public MainWindow {
+class LinkedWindow : public MainWindowTest {
 protected:
     std::unique_ptr<DemoProject> demo;
 
@@ -429,7 +458,7 @@ TEST_F(LinkedWindow, ConfigurationReadReplacesTheImageAndEveryTabShowsIt) {
     ASSERT_TRUE(testing::waitFor([&] { return !window->busy(); }));
 
     EXPECT_EQ(window->image.ArrSensors[0].Rbegin, 1000.0f);
-    TFCfg* cfg = window->configWindow();
+    ConfigWindow* cfg = window->configWindow();
     TSensorsTab* sensors = cfg->tab(cfg_texts::kSensors)->findChild<TSensorsTab*>();
     ASSERT_NE(sensors, nullptr);
     EXPECT_EQ(sensors->cell(0, 2), "R0 = 1000,00  ; 2-х проводная; Rлинии = 2,20");

@@ -1,6 +1,6 @@
 #include "TacticTabs.h"
 
-#include "TFCfg.h"
+#include "ConfigWindow.h"
 #include "heating/THeatingTab.h"
 #include "hotwater/THotWaterTab.h"
 #include "process/TProcessTab.h"
@@ -10,7 +10,7 @@
 
 namespace vextor {
 
-void addTacticTabs(TFCfg& window, ConfigImage& image) {
+void addTacticTabs(ConfigWindow& window, ConfigImage& image) {
     auto* ventilation = new TVentilationTab(image);
     auto* heating = new THeatingTab(image);
     // Both tabs show MinTempBackWater; a refresh of " СПВ " sets the heating tab's copy as well.

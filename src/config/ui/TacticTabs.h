@@ -3,9 +3,9 @@
 // " Рекуперация ", built over the image and put into their pages of the window.
 namespace vextor {
 
-class TFCfg;
+class ConfigWindow;
 struct ConfigImage;
 
-void addTacticTabs(TFCfg& window, ConfigImage& image);
+void addTacticTabs(ConfigWindow& window, ConfigImage& image);
 
 } // namespace vextor

@@ -18,9 +18,12 @@ namespace vextor {
 
 namespace {
 
-constexpr int kNodeRole = Qt::UserRole;
-constexpr int kCodeRole = Qt::UserRole + 1;
-constexpr int kMarkedRole = Qt::UserRole + 2;
+constexpr int kCodeRole = Qt::UserRole;
+constexpr int kMarkedRole = Qt::UserRole + 1;
+
+int codeOf(const QTreeWidgetItem* item) {
+    return item->data(0, kCodeRole).toInt();
+}
 
 // State image 1: the marked device.
 const QIcon& markIcon() {
@@ -71,8 +74,7 @@ ProjectTreeView::ProjectTreeView(Project& project, QWidget* parent) : QTreeWidge
     connect(this, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item, int) { doubleClick(item); });
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
-        if (syncing_ || !project_.tree.editing ||
-            item->data(0, kCodeRole).toInt() != project_.tree.editingCode)
+        if (syncing_ || !project_.tree.editing || codeOf(item) != project_.tree.editingCode)
             return;
         const int code = project_.tree.editingCode;
         project_.TreeView1Edited(code, item->text(0));
@@ -84,12 +86,21 @@ ProjectTreeView::ProjectTreeView(Project& project, QWidget* parent) : QTreeWidge
     });
 }
 
-TreeNode* ProjectTreeView::nodeOf(const QTreeWidgetItem* item) {
-    return item ? reinterpret_cast<TreeNode*>(item->data(0, kNodeRole).value<quintptr>()) : nullptr;
+TreeNode* ProjectTreeView::nodeOf(const QTreeWidgetItem* item) const {
+    if (!item)
+        return nullptr;
+    const int code = codeOf(item);
+    if (code != node_code::kGroup)
+        return project_.tree.findCode(code);
+    // The two group nodes of a device share one code: each is the parent of the file node it holds.
+    if (item->childCount() == 0)
+        return nullptr;
+    const TreeNode* file = project_.tree.findCode(codeOf(item->child(0)));
+    return file ? file->parent : nullptr;
 }
 
 bool ProjectTreeView::isRenamed(const QTreeWidgetItem* item) const {
-    return project_.tree.editing && item->data(0, kCodeRole).toInt() == project_.tree.editingCode;
+    return project_.tree.editing && codeOf(item) == project_.tree.editingCode;
 }
 
 void ProjectTreeView::decorate(QTreeWidgetItem* item, const TreeNode& node) {
@@ -118,20 +129,21 @@ void ProjectTreeView::decorate(QTreeWidgetItem* item, const TreeNode& node) {
     }
 }
 
-bool ProjectTreeView::sameNodes() const {
-    // The items point at the project's tree nodes; when the project rebuilt its tree since (a project
-    // was opened, a device added or deleted) those nodes are gone and the items must be rebuilt.
-    std::vector<const TreeNode*> nodes;
+bool ProjectTreeView::sameShape() const {
+    // The items hold the codes of the project's tree nodes; when the project's tree has changed shape
+    // since (a project was opened, a device added or deleted) the items must be rebuilt. Each entry is
+    // a code and its number of children, in tree order.
+    std::vector<std::pair<int, int>> nodes;
     std::function<void(const TreeNode&)> collect = [&](const TreeNode& node) {
-        nodes.push_back(&node);
+        nodes.emplace_back(node.code, static_cast<int>(node.children.size()));
         for (const auto& child : node.children)
             collect(*child);
     };
     for (const auto& top : project_.tree.topLevel)
         collect(*top);
-    std::vector<const TreeNode*> shown;
+    std::vector<std::pair<int, int>> shown;
     std::function<void(const QTreeWidgetItem*)> walk = [&](const QTreeWidgetItem* item) {
-        shown.push_back(nodeOf(item));
+        shown.emplace_back(codeOf(item), item->childCount());
         for (int i = 0; i < item->childCount(); ++i)
             walk(item->child(i));
     };
@@ -141,7 +153,7 @@ bool ProjectTreeView::sameNodes() const {
 }
 
 void ProjectTreeView::sync() {
-    if (!sameNodes()) {
+    if (!sameShape()) {
         rebuild();
         return;
     }
@@ -162,8 +174,11 @@ void ProjectTreeView::sync() {
 
 void ProjectTreeView::rebuild() {
     syncing_ = true;
-    const int selectedCode = currentItem() ? currentItem()->data(0, kCodeRole).toInt() : -1;
-    const TreeNode* selectedNode = nodeOf(currentItem());
+    const int selectedCode = currentItem() ? codeOf(currentItem()) : -1;
+    // A selected group node is known by the file node it holds.
+    const int selectedGroupFile = selectedCode == node_code::kGroup && currentItem()->childCount() > 0
+                                      ? codeOf(currentItem()->child(0))
+                                      : -1;
     const int scroll = verticalScrollBar()->value();
     // An open rename survives the rebuild with what has been typed so far.
     std::optional<QString> typed;
@@ -177,12 +192,12 @@ void ProjectTreeView::rebuild() {
     std::function<void(QTreeWidgetItem*, const TreeNode&)> add = [&](QTreeWidgetItem* parentItem,
                                                                      const TreeNode& node) {
         auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
-        item->setData(0, kNodeRole, QVariant::fromValue(reinterpret_cast<quintptr>(&node)));
         item->setData(0, kCodeRole, node.code);
         decorate(item, node);
         if (selectedCode > 0 && node.code == selectedCode)
             reselect = item;
-        else if (selectedCode == 0 && &node == selectedNode)
+        else if (selectedCode == node_code::kGroup && node.code == node_code::kGroup &&
+                 !node.children.empty() && node.children.front()->code == selectedGroupFile)
             reselect = item;
         for (const auto& child : node.children)
             add(item, *child);
@@ -220,7 +235,7 @@ void ProjectTreeView::repaint() {
 QTreeWidgetItem* ProjectTreeView::itemForCode(int code) const {
     QTreeWidgetItemIterator it(const_cast<ProjectTreeView*>(this));
     for (; *it; ++it)
-        if ((*it)->data(0, kCodeRole).toInt() == code)
+        if (codeOf(*it) == code)
             return *it;
     return nullptr;
 }

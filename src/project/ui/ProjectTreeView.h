@@ -20,7 +20,9 @@ public:
     void repaint();
 
     QTreeWidgetItem* itemForCode(int code) const;
-    static TreeNode* nodeOf(const QTreeWidgetItem* item);
+    // The project node an item shows, found by the node code the item holds; null when the project
+    // has no such node any more.
+    TreeNode* nodeOf(const QTreeWidgetItem* item) const;
     // The popup items for the selected node, as the menu shows them.
     std::vector<MenuItem> popupForCurrent() const;
     void runMenuItem(const MenuItem& item);
@@ -43,7 +45,7 @@ private:
     bool syncing_ = false;
 
     void decorate(QTreeWidgetItem* item, const TreeNode& node);
-    bool sameNodes() const;
+    bool sameShape() const;
     void rebuild();
     void openEditor(QTreeWidgetItem* item);
     bool isRenamed(const QTreeWidgetItem* item) const;

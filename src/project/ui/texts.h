@@ -1,16 +1,18 @@
 #pragma once
 // The main window's own texts, byte for byte as the user sees them.
+#include "link/texts.h"
+
 #include <QString>
 
 namespace vextor::main_texts {
 
-inline const QString kAppTitle = QStringLiteral("Конфигуратор Vextor");
+inline const QString kAppTitle = QString::fromUtf8(link_texts::kProgramTitle);
 // The standard buttons of the program's own message and input boxes.
 inline const QString kButtonYes = QStringLiteral("Да");
 inline const QString kButtonNo = QStringLiteral("Нет");
 inline const QString kButtonCancel = QStringLiteral("Отмена");
 inline const QString kButtonOk = QStringLiteral("ОК");
-inline const QString kCaptionHead = QStringLiteral("Конфигуратор Vextor: ");
+inline const QString kCaptionHead = kAppTitle + QStringLiteral(": ");
 
 // Tool bar and working-file bar.
 inline const QString kOpenProject = QStringLiteral("Открыть проект");

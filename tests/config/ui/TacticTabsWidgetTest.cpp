@@ -1,6 +1,6 @@
 // The tactic tabs as the engineer uses them: they show the image, take edits into it through
 // "Применить", follow their own refreshes only, and switch "Применить" off while a transfer runs.
-#include "config/ui/TFCfg.h"
+#include "config/ui/ConfigWindow.h"
 #include "config/ui/TacticTabs.h"
 #include "config/ui/heating/THeatingTab.h"
 #include "config/ui/hotwater/THotWaterTab.h"
@@ -133,7 +133,7 @@ TEST_F(TacticTabsWidgetTest, RecuperationShowsTheEntriesOfItsKind) {
 }
 
 TEST_F(TacticTabsWidgetTest, TheWindowRefreshesItsTacticTabsAndStopsThemDuringATransfer) {
-    TFCfg window;
+    ConfigWindow window;
     addTacticTabs(window, image);
     auto* ventilation = editorIn<TVentilationTab>(window.tab(cfg_texts::kSupplyVentilation));
     auto* heating = editorIn<THeatingTab>(window.tab(cfg_texts::kHeating));

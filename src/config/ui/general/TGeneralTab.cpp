@@ -1,6 +1,8 @@
 #include "TGeneralTab.h"
 
 #include "config/GeneralTexts.h"
+#include "link/ModbusParams.h"
+#include "link/texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -222,10 +224,10 @@ TGeneralTab::TGeneralTab(ConfigImage& image, QWidget* parent)
         slaveBaud_[r] = new QComboBox;
         for (const QString& s : t::kSlaveTypeItems)
             slaveType_[r]->addItem(s);
-        for (const QString& s : t::kFrameItems)
-            slaveFrame_[r]->addItem(s);
-        for (const QString& s : t::kBaudItems)
-            slaveBaud_[r]->addItem(s);
+        for (const char* s : link_texts::kModbusFrames)
+            slaveFrame_[r]->addItem(QString::fromUtf8(s));
+        for (const int baud : kModbusBaudRates)
+            slaveBaud_[r]->addItem(QString::number(baud));
         rows->addWidget(slaveAddress_[r], r + 1, 0);
         rows->addWidget(slaveType_[r], r + 1, 1);
         rows->addWidget(slaveFrame_[r], r + 1, 2);

@@ -3,7 +3,7 @@
 // followed by a fresh read brings them back from the controller.
 #include "RoundSupport.h"
 #include "config/ConfigFile.h"
-#include "config/ui/TFCfg.h"
+#include "config/ui/ConfigWindow.h"
 #include "config/ui/heating/THeatingTab.h"
 #include "config/ui/hotwater/THotWaterTab.h"
 #include "config/ui/process/TProcessTab.h"
@@ -11,8 +11,8 @@
 #include "config/ui/texts.h"
 #include "config/ui/ventilation/TVentilationTab.h"
 #include "project/TaskTexts.h"
+#include "project/ui/MainWindow.h"
 #include "project/ui/ProjectTreeView.h"
-#include "project/ui/TFormMainIDE.h"
 #include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/WaitFor.h"
@@ -82,11 +82,11 @@ protected:
         std::string error;
         ASSERT_TRUE(controller.start(error)) << error;
         qputenv("VEXTOR_COM1", controller.path().toLocal8Bit());
-        TFormMainIDE::Options o;
+        MainWindow::Options o;
         o.programDir = dir.path();
         o.dialogs = &dialogs;
         o.taskTickMs = 40;
-        window = std::make_unique<TFormMainIDE>(o);
+        window = std::make_unique<MainWindow>(o);
         window->sysTimer().stop();
         window->resize(1147, 765);
         window->show();
@@ -103,7 +103,7 @@ protected:
         window->RefreshTick();
         ASSERT_TRUE(testing::waitFor([&] { return p.LinkUp; })) << dialogs.shown.join('|').toStdString();
 
-        TFCfg* cfg = window->configWindow();
+        ConfigWindow* cfg = window->configWindow();
         spv = editorIn<TVentilationTab>(cfg->tab(cfg_texts::kSupplyVentilation));
         heating = editorIn<THeatingTab>(cfg->tab(cfg_texts::kHeating));
         hotWater = editorIn<THotWaterTab>(cfg->tab(cfg_texts::kHotWater));
@@ -130,7 +130,7 @@ protected:
     testing::NoPauseClock pacing; // the pauses between requests pass at once; the line is real
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TFormMainIDE> window;
+    std::unique_ptr<MainWindow> window;
     TVentilationTab* spv = nullptr;
     THeatingTab* heating = nullptr;
     THotWaterTab* hotWater = nullptr;
@@ -162,7 +162,7 @@ TEST_F(TacticsRound, ReadShowsTheControllersTacticsAndEditsSurviveFileAndWrite) 
     EXPECT_EQ(recup->entry(kEntryWinterUmin)->text(), "35");
     EXPECT_EQ(recup->caption(kEntryWinterUmin)->text(), "% открытия при обмерзании");
     EXPECT_EQ(recup->pid()->kInt()->text(), "0,25");
-    TFCfg* cfg = window->configWindow();
+    ConfigWindow* cfg = window->configWindow();
     for (const QString& name : {cfg_texts::kSupplyVentilation, cfg_texts::kHeating, cfg_texts::kHotWater,
                                 cfg_texts::kProcess, cfg_texts::kRecuperation}) {
         cfg->userTabs()->setCurrentWidget(cfg->tab(name));

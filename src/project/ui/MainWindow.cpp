@@ -1,11 +1,11 @@
-#include "TFormMainIDE.h"
+#include "MainWindow.h"
 
+#include "AboutBox.h"
+#include "ProgressWindow.h"
 #include "ProjectTreeView.h"
 #include "QtUserDialogs.h"
-#include "TFAbout.h"
-#include "TFProgress.h"
 #include "config/ConfigFile.h"
-#include "config/ui/TFCfg.h"
+#include "config/ui/ConfigWindow.h"
 #include "config/ui/TacticTabs.h"
 #include "config/ui/assignment/TAssignmentTab.h"
 #include "config/ui/calendar/TCalendarTab.h"
@@ -13,12 +13,15 @@
 #include "config/ui/general/TGeneralTab.h"
 #include "config/ui/sensors/TSensorsTab.h"
 #include "config/ui/texts.h"
-#include "device/ui/TFLink.h"
-#include "device/ui/TFLinkMore.h"
-#include "events/ui/TBBFrm.h"
+#include "device/ui/LinkDetailsWindow.h"
+#include "device/ui/LinkSettingsWindow.h"
+#include "events/ui/EventViewer.h"
+#include "link/ModbusParams.h"
 #include "link/SerialPort.h"
 #include "project/DeviceTasks.h"
+#include "project/ProjectModel.h"
 #include "project/ProjectPaths.h"
+#include "project/ProjectReport.h"
 #include "project/TaskTexts.h"
 #include "project/texts.h"
 #include "texts.h"
@@ -50,7 +53,6 @@
 namespace vextor {
 
 namespace t = main_texts;
-namespace pt = project_texts;
 
 namespace {
 
@@ -62,22 +64,6 @@ constexpr int kMinWorkingAreaWidth = 400;
 constexpr int kMinLogHeight = 40;
 constexpr int kPanelPadding = 15;
 constexpr int kPanelGap = 2;
-
-enum Mode : uint8_t { ModeVisual = 0, ModeConfig = 1, ModeEvents = 2, ModeDevice = 3 };
-
-QString baudText(uint8_t mbParams) {
-    static const char* const bauds[4] = {"4800", "9600", "19200", "38400"};
-    return QString::fromLatin1(bauds[mbParams & 0x03]);
-}
-
-QString frameText(uint8_t mbParams) {
-    const QString frames[4] = {pt::kFrame0, pt::kFrame1, pt::kFrame2, pt::kFrame3};
-    return frames[(mbParams >> 4) & 0x03];
-}
-
-QString floatOrderText(uint8_t mbParams) {
-    return (mbParams & 0x80) ? pt::kExponentFirst : pt::kMantissaFirst;
-}
 
 void setTextIfChanged(QMdiSubWindow* window, const QString& title) {
     if (window->windowTitle() != title)
@@ -95,7 +81,7 @@ bool isWorkingPlaceholder(const QString& text) {
 
 } // namespace
 
-TFormMainIDE::TFormMainIDE(Options options, QWidget* parent)
+MainWindow::MainWindow(Options options, QWidget* parent)
     : QMainWindow(parent), WorkingConfigFile(t::kNoConfigFile), WorkingEventsFile(t::kNoEventsFile),
       WorkingVisualFile(t::kNoVisualFile), options_(std::move(options)) {
     if (options_.dialogs) {
@@ -165,20 +151,20 @@ TFormMainIDE::TFormMainIDE(Options options, QWidget* parent)
     TimerFormAbout.start();
 }
 
-TFormMainIDE::~TFormMainIDE() {
+MainWindow::~MainWindow() {
     // The line first: it may still be asking the dialogs or telling the progress window something.
     line_.reset();
     BusyState::setListener({});
 }
 
-void TFormMainIDE::ImageLinkBinding::store(uint8_t zarnetAddress, uint8_t modbusAddress, uint8_t mbParams) {
+void MainWindow::ImageLinkBinding::store(uint8_t zarnetAddress, uint8_t modbusAddress, uint8_t mbParams) {
     zarnet_ = zarnetAddress;
     image_.MB_Address = modbusAddress;
     image_.MB_Params = mbParams;
 }
 
-void TFormMainIDE::ImageLinkBinding::load(uint8_t& zarnetAddress, uint8_t& modbusAddress,
-                                          uint8_t& mbParams) const {
+void MainWindow::ImageLinkBinding::load(uint8_t& zarnetAddress, uint8_t& modbusAddress,
+                                        uint8_t& mbParams) const {
     zarnetAddress = zarnet_;
     modbusAddress = image_.MB_Address;
     mbParams = image_.MB_Params;
@@ -186,7 +172,7 @@ void TFormMainIDE::ImageLinkBinding::load(uint8_t& zarnetAddress, uint8_t& modbu
 
 // ---------------------------------------------------------------- building
 
-void TFormMainIDE::buildMenus() {
+void MainWindow::buildMenus() {
     QMenu* projectMenu = menuBar()->addMenu(t::kMenuProject);
     QAction* create = projectMenu->addAction(t::kMenuCreate, this, [this] {
         if (refuseWhileBusy())
@@ -210,9 +196,9 @@ void TFormMainIDE::buildMenus() {
     projectReplacing_ = {create, open};
 
     QMenu* modeMenu = menuBar()->addMenu(t::kMenuMode);
-    modeMenu->addAction(t::kModeConfig, this, [this] { setWorkMode(ModeConfig); });
-    modeMenu->addAction(t::kModeEvents, this, [this] { setWorkMode(ModeEvents); });
-    modeMenu->addAction(t::kModeVisual, this, [this] { setWorkMode(ModeVisual); });
+    modeMenu->addAction(t::kModeConfig, this, [this] { setWorkMode(work_mode::kConfiguration); });
+    modeMenu->addAction(t::kModeEvents, this, [this] { setWorkMode(work_mode::kEvents); });
+    modeMenu->addAction(t::kModeVisual, this, [this] { setWorkMode(work_mode::kMonitor); });
     modeMenu->addAction(t::kMenuPort, this, [this] { linkWindow_->openPortMode(); });
 
     QMenu* settings = menuBar()->addMenu(t::kMenuSettings);
@@ -225,7 +211,7 @@ void TFormMainIDE::buildMenus() {
     menuBar()->addAction(t::kMenuAbout, this, [this] { about_->showCentred(); });
 }
 
-void TFormMainIDE::buildToolBar() {
+void MainWindow::buildToolBar() {
     QToolBar* bar = addToolBar(QString());
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -241,7 +227,7 @@ void TFormMainIDE::buildToolBar() {
     projectReplacing_ << open;
 }
 
-QWidget* TFormMainIDE::buildModePanel() {
+QWidget* MainWindow::buildModePanel() {
     auto* panel = new QWidget;
     auto* layout = new QVBoxLayout(panel);
     layout->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -269,17 +255,17 @@ QWidget* TFormMainIDE::buildModePanel() {
         modeButtons_[i] = b;
     }
     modeButtons_[4]->setVisible(false);
-    connect(modeButtons_[0], &QToolButton::clicked, this, [this] { setWorkMode(ModeConfig); });
-    connect(modeButtons_[1], &QToolButton::clicked, this, [this] { setWorkMode(ModeEvents); });
-    connect(modeButtons_[2], &QToolButton::clicked, this, [this] { setWorkMode(ModeVisual); });
+    connect(modeButtons_[0], &QToolButton::clicked, this, [this] { setWorkMode(work_mode::kConfiguration); });
+    connect(modeButtons_[1], &QToolButton::clicked, this, [this] { setWorkMode(work_mode::kEvents); });
+    connect(modeButtons_[2], &QToolButton::clicked, this, [this] { setWorkMode(work_mode::kMonitor); });
     connect(modeButtons_[3], &QToolButton::clicked, this, [this] { linkWindow_->openPortMode(); });
-    connect(modeButtons_[4], &QToolButton::clicked, this, [this] { setWorkMode(ModeDevice); });
+    connect(modeButtons_[4], &QToolButton::clicked, this, [this] { setWorkMode(work_mode::kDevice); });
     // Never narrower than the button column and its margin.
     panel->setMinimumWidth(modeButtons_[0]->sizeHint().width() + 10);
     return panel;
 }
 
-QWidget* TFormMainIDE::buildTreePanel() {
+QWidget* MainWindow::buildTreePanel() {
     auto* panel = new QWidget;
     panel->setMinimumWidth(kMinTreeWidth);
     auto* layout = new QVBoxLayout(panel);
@@ -304,7 +290,7 @@ QWidget* TFormMainIDE::buildTreePanel() {
     return panel;
 }
 
-QWidget* TFormMainIDE::buildClientArea() {
+QWidget* MainWindow::buildClientArea() {
     auto* area = new QWidget;
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(2, 0, 11, 0);
@@ -327,7 +313,7 @@ QWidget* TFormMainIDE::buildClientArea() {
     return area;
 }
 
-void TFormMainIDE::buildStatusBar() {
+void MainWindow::buildStatusBar() {
     // The panels sit side by side at their fitted widths on a strip of their own. When the window is
     // narrower than all seven, the last ones run off its right edge; a layout would instead squeeze
     // their places while each panel keeps its width, and the texts would be drawn over each other.
@@ -341,20 +327,20 @@ void TFormMainIDE::buildStatusBar() {
     statusBar()->addWidget(panelStrip_, 1);
 }
 
-void TFormMainIDE::createWindows() {
+void MainWindow::createWindows() {
     // Each window once for the whole run, in the program's order of creation.
-    viewer_ = new TBBFrm;
+    viewer_ = new EventViewer;
     viewerSub_ = mdi_->addSubWindow(viewer_);
     viewerSub_->hide();
-    linkWindow_ = new TFLink(*project_, *dialogs_, nullptr, this);
+    linkWindow_ = new LinkSettingsWindow(*project_, *dialogs_, nullptr, this);
     linkWindow_->settings().portChanged = [this] { RefreshTick(); };
-    about_ = new TFAbout(this);
-    linkMore_ = new TFLinkMore(this);
+    about_ = new AboutBox(this);
+    linkMore_ = new LinkDetailsWindow(this);
     linkMore_->setTimeouts(kZarnetTimeouts, kModbusTimeouts);
     linkWindow_->setMore(linkMore_);
-    cfg_ = new TFCfg;
+    cfg_ = new ConfigWindow;
     // The tabs' validation messages go to the same dialogs as everything else.
-    setValidationDialogs(dialogs_);
+    validationDialogs_.emplace(dialogs_);
     auto* sensors = new TSensorsTab(image, *dialogs_);
     cfg_->addEditor(cfg_texts::kSensors, sensors, sensors);
     auto* analog = new TAssignmentPage(image, TAssignmentPage::Kind::Analog);
@@ -379,7 +365,7 @@ void TFormMainIDE::createWindows() {
     cfgScroll_->setWindowTitle(cfg_->windowTitle());
     cfgSub_ = mdi_->addSubWindow(cfgScroll_);
     cfgSub_->hide();
-    progress_ = new TFProgress(this);
+    progress_ = new ProgressWindow(this);
 
     files_ = std::make_unique<FileCommands>(*project_, image, *dialogs_, this, cfg_, WorkingConfigFile,
                                             WorkingEventsFile);
@@ -392,12 +378,12 @@ void TFormMainIDE::createWindows() {
     f.treeChanged = [this] { treeChanged(); };
     // The configuration window's hidden menu works on the marked controller's configuration file.
     connect(cfg_->readFromFileAction(), &QAction::triggered, this,
-            [this] { openConfigFromFile(project_->MarkCode + 2); });
+            [this] { openConfigFromFile(project_->markedNodeCode(NodeRole::ConfigFile)); });
     connect(cfg_->writeToFileAction(), &QAction::triggered, this,
-            [this] { saveConfigAsFile(project_->MarkCode + 2); });
+            [this] { saveConfigAsFile(project_->markedNodeCode(NodeRole::ConfigFile)); });
 }
 
-void TFormMainIDE::installProjectHooks() {
+void MainWindow::installProjectHooks() {
     ProjectHooks& h = project_->hooks;
     h.loadDefaultConfiguration = [this] { loadDefaultConfiguration(image); };
     h.resetWorkingFiles = [this] {
@@ -425,7 +411,7 @@ void TFormMainIDE::installProjectHooks() {
     h.openEventsFromFile = [this](int code) { openEventsFromFile(code); };
 }
 
-void TFormMainIDE::startLine() {
+void MainWindow::startLine() {
     LineListener l;
     l.status = [this](const LineStatus& s) { lineStatusChanged(s); };
     l.markCleared = [this](int code) {
@@ -460,7 +446,7 @@ void TFormMainIDE::startLine() {
     line_ = std::make_unique<LineWorker>(this, *dialogs_, *progress_, std::move(l), o);
 }
 
-void TFormMainIDE::sendTarget() {
+void MainWindow::sendTarget() {
     const LineTarget target = lineTargetOf(*project_);
     if (sentTarget_ == target)
         return;
@@ -473,7 +459,7 @@ void TFormMainIDE::sendTarget() {
     line_->setTarget(target);
 }
 
-void TFormMainIDE::queueLineTask(LineTask task) {
+void MainWindow::queueLineTask(LineTask task) {
     // The task works on the controller and the files the window shows now.
     sendTarget();
     line_->queueTask(task, image);
@@ -482,7 +468,7 @@ void TFormMainIDE::queueLineTask(LineTask task) {
         cfg_->setTransferRunning(true);
 }
 
-void TFormMainIDE::lineStatusChanged(const LineStatus& status) {
+void MainWindow::lineStatusChanged(const LineStatus& status) {
     lineStatus_ = status;
     linkMore_->setLinkErrors(status.identFailures);
     const bool up = status.linkUp && status.markCode == project_->MarkCode && project_->MarkCode != 0;
@@ -497,13 +483,13 @@ void TFormMainIDE::lineStatusChanged(const LineStatus& status) {
     connectionDisplay();
 }
 
-void TFormMainIDE::lineBusy(bool busy, uint64_t seq) {
+void MainWindow::lineBusy(bool busy, uint64_t seq) {
     // An end that the line told before it had taken the last queued task does not end that one.
     if (busy || seq == line_->lastQueued())
         setBusy(busy);
 }
 
-void TFormMainIDE::setBusy(bool busy) {
+void MainWindow::setBusy(bool busy) {
     if (busy == busy_.has_value())
         return;
     if (busy) {
@@ -516,7 +502,7 @@ void TFormMainIDE::setBusy(bool busy) {
 
 // ---------------------------------------------------------------- refresh
 
-void TFormMainIDE::RefreshTick() {
+void MainWindow::RefreshTick() {
     SysTimer.stop();
     const auto restart = qScopeGuard([this] { SysTimer.start(); });
 
@@ -547,8 +533,8 @@ void TFormMainIDE::RefreshTick() {
     } else if (m.ActiveProtocol == kProtocolModbus) {
         const uint8_t p = project_->activeMbParams();
         setPanel(1, t::kModbusPanel + QString::number(project_->activeModbusAddress()) + t::kPanelSeparator +
-                        baudText(p) + t::kPanelSeparator + frameText(p) + t::kPanelSeparator +
-                        floatOrderText(p));
+                        QString::number(mbBaudRate(p)) + t::kPanelSeparator + mbFrameText(p) +
+                        t::kPanelSeparator + mbFloatOrderText(p));
     }
     showModeWindow();
     connectionDisplay();
@@ -558,7 +544,7 @@ void TFormMainIDE::RefreshTick() {
     tree_->sync();
 }
 
-void TFormMainIDE::setPanel(int panel, const QString& text) {
+void MainWindow::setPanel(int panel, const QString& text) {
     QLabel* label = panels_[panel];
     if (label->text() == text)
         return;
@@ -568,29 +554,29 @@ void TFormMainIDE::setPanel(int panel, const QString& text) {
         fitStatusPanels();
 }
 
-void TFormMainIDE::setWorkMode(uint8_t mode) {
+void MainWindow::setWorkMode(uint8_t mode) {
     project_->model.WorkMode = mode;
 }
 
-void TFormMainIDE::showModeWindow() {
+void MainWindow::showModeWindow() {
     QMdiSubWindow* sub = nullptr;
     switch (project_->model.WorkMode) {
-    case ModeDevice:
+    case work_mode::kDevice:
         setPanel(2, t::kModeDevice);
         break;
-    case ModeEvents:
+    case work_mode::kEvents:
         setPanel(2, t::kModeEvents);
         sub = viewerSub_;
         setTextIfChanged(viewerSub_, fileNamePart(WorkingEventsFile));
         setTextIfChanged(workingFile_, WorkingEventsFile);
         break;
-    case ModeConfig:
+    case work_mode::kConfiguration:
         setPanel(2, t::kModeConfig);
         sub = cfgSub_;
         setTextIfChanged(cfgSub_, fileNamePart(WorkingConfigFile));
         setTextIfChanged(workingFile_, WorkingConfigFile);
         break;
-    case ModeVisual:
+    case work_mode::kMonitor:
         setPanel(2, t::kModeVisual);
         setTextIfChanged(workingFile_, WorkingVisualFile);
         break;
@@ -608,13 +594,13 @@ void TFormMainIDE::showModeWindow() {
             mdi_->setActiveSubWindow(sub);
     }
     // The save button writes the configuration image: only for the configuration's own file.
-    const bool canSave =
-        project_->model.WorkMode == ModeConfig && !isWorkingPlaceholder(workingFile_->text()) && !busy();
+    const bool canSave = project_->model.WorkMode == work_mode::kConfiguration &&
+                         !isWorkingPlaceholder(workingFile_->text()) && !busy();
     if (saveWorkingFile_->isEnabled() != canSave)
         saveWorkingFile_->setEnabled(canSave);
 }
 
-void TFormMainIDE::connectionDisplay() {
+void MainWindow::connectionDisplay() {
     const bool up = project_->LinkUp;
     setPanel(3, up ? lineStatus_.versionPanel : QString());
     if (!up)
@@ -623,7 +609,7 @@ void TFormMainIDE::connectionDisplay() {
         cfg_->setServicePanelsEnabled(up);
 }
 
-void TFormMainIDE::fitStatusPanels() {
+void MainWindow::fitStatusPanels() {
     int x = 0;
     for (QLabel* panel : panels_) {
         const int width = panel->fontMetrics().horizontalAdvance(panel->text()) + kPanelPadding;
@@ -632,41 +618,41 @@ void TFormMainIDE::fitStatusPanels() {
     }
 }
 
-QString TFormMainIDE::statusText(int panel) const {
+QString MainWindow::statusText(int panel) const {
     return panels_.at(panel)->text();
 }
 
-QString TFormMainIDE::logText() const {
+QString MainWindow::logText() const {
     return log_->toPlainText();
 }
 
-QString TFormMainIDE::workingFileText() const {
+QString MainWindow::workingFileText() const {
     return workingFile_->text();
 }
 
-bool TFormMainIDE::saveButtonEnabled() const {
+bool MainWindow::saveButtonEnabled() const {
     return saveWorkingFile_->isEnabled();
 }
 
-QWidget* TFormMainIDE::shownModeWindow() const {
+QWidget* MainWindow::shownModeWindow() const {
     QMdiSubWindow* active = mdi_->activeSubWindow();
     if (!active || !active->isVisible())
         return nullptr;
     return active == cfgSub_ ? cfg_ : active->widget();
 }
 
-void TFormMainIDE::addLine(const QString& line) {
+void MainWindow::addLine(const QString& line) {
     log_->appendPlainText(line);
 }
 
-void TFormMainIDE::treeChanged() {
+void MainWindow::treeChanged() {
     tree_->sync();
     RefreshTick();
 }
 
 // ---------------------------------------------------------------- busy state and end
 
-void TFormMainIDE::busyChanged(bool busy) {
+void MainWindow::busyChanged(bool busy) {
     // Once at the start and once at the end of an operation on the line, never on a routine tick.
     for (QAction* a : projectReplacing_)
         a->setEnabled(!busy);
@@ -674,15 +660,15 @@ void TFormMainIDE::busyChanged(bool busy) {
     showModeWindow(); // the save button
 }
 
-bool TFormMainIDE::refuseWhileBusy() const {
+bool MainWindow::refuseWhileBusy() const {
     return BusyState::busy();
 }
 
-QWidget* TFormMainIDE::filterBox() const {
+QWidget* MainWindow::filterBox() const {
     return filter_;
 }
 
-void TFormMainIDE::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     SysTimer.stop();
     TimerRunString.stop();
     // The line ends its current exchange; an event read stops before its next request and keeps the
@@ -698,13 +684,13 @@ void TFormMainIDE::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-QString TFormMainIDE::formIniPath() const {
+QString MainWindow::formIniPath() const {
     const QString dir =
         options_.settingsDir.isEmpty() ? QFileInfo(userSettingsPath()).absolutePath() : options_.settingsDir;
     return QDir(dir).filePath(kFormIniName);
 }
 
-FormGeometry TFormMainIDE::currentGeometry() const {
+FormGeometry MainWindow::currentGeometry() const {
     FormGeometry g;
     const QRect r = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     g.height = r.height();
@@ -719,7 +705,7 @@ FormGeometry TFormMainIDE::currentGeometry() const {
     return g;
 }
 
-void TFormMainIDE::applyGeometry(const FormGeometry& stored) {
+void MainWindow::applyGeometry(const FormGeometry& stored) {
     // A layout remembered on a larger screen (or the design size on a small one) is fitted into the
     // screen this window opens on, so no part of it lies beyond the edge.
     FormGeometry g = stored;
@@ -742,40 +728,40 @@ void TFormMainIDE::applyGeometry(const FormGeometry& stored) {
 
 // ---------------------------------------------------------------- files from the tree
 
-QString TFormMainIDE::projectDirectory() const {
+QString MainWindow::projectDirectory() const {
     return directoryPart(project_->model.ProjectPath);
 }
 
-void TFormMainIDE::openConfigFile(const QString& path, int code) {
+void MainWindow::openConfigFile(const QString& path, int code) {
     if (!refuseWhileBusy())
         files_->openConfigFile(path, code);
 }
 
-void TFormMainIDE::openConfigFromFile(int code) {
+void MainWindow::openConfigFromFile(int code) {
     if (!refuseWhileBusy())
         files_->openConfigFromFile(code);
 }
 
-void TFormMainIDE::saveConfigAsFile(int code) {
+void MainWindow::saveConfigAsFile(int code) {
     if (!refuseWhileBusy())
         files_->saveConfigAsFile(code);
 }
 
-void TFormMainIDE::openEventsFile(const QString& path, int code) {
+void MainWindow::openEventsFile(const QString& path, int code) {
     files_->openEventsFile(path, code);
 }
 
-void TFormMainIDE::openEventsFromFile(int code) {
+void MainWindow::openEventsFromFile(int code) {
     files_->openEventsFromFile(code);
 }
 
-void TFormMainIDE::readEventsFromDevice(int code) {
+void MainWindow::readEventsFromDevice(int code) {
     if (!refuseWhileBusy())
         files_->readEventsFromDevice(code);
 }
 
-void TFormMainIDE::saveWorkingFile() {
-    if (refuseWhileBusy() || project_->model.WorkMode != ModeConfig)
+void MainWindow::saveWorkingFile() {
+    if (refuseWhileBusy() || project_->model.WorkMode != work_mode::kConfiguration)
         return;
     files_->saveWorkingFile();
 }

@@ -1,6 +1,6 @@
-#include "TFLink.h"
+#include "LinkSettingsWindow.h"
 
-#include "TFLinkMore.h"
+#include "LinkDetailsWindow.h"
 #include "device/texts.h"
 #include "link/ModbusParams.h"
 #include "link/SerialPort.h"
@@ -36,7 +36,8 @@ QLabel* valueLabel(QWidget* parent) {
 
 } // namespace
 
-TFLink::TFLink(Project& project, UserDialogs& dialogs, TFLinkMore* more, QWidget* parent)
+LinkSettingsWindow::LinkSettingsWindow(Project& project, UserDialogs& dialogs, LinkDetailsWindow* more,
+                                       QWidget* parent)
     : QDialog(parent), settings_(project, dialogs), more_(more) {
     setWindowTitle(t::kLinkWindow);
     auto* layout = new QVBoxLayout(this);
@@ -51,7 +52,7 @@ TFLink::TFLink(Project& project, UserDialogs& dialogs, TFLinkMore* more, QWidget
     layout->addWidget(close, 0, Qt::AlignRight);
 }
 
-QWidget* TFLink::buildPortPage() {
+QWidget* LinkSettingsWindow::buildPortPage() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
     grid->addWidget(new QLabel(t::kConnectedVia, page), 0, 0);
@@ -94,7 +95,7 @@ QWidget* TFLink::buildPortPage() {
     return page;
 }
 
-QWidget* TFLink::buildProtocolPage() {
+QWidget* LinkSettingsWindow::buildProtocolPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
 
@@ -156,8 +157,8 @@ QWidget* TFLink::buildProtocolPage() {
     auto* sl = new QGridLayout(setup);
     sl->addWidget(new QLabel(t::kParity, setup), 0, 0);
     frame_ = new QComboBox(setup);
-    for (const QString& f : t::kFrames)
-        frame_->addItem(f);
+    for (const char* f : link_texts::kModbusFrames)
+        frame_->addItem(QString::fromUtf8(f));
     sl->addWidget(frame_, 0, 1);
     sl->addWidget(new QLabel(t::kSpeed, setup), 1, 0);
     baud_ = new QComboBox(setup);
@@ -193,7 +194,7 @@ QWidget* TFLink::buildProtocolPage() {
     return page;
 }
 
-void TFLink::fillDevices() {
+void LinkSettingsWindow::fillDevices() {
     const int n = settings_.view.portText.mid(t::kCom.size()).toInt();
     const QString current = n > 0 ? resolvePortPath(n) : QString();
     // Only devices that are there are offered; a binding to one that is gone is named as such
@@ -208,7 +209,7 @@ void TFLink::fillDevices() {
                          (present || current.isEmpty() ? QString() : t::kDeviceMissing));
 }
 
-void TFLink::fill() {
+void LinkSettingsWindow::fill() {
     const LinkSettingsView& v = settings_.view;
     setWindowTitle(v.caption);
     port_->setText(v.portText);
@@ -242,7 +243,7 @@ void TFLink::fill() {
         more_->refresh();
 }
 
-void TFLink::openPortMode() {
+void LinkSettingsWindow::openPortMode() {
     settings_.openPortMode();
     fill();
     show();
@@ -250,7 +251,7 @@ void TFLink::openPortMode() {
     activateWindow();
 }
 
-void TFLink::openDevice(int deviceIndex) {
+void LinkSettingsWindow::openDevice(int deviceIndex) {
     if (!settings_.openDevice(deviceIndex))
         return;
     fill();

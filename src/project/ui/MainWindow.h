@@ -4,8 +4,10 @@
 // loop on the line's own thread), creates the other windows once at start, and keeps status bar,
 // shown mode window and the line's target in step with the model through the one-second refresh.
 // Nothing here waits for the line: the worker's answers arrive as queued calls.
+// The form TFormMainIDE.
 #include "FormIni.h"
 #include "config/ConfigImage.h"
+#include "link/NumericConversions.h"
 #include "project/BusyState.h"
 #include "project/FileCommands.h"
 #include "project/LineWorker.h"
@@ -32,14 +34,14 @@ namespace vextor {
 
 class ProjectTreeView;
 class QtUserDialogs;
-class TBBFrm;
-class TFAbout;
-class TFCfg;
-class TFLink;
-class TFLinkMore;
-class TFProgress;
+class EventViewer;
+class AboutBox;
+class ConfigWindow;
+class LinkSettingsWindow;
+class LinkDetailsWindow;
+class ProgressWindow;
 
-class TFormMainIDE : public QMainWindow, public ProjectLog {
+class MainWindow : public QMainWindow, public ProjectLog {
 public:
     struct Options {
         QString programDir; // where the default project path lives (and an old Form.ini may)
@@ -52,8 +54,8 @@ public:
         int taskTickMs = 1000; // the line's task timer
     };
 
-    explicit TFormMainIDE(Options options, QWidget* parent = nullptr);
-    ~TFormMainIDE() override;
+    explicit MainWindow(Options options, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The run's shared objects.
     ConfigImage image;
@@ -79,12 +81,12 @@ public:
 
     // Windows and controls, for the application and its tests.
     ProjectTreeView* tree() const { return tree_; }
-    TFCfg* configWindow() const { return cfg_; }
-    TBBFrm* eventViewer() const { return viewer_; }
-    TFLink* linkWindow() const { return linkWindow_; }
-    TFLinkMore* linkMore() const { return linkMore_; }
-    TFProgress* progressWindow() const { return progress_; }
-    TFAbout* aboutBox() const { return about_; }
+    ConfigWindow* configWindow() const { return cfg_; }
+    EventViewer* eventViewer() const { return viewer_; }
+    LinkSettingsWindow* linkWindow() const { return linkWindow_; }
+    LinkDetailsWindow* linkMore() const { return linkMore_; }
+    ProgressWindow* progressWindow() const { return progress_; }
+    AboutBox* aboutBox() const { return about_; }
     QString statusText(int panel) const;
     const QLabel* statusPanel(int panel) const { return panels_.at(panel); }
     QString logText() const;
@@ -108,6 +110,8 @@ private:
     Options options_;
     std::unique_ptr<QtUserDialogs> ownDialogs_;
     UserDialogs* dialogs_;
+    // The tabs' validation messages go to dialogs_ while the window lives.
+    std::optional<ValidationDialogsScope> validationDialogs_;
     std::unique_ptr<Project> project_;
     // The active link of the window's project: the device-protocol address here, the Modbus address
     // and line byte in the image, as on the line.
@@ -138,15 +142,15 @@ private:
 
     // Windows.
     QMdiArea* mdi_ = nullptr;
-    TBBFrm* viewer_ = nullptr;
+    EventViewer* viewer_ = nullptr;
     QMdiSubWindow* viewerSub_ = nullptr;
-    TFLink* linkWindow_ = nullptr;
-    TFAbout* about_ = nullptr;
-    TFLinkMore* linkMore_ = nullptr;
-    TFCfg* cfg_ = nullptr;
+    LinkSettingsWindow* linkWindow_ = nullptr;
+    AboutBox* about_ = nullptr;
+    LinkDetailsWindow* linkMore_ = nullptr;
+    ConfigWindow* cfg_ = nullptr;
     QScrollArea* cfgScroll_ = nullptr;
     QMdiSubWindow* cfgSub_ = nullptr;
-    TFProgress* progress_ = nullptr;
+    ProgressWindow* progress_ = nullptr;
 
     // Controls.
     QSplitter* sideSplitter_ = nullptr;

@@ -1,4 +1,4 @@
-#include "TFProgress.h"
+#include "ProgressWindow.h"
 
 #include "texts.h"
 
@@ -8,7 +8,7 @@
 
 namespace vextor {
 
-TFProgress::TFProgress(QWidget* parent)
+ProgressWindow::ProgressWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
     setWindowTitle(main_texts::kAppTitle);
     setModal(false);
@@ -26,7 +26,7 @@ TFProgress::TFProgress(QWidget* parent)
     layout->addWidget(line_);
 }
 
-void TFProgress::begin(const QString& title, int maximum) {
+void ProgressWindow::begin(const QString& title, int maximum) {
     title_->setText(title);
     line_->clear();
     gauge_->setRange(0, std::max(maximum, 1));
@@ -35,34 +35,34 @@ void TFProgress::begin(const QString& title, int maximum) {
     raise();
 }
 
-void TFProgress::step(const QString& line) {
+void ProgressWindow::step(const QString& line) {
     line_->setText(line);
 }
 
-void TFProgress::setPosition(int position) {
+void ProgressWindow::setPosition(int position) {
     gauge_->setValue(std::clamp(position, gauge_->minimum(), gauge_->maximum()));
 }
 
-void TFProgress::end() {
+void ProgressWindow::end() {
     hide();
 }
 
-QString TFProgress::titleText() const {
+QString ProgressWindow::titleText() const {
     return title_->text();
 }
 
-QString TFProgress::stepText() const {
+QString ProgressWindow::stepText() const {
     return line_->text();
 }
 
-void TFProgress::showEvent(QShowEvent* event) {
+void ProgressWindow::showEvent(QShowEvent* event) {
     // On activation the window is as wide as the gauge plus a margin, centred on the main window.
     setFixedWidth(gauge_->width() + 30);
     centreOnParent();
     QDialog::showEvent(event);
 }
 
-void TFProgress::centreOnParent() {
+void ProgressWindow::centreOnParent() {
     if (QWidget* p = parentWidget()) {
         const QPoint centre = p->mapToGlobal(p->rect().center());
         move(centre - QPoint(width() / 2, height() / 2));

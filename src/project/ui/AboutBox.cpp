@@ -1,4 +1,4 @@
-#include "TFAbout.h"
+#include "AboutBox.h"
 
 #include "texts.h"
 
@@ -35,7 +35,7 @@ QPixmap aboutPicture() {
 
 } // namespace
 
-TFAbout::TFAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint) {
     setWindowTitle(t::kAboutCaption);
     auto* layout = new QVBoxLayout(this);
     auto* picture = new QLabel(this);
@@ -57,7 +57,7 @@ TFAbout::TFAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::WindowStays
     layout->addWidget(close, 0, Qt::AlignHCenter);
 }
 
-void TFAbout::showCentred() {
+void AboutBox::showCentred() {
     adjustSize();
     if (QWidget* p = parentWidget()) {
         const QPoint centre = p->mapToGlobal(p->rect().center());

@@ -1,12 +1,13 @@
 #pragma once
 // The about box: a picture, the version and the program's name; it closes itself after the start.
+// The form TFAbout.
 #include <QDialog>
 
 namespace vextor {
 
-class TFAbout : public QDialog {
+class AboutBox : public QDialog {
 public:
-    explicit TFAbout(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
     void showCentred();
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // The link settings window "Связь": the port page (port mode) or the protocol page of one device
 // (device mode). It mirrors LinkSettingsView and calls LinkSettings for every change.
+// The form TFLink.
 #include "device/LinkSettings.h"
 
 #include <QDialog>
@@ -14,14 +15,15 @@ class QTabWidget;
 
 namespace vextor {
 
-class TFLinkMore;
+class LinkDetailsWindow;
 
-class TFLink : public QDialog {
+class LinkSettingsWindow : public QDialog {
 public:
-    TFLink(Project& project, UserDialogs& dialogs, TFLinkMore* more, QWidget* parent = nullptr);
+    LinkSettingsWindow(Project& project, UserDialogs& dialogs, LinkDetailsWindow* more,
+                       QWidget* parent = nullptr);
 
     LinkSettings& settings() { return settings_; }
-    void setMore(TFLinkMore* more) { more_ = more; }
+    void setMore(LinkDetailsWindow* more) { more_ = more; }
 
     void openPortMode();
     // From a "Связь" node of the project tree: the DeviceIndex of that node.
@@ -43,7 +45,7 @@ public:
 
 private:
     LinkSettings settings_;
-    TFLinkMore* more_;
+    LinkDetailsWindow* more_;
     QTabWidget* pages_;
     QWidget* portPage_;
     QWidget* protocolPage_;

@@ -1,4 +1,4 @@
-#include "TFLinkMore.h"
+#include "LinkDetailsWindow.h"
 
 #include "device/texts.h"
 #include "link/SerialPort.h"
@@ -14,7 +14,7 @@ namespace vextor {
 
 namespace t = device_texts;
 
-TFLinkMore::TFLinkMore(QWidget* parent) : QDialog(parent) {
+LinkDetailsWindow::LinkDetailsWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(t::kExtraWindow);
     auto* layout = new QGridLayout(this);
     table_ = new QTableWidget(3, 2, this);
@@ -36,13 +36,13 @@ TFLinkMore::TFLinkMore(QWidget* parent) : QDialog(parent) {
     layout->addWidget(close, 2, 2);
 }
 
-void TFLinkMore::setTimeouts(const ReadTimeouts& zarnet, const ReadTimeouts& modbus) {
+void LinkDetailsWindow::setTimeouts(const ReadTimeouts& zarnet, const ReadTimeouts& modbus) {
     zarnet_ = zarnet;
     modbus_ = modbus;
     refresh();
 }
 
-void TFLinkMore::refresh() {
+void LinkDetailsWindow::refresh() {
     const std::optional<ReadTimeouts> ports[2] = {zarnet_, modbus_};
     for (int column = 0; column < 2; ++column) {
         if (!ports[column])
@@ -54,21 +54,21 @@ void TFLinkMore::refresh() {
     }
 }
 
-void TFLinkMore::setLinkErrors(uint32_t failures) {
+void LinkDetailsWindow::setLinkErrors(uint32_t failures) {
     errors_->setText(QString::number(failures));
 }
 
-QString TFLinkMore::linkErrorsText() const {
+QString LinkDetailsWindow::linkErrorsText() const {
     return errors_->text();
 }
 
-void TFLinkMore::changeEvent(QEvent* event) {
+void LinkDetailsWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         refresh();
     QDialog::changeEvent(event);
 }
 
-bool TFLinkMore::eventFilter(QObject* watched, QEvent* event) {
+bool LinkDetailsWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == hidden_ && event->type() == QEvent::MouseButtonDblClick && openDump)
         openDump();
     return QDialog::eventFilter(watched, event);

@@ -2,6 +2,7 @@
 // The configuration window: two outer pages, the editor tabs of the first page and the service tabs
 // of the second, in their fixed order. Each tab is a view over ConfigImage; the editors fill their
 // tabs as they are built.
+// The form TFCfg.
 #include "config/ConfigObserver.h"
 
 #include <QWidget>
@@ -13,9 +14,9 @@ class QTabWidget;
 
 namespace vextor {
 
-class TFCfg : public QWidget, public ConfigObserver {
+class ConfigWindow : public QWidget, public ConfigObserver {
 public:
-    explicit TFCfg(QWidget* parent = nullptr);
+    explicit ConfigWindow(QWidget* parent = nullptr);
 
     QTabWidget* outerPages() const { return outer_; }
     QTabWidget* userTabs() const { return user_; }

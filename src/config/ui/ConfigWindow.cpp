@@ -1,4 +1,4 @@
-#include "TFCfg.h"
+#include "ConfigWindow.h"
 
 #include "texts.h"
 
@@ -10,7 +10,7 @@ namespace vextor {
 
 namespace t = cfg_texts;
 
-TFCfg::TFCfg(QWidget* parent) : QWidget(parent) {
+ConfigWindow::ConfigWindow(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     menu_ = new QMenuBar(this);
@@ -45,7 +45,7 @@ TFCfg::TFCfg(QWidget* parent) : QWidget(parent) {
     setServicePanelsEnabled(false);
 }
 
-QWidget* TFCfg::tab(const QString& caption) const {
+QWidget* ConfigWindow::tab(const QString& caption) const {
     for (QTabWidget* w : {user_, system_})
         for (int i = 0; i < w->count(); ++i)
             if (w->tabText(i) == caption)
@@ -53,13 +53,13 @@ QWidget* TFCfg::tab(const QString& caption) const {
     return nullptr;
 }
 
-void TFCfg::setServicePanelsEnabled(bool enabled) {
+void ConfigWindow::setServicePanelsEnabled(bool enabled) {
     serviceEnabled_ = enabled;
     for (int i = 0; i < system_->count(); ++i)
         system_->widget(i)->setEnabled(enabled);
 }
 
-void TFCfg::addEditor(const QString& caption, QWidget* editor, ConfigObserver* observer) {
+void ConfigWindow::addEditor(const QString& caption, QWidget* editor, ConfigObserver* observer) {
     QWidget* page = tab(caption);
     if (!page)
         return;
@@ -71,24 +71,24 @@ void TFCfg::addEditor(const QString& caption, QWidget* editor, ConfigObserver* o
     }
 }
 
-void TFCfg::configurationChanged(ConfigViews views) {
+void ConfigWindow::configurationChanged(ConfigViews views) {
     ++refreshes_;
     for (ConfigObserver* e : editors_)
         e->configurationChanged(views);
 }
 
-void TFCfg::selectFirstRows() {
+void ConfigWindow::selectFirstRows() {
     for (ConfigObserver* e : editors_)
         e->selectFirstRows();
 }
 
-void TFCfg::setTransferRunning(bool running) {
+void ConfigWindow::setTransferRunning(bool running) {
     transferRunning_ = running;
     for (ConfigObserver* e : editors_)
         e->setTransferRunning(running);
 }
 
-void TFCfg::showFirstPage() {
+void ConfigWindow::showFirstPage() {
     outer_->setCurrentIndex(0);
 }
 

@@ -3,15 +3,15 @@
 // read the event log into the viewer.
 #include "RoundSupport.h"
 #include "config/ConfigFile.h"
-#include "config/ui/TFCfg.h"
+#include "config/ui/ConfigWindow.h"
 #include "config/ui/assignment/TAssignmentTab.h"
 #include "config/ui/sensors/TSensorsTab.h"
 #include "config/ui/texts.h"
+#include "events/ui/EventViewer.h"
 #include "events/ui/EventViewerPane.h"
-#include "events/ui/TBBFrm.h"
 #include "project/TaskTexts.h"
+#include "project/ui/MainWindow.h"
 #include "project/ui/ProjectTreeView.h"
-#include "project/ui/TFormMainIDE.h"
 #include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/WaitFor.h"
@@ -66,11 +66,11 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
-    TFormMainIDE::Options o;
+    MainWindow::Options o;
     o.programDir = dir.path();
     o.dialogs = &dialogs;
     o.taskTickMs = 40;
-    TFormMainIDE window(o);
+    MainWindow window(o);
     window.sysTimer().stop();
     window.resize(1147, 765);
     window.show();
@@ -100,7 +100,7 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     p.runMenuItem(*read);
     ASSERT_TRUE(done(task_texts::kConfigRead)) << dialogs.shown.join('|').toStdString();
 
-    TFCfg* cfg = window.configWindow();
+    ConfigWindow* cfg = window.configWindow();
     auto* sensors = editorIn<TSensorsTab>(cfg->tab(cfg_texts::kSensors));
     auto* analog = editorIn<TAssignmentPage>(cfg->tab(cfg_texts::kAnalogInOut));
     auto* discrete = editorIn<TAssignmentPage>(cfg->tab(cfg_texts::kDiscreteInOut));

@@ -1,6 +1,7 @@
 #pragma once
 // The shared progress window of the configuration transfer and the event read: a title line, a
 // gauge and a step line, on top of the main window.
+// The form TFProgress.
 #include "link/TransferProgress.h"
 
 #include <QDialog>
@@ -10,9 +11,9 @@ class QProgressBar;
 
 namespace vextor {
 
-class TFProgress : public QDialog, public TransferProgress {
+class ProgressWindow : public QDialog, public TransferProgress {
 public:
-    explicit TFProgress(QWidget* parent = nullptr);
+    explicit ProgressWindow(QWidget* parent = nullptr);
 
     void begin(const QString& title, int maximum) override;
     void step(const QString& line) override;

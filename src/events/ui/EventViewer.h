@@ -1,5 +1,6 @@
 #pragma once
 // The event viewer window: created once at start and refilled with each decoded event file.
+// The form TBBFrm.
 #include <QWidget>
 #include <optional>
 
@@ -9,9 +10,9 @@ namespace events {
 class EventViewerPane;
 }
 
-class TBBFrm : public QWidget {
+class EventViewer : public QWidget {
 public:
-    explicit TBBFrm(QWidget* parent = nullptr);
+    explicit EventViewer(QWidget* parent = nullptr);
 
     // Decodes the file into the table. The file layer's reason when it cannot be read; the viewer
     // then keeps what it showed.

@@ -3,14 +3,14 @@
 #include "RoundSupport.h"
 #include "config/CalendarTab.h"
 #include "config/ConditionsTab.h"
-#include "config/ui/TFCfg.h"
+#include "config/ui/ConfigWindow.h"
 #include "config/ui/calendar/TCalendarTab.h"
 #include "config/ui/conditions/TConditionsTab.h"
 #include "config/ui/general/TGeneralTab.h"
 #include "config/ui/texts.h"
 #include "project/TaskTexts.h"
+#include "project/ui/MainWindow.h"
 #include "project/ui/ProjectTreeView.h"
-#include "project/ui/TFormMainIDE.h"
 #include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/WaitFor.h"
@@ -85,17 +85,17 @@ TEST(GeneralRound, ReadEditWriteAndReadBackEveryPage) {
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
-    TFormMainIDE::Options o;
+    MainWindow::Options o;
     o.programDir = dir.path();
     o.dialogs = &dialogs;
     o.taskTickMs = 40;
-    TFormMainIDE window(o);
+    MainWindow window(o);
     window.sysTimer().stop();
     window.resize(1147, 765);
     window.show();
     window.RefreshTick();
 
-    TFCfg* cfg = window.configWindow();
+    ConfigWindow* cfg = window.configWindow();
     auto* drives = editorIn<TDriveControlTab>(cfg->tab(cfg_texts::kDriveControl));
     auto* general = editorIn<TGeneralTab>(cfg->tab(cfg_texts::kGeneral));
     auto* conditions = editorIn<TConditionsTab>(cfg->tab(cfg_texts::kConditions));

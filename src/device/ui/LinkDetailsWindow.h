@@ -1,6 +1,7 @@
 #pragma once
 // "Связь. Дополнительно.": the read time-outs of both ports and the count of failed
 // identifications.
+// The form TFLinkMore.
 #include "link/SerialPort.h"
 
 #include <QDialog>
@@ -12,9 +13,9 @@ class QTableWidget;
 
 namespace vextor {
 
-class TFLinkMore : public QDialog {
+class LinkDetailsWindow : public QDialog {
 public:
-    explicit TFLinkMore(QWidget* parent = nullptr);
+    explicit LinkDetailsWindow(QWidget* parent = nullptr);
 
     // The read time-outs of the two ports; the ports themselves live on the line's thread.
     void setTimeouts(const ReadTimeouts& zarnet, const ReadTimeouts& modbus);

@@ -1,4 +1,4 @@
-#include "TBBFrm.h"
+#include "EventViewer.h"
 
 #include "EventViewerPane.h"
 #include "texts.h"
@@ -9,14 +9,14 @@ namespace vextor {
 
 namespace t = viewer_texts;
 
-TBBFrm::TBBFrm(QWidget* parent) : QWidget(parent), pane_(new events::EventViewerPane(this)) {
+EventViewer::EventViewer(QWidget* parent) : QWidget(parent), pane_(new events::EventViewerPane(this)) {
     setWindowTitle(t::kCaption);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pane_);
 }
 
-std::optional<QString> TBBFrm::showFile(const QString& path) {
+std::optional<QString> EventViewer::showFile(const QString& path) {
     auto error = pane_->decode(path);
     if (!error)
         file_ = path;
