@@ -1,27 +1,13 @@
 #pragma once
-// Seams for a check box and for date and time entries, so that the tabs' show and apply logic runs
-// headless like the edit fields' does.
+// Seams for date and time entries, so that the tabs' show and apply logic runs headless like the
+// edit fields' does (the check-box seam lives with them in link/EditField.h).
+#include "link/EditField.h"
+
 #include <QDate>
 #include <QTime>
 #include <optional>
 
 namespace vextor {
-
-class FlagField {
-public:
-    virtual ~FlagField() = default;
-    virtual bool isChecked() const = 0;
-    virtual void setChecked(bool checked) = 0;
-};
-
-class PlainFlagField : public FlagField {
-public:
-    bool isChecked() const override { return checked_; }
-    void setChecked(bool checked) override { checked_ = checked; }
-
-private:
-    bool checked_ = false;
-};
 
 // A date entry. Empty (nullopt) when the image holds bytes that form no date: the entry shows
 // nothing rather than a made-up date, and an apply keeps those bytes while it stays empty.

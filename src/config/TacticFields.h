@@ -1,32 +1,15 @@
 #pragma once
-// What the tactic tabs share: the check-box seam, the PID entries, the four-point characteristic
+// What the tactic tabs share: the PID entries, the four-point characteristic
 // entries, and the stores that take one entry into one image field. A store keeps the field as it
 // was when its entry is refused, or when an earlier entry of the same "Применить" was refused.
 #include "ConfigImage.h"
+#include "link/EditField.h"
 #include "link/NumericConversions.h"
 
 #include <QString>
 #include <array>
 
 namespace vextor {
-
-// The check-box seam.
-class FlagField {
-public:
-    virtual ~FlagField() = default;
-    virtual bool isChecked() const = 0;
-    virtual void setChecked(bool checked) = 0;
-};
-
-class PlainFlagField : public FlagField {
-public:
-    explicit PlainFlagField(bool checked = false) : checked_(checked) {}
-    bool isChecked() const override { return checked_; }
-    void setChecked(bool checked) override { checked_ = checked; }
-
-private:
-    bool checked_;
-};
 
 // KindSystems bits of the tactics; bits 4-7 hold the recuperation kind.
 inline constexpr uint8_t kKindSupplyVentilation = 0x01;

@@ -48,4 +48,22 @@ private:
     int index_;
 };
 
+// A check box.
+class FlagField {
+public:
+    virtual ~FlagField() = default;
+    virtual bool isChecked() const = 0;
+    virtual void setChecked(bool checked) = 0;
+};
+
+class PlainFlagField : public FlagField {
+public:
+    explicit PlainFlagField(bool checked = false) : checked_(checked) {}
+    bool isChecked() const override { return checked_; }
+    void setChecked(bool checked) override { checked_ = checked; }
+
+private:
+    bool checked_;
+};
+
 } // namespace vextor
