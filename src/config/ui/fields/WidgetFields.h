@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -69,6 +70,21 @@ public:
 
 private:
     QButtonGroup* group_;
+};
+
+// A check box behind the flag seam.
+class CheckBoxField : public FlagField {
+public:
+    explicit CheckBoxField(QCheckBox* box) : box_(box) {}
+    bool isChecked() const override { return box_->isChecked(); }
+    void setChecked(bool checked) override {
+        const QSignalBlocker block(box_);
+        box_->setChecked(checked);
+    }
+    QCheckBox* widget() const { return box_; }
+
+private:
+    QCheckBox* box_;
 };
 
 } // namespace vextor

@@ -1,27 +1,14 @@
 #pragma once
-// Check boxes and date and time entries behind the flag, date and time seams; every programmatic
-// change runs under a QSignalBlocker, like the edit fields'.
+// Date and time entries behind the date and time seams (the check box is in WidgetFields.h); every
+// programmatic change runs under a QSignalBlocker, like the edit fields'.
 #include "config/GeneralFields.h"
+#include "config/ui/fields/WidgetFields.h"
 
-#include <QAbstractButton>
 #include <QDateEdit>
 #include <QSignalBlocker>
 #include <QTimeEdit>
 
 namespace vextor {
-
-class CheckBoxField : public FlagField {
-public:
-    explicit CheckBoxField(QAbstractButton* box) : box_(box) {}
-    bool isChecked() const override { return box_->isChecked(); }
-    void setChecked(bool checked) override {
-        const QSignalBlocker block(box_);
-        box_->setChecked(checked);
-    }
-
-private:
-    QAbstractButton* box_;
-};
 
 // An empty date is the day before the entry's range, shown as a blank text.
 class DateEditField : public DateField {

@@ -31,7 +31,7 @@ public:
     TPIDPanel* pid() const { return pid_; }
 
 private:
-    CheckBoxFlagField heatingOn_, overheatControl_, overcoolControl_, cascade_, weekendShift_, nightShift_,
+    CheckBoxField heatingOn_, overheatControl_, overcoolControl_, cascade_, weekendShift_, nightShift_,
         alternatePumps_;
     LineEditField deltaTNightDay_, deltaTWeekend_, corrTHeat_, cascadeKoef_, minTempBackWater_, timeWorkPump_;
     TCurvePanel* heatingCurve_;

@@ -2,11 +2,11 @@
 // Widgets the tactic tabs share: the check-box and page seams, the PID entries, the four-point curve
 // panel, form rows whose captions wrap instead of being cut, and the frame of a tab (a scrolling page
 // over its "Применить").
-#include "link/EditField.h"
 #include "config/ConfigObserver.h"
 #include "config/SetPointTactics.h"
 #include "config/TacticFields.h"
 #include "config/ui/fields/WidgetFields.h"
+#include "link/EditField.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -22,20 +22,6 @@ class QLineEdit;
 class QPushButton;
 
 namespace vextor {
-
-class CheckBoxFlagField : public FlagField {
-public:
-    explicit CheckBoxFlagField(QCheckBox* box) : box_(box) {}
-    bool isChecked() const override { return box_->isChecked(); }
-    void setChecked(bool checked) override {
-        const QSignalBlocker block(box_);
-        box_->setChecked(checked);
-    }
-    QCheckBox* widget() const { return box_; }
-
-private:
-    QCheckBox* box_;
-};
 
 // The page in front of a tab widget.
 class TabPageChoiceField : public ChoiceField {
@@ -123,7 +109,7 @@ public:
     TPIDPanel* pid() const { return pid_; }
 
 private:
-    CheckBoxFlagField on_;
+    CheckBoxField on_;
     LineEditField preset_;
     TPIDPanel* pid_;
 };

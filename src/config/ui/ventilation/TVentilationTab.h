@@ -37,7 +37,7 @@ public:
 
 private:
     LineEditField delayOnVent1_, delayOnVent2_, timeHeatDoor_;
-    CheckBoxFlagField spvOn_, warmingByOutdoor_, weekendOff_, cascade_, fallingPreset_, nightCurve_;
+    CheckBoxField spvOn_, warmingByOutdoor_, weekendOff_, cascade_, fallingPreset_, nightCurve_;
     LineEditField presetTempAir_;
     QButtonGroup* warmingGroup_;
     ButtonGroupChoiceField warmingMode_;
