@@ -17,6 +17,11 @@
 #include <ctime>
 
 int main(int argc, char** argv) {
+    // On X11 each repaint through a shared-memory image waits for the display to answer before the
+    // next one. The window repaints small areas (the running connection text, ten times a second),
+    // which cost less sent as plain requests; a user's own setting of the variable is kept.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(vextor::main_texts::kAppTitle);
     // Numbers are shown and read with a decimal comma throughout.

@@ -4,6 +4,7 @@
 #include "ProgressWindow.h"
 #include "ProjectTreeView.h"
 #include "QtUserDialogs.h"
+#include "StatusPanel.h"
 #include "config/ConfigFile.h"
 #include "config/ui/ConfigWindow.h"
 #include "config/ui/TacticTabs.h"
@@ -319,10 +320,8 @@ void MainWindow::buildStatusBar() {
     // their places while each panel keeps its width, and the texts would be drawn over each other.
     panelStrip_ = new QWidget(this);
     panelStrip_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    for (QLabel*& panel : panels_) {
-        panel = new QLabel(panelStrip_);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    }
+    for (StatusPanel*& panel : panels_)
+        panel = new StatusPanel(panelStrip_);
     panelStrip_->setFixedHeight(panels_[0]->sizeHint().height());
     statusBar()->addWidget(panelStrip_, 1);
 }
@@ -516,9 +515,13 @@ void MainWindow::RefreshTick() {
             options_.afterFirstTick();
     }
     const ProjectModel& m = project_->model;
+    // Compared with the title last set, not windowTitle(): a maximized sub-window adds its own
+    // title to it, and setting it back each second would rename the window twice a second.
     const QString title = t::kCaptionHead + m.ProjectPath;
-    if (windowTitle() != title)
+    if (shownTitle_ != title) {
+        shownTitle_ = title;
         setWindowTitle(title);
+    }
     // While an operation runs on the line its target and link stay as they are.
     if (!busy()) {
         project_->ApplyMarkedLink();
@@ -545,12 +548,12 @@ void MainWindow::RefreshTick() {
 }
 
 void MainWindow::setPanel(int panel, const QString& text) {
-    QLabel* label = panels_[panel];
+    StatusPanel* label = panels_[panel];
     if (label->text() == text)
         return;
     label->setText(text);
     // The running text changes ten times a second at one width: only a new width moves the panels.
-    if (label->width() != label->fontMetrics().horizontalAdvance(text) + kPanelPadding)
+    if (label->width() != label->textWidth() + kPanelPadding)
         fitStatusPanels();
 }
 
@@ -611,8 +614,8 @@ void MainWindow::connectionDisplay() {
 
 void MainWindow::fitStatusPanels() {
     int x = 0;
-    for (QLabel* panel : panels_) {
-        const int width = panel->fontMetrics().horizontalAdvance(panel->text()) + kPanelPadding;
+    for (StatusPanel* panel : panels_) {
+        const int width = panel->textWidth() + kPanelPadding;
         panel->setGeometry(x, 0, width, panelStrip_->height());
         x += width + kPanelGap;
     }

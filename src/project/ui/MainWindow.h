@@ -34,6 +34,7 @@ namespace vextor {
 
 class ProjectTreeView;
 class QtUserDialogs;
+class StatusPanel;
 class EventViewer;
 class AboutBox;
 class ConfigWindow;
@@ -88,7 +89,7 @@ public:
     ProgressWindow* progressWindow() const { return progress_; }
     AboutBox* aboutBox() const { return about_; }
     QString statusText(int panel) const;
-    const QLabel* statusPanel(int panel) const { return panels_.at(panel); }
+    const StatusPanel* statusPanel(int panel) const { return panels_.at(panel); }
     QString logText() const;
     QString workingFileText() const;
     bool saveButtonEnabled() const;
@@ -135,6 +136,7 @@ private:
     LineStatus lineStatus_;
     std::optional<BusyGuard> busy_;
     int runStringStep_ = 1;
+    QString shownTitle_;
 
     QTimer SysTimer;
     QTimer TimerRunString;
@@ -164,7 +166,7 @@ private:
     QLabel* workingFile_ = nullptr;
     QToolButton* saveWorkingFile_ = nullptr;
     QWidget* panelStrip_ = nullptr;
-    std::array<QLabel*, 7> panels_{};
+    std::array<StatusPanel*, 7> panels_{};
     QList<QAction*> projectReplacing_;
 
     void buildMenus();
