@@ -116,7 +116,8 @@ protected:
     // arrives here.
     void runOnConfigNode(const QString& caption, const QString& expected) {
         Project& p = window->project();
-        const MenuItem* item = findItem(p.popupItems(p.tree.findCode(kConfigNode)), caption);
+        const std::vector<MenuItem> items = p.popupItems(p.tree.findCode(kConfigNode));
+        const MenuItem* item = findItem(items, caption);
         ASSERT_NE(item, nullptr) << caption.toStdString();
         dialogs.shown.clear();
         p.runMenuItem(*item);
