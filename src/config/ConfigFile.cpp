@@ -83,7 +83,7 @@ static_assert(fileOrderSize() == kConfigFileSize);
 } // namespace
 
 QString fileLogLine(const char* action, const QString& path, const QDateTime& now) {
-    const QLocale locale = QLocale::system();
+    const QLocale locale = dateTimeFormats();
     return locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
            locale.toString(now.time(), QLocale::ShortFormat) + QLatin1Char(' ') + QString::fromUtf8(action) +
            path;

@@ -213,4 +213,10 @@ QString unpackTime(uint8_t hi, uint8_t lo) {
     return intToStrPad(h, 2) + QLatin1Char(':') + intToStrPad(m, 2) + QLatin1Char(':') + intToStrPad(s, 2);
 }
 
+QLocale dateTimeFormats(const QLocale& system) {
+    if (system.language() == QLocale::C)
+        return QLocale(QLocale::Russian, QLocale::Russia);
+    return system;
+}
+
 } // namespace vextor

@@ -3,6 +3,7 @@
 // and files, and the validation of numeric edit fields.
 #include "EditField.h"
 
+#include <QLocale>
 #include <QString>
 #include <cstdint>
 
@@ -32,6 +33,11 @@ QString formatFloatShort(double value);
 // Parses a number with a decimal comma (a point is accepted too), with an optional exponent.
 bool parseNumber(const QString& text, double& value);
 bool parseInteger(const QString& text, long long& value);
+
+// Whose date and time formats the log lines and the clock panel follow: the system's, unless the
+// system has no language set (C/POSIX), where they would come out with English month names in a
+// Russian window; then the Russian ones.
+QLocale dateTimeFormats(const QLocale& system = QLocale::system());
 
 class UserDialogs;
 

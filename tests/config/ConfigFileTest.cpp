@@ -1,5 +1,6 @@
 #include "config/ConfigFile.h"
 #include "config/ConfigLayout.h"
+#include "link/NumericConversions.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -83,7 +84,7 @@ TEST_F(ConfigFileTest, SavedFileHasTheFileLayout) {
     EXPECT_TRUE(result.errorText.isEmpty());
     EXPECT_TRUE(result.logLine.endsWith(QStringLiteral(" сохранение файла - ") + file));
     EXPECT_TRUE(
-        result.logLine.startsWith(QLocale::system().toString(when.date(), QLocale::ShortFormat) + ' '));
+        result.logLine.startsWith(dateTimeFormats().toString(when.date(), QLocale::ShortFormat) + ' '));
 
     const QByteArray b = readAll(file);
     ASSERT_EQ(b.size(), 1153);

@@ -2,6 +2,8 @@
 #include "link/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QDate>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -154,4 +156,21 @@ TEST_F(ValidationFixture, PackedTime) {
     f.setText("31:63:63");
     const PackedTime top = packTime(f, stored);
     EXPECT_EQ(unpackTime(top.high, top.low), "31:63:62");
+}
+
+TEST(DateTimeFormats, AnUnsetSystemLocaleFallsBackToRussian) {
+    const QDate day(2026, 12, 10);
+    struct Case {
+        QLocale system;
+        QString shortDate;
+    };
+    const Case cases[] = {
+        {QLocale::c(), "10.12.2026"},
+        {QLocale(QLocale::Russian, QLocale::Russia), "10.12.2026"},
+        {QLocale(QLocale::German, QLocale::Germany), "10.12.26"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "12/10/26"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(dateTimeFormats(c.system).toString(day, QLocale::ShortFormat), c.shortDate)
+            << c.system.name().toStdString();
 }

@@ -3,6 +3,7 @@
 #include "project/FileCommands.h"
 #include "ProjectTestSupport.h"
 #include "config/ConfigFile.h"
+#include "config/texts.h"
 
 namespace vextor::test {
 namespace {
@@ -51,7 +52,7 @@ TEST_F(FileCommandsTest, SaveAsBindsTheFileAndOpenReadsItBack) {
     EXPECT_EQ(QFileInfo(file).size(), kConfigFileSize);
     EXPECT_EQ(project.model.Master.ConfigFile, file);
     EXPECT_EQ(workingConfig, file);
-    EXPECT_EQ(log.lines, QStringList{logged("сохранение файла - ", file)});
+    EXPECT_EQ(log.lines, QStringList{loggedConfigFile(texts::kLogSaveFile, file)});
     const TreeNode* node = project.tree.findCode(kMasterConfig);
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(node->text, "Приточка.bin");
@@ -68,7 +69,7 @@ TEST_F(FileCommandsTest, SaveAsBindsTheFileAndOpenReadsItBack) {
     EXPECT_EQ(observer.firstPage, 1);
     EXPECT_EQ(observer.firstRows, 1);
     EXPECT_EQ(modes, std::vector<uint8_t>{1});
-    EXPECT_EQ(log.lines.last(), logged("открытие файла - ", file));
+    EXPECT_EQ(log.lines.last(), loggedConfigFile(texts::kLogOpenFile, file));
     EXPECT_EQ(commands.proposedPath(kMasterConfig), file);
     EXPECT_TRUE(dialogs.shown.endsWith("Открыть файл"));
 }
@@ -112,7 +113,7 @@ TEST_F(FileCommandsTest, WorkingFileBarSavesIntoTheShownFile) {
     const QByteArray bytes = readAll(file);
     ASSERT_EQ(bytes.size(), kConfigFileSize);
     EXPECT_EQ(static_cast<uint8_t>(bytes[0]), 77);
-    EXPECT_EQ(log.lines, QStringList{logged("сохранение файла - ", file)});
+    EXPECT_EQ(log.lines, QStringList{loggedConfigFile(texts::kLogSaveFile, file)});
 }
 
 TEST_F(FileCommandsTest, ProposedPathTakesTheFileNameOfAWindowsPath) {

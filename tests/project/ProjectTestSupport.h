@@ -1,4 +1,5 @@
 #pragma once
+#include "config/ConfigFile.h"
 #include "link/UserDialogs.h"
 #include "project/Project.h"
 #include "support/ScriptedDialogs.h"
@@ -47,6 +48,10 @@ struct ProjectFixture {
     // The log line a command writes, with this fixture's clock.
     QString logged(const QString& action, const QString& p) const {
         return logActionLine(project.now(), action, p);
+    }
+    // A configuration file's log line takes the short time format, a command's line the long one.
+    QString loggedConfigFile(const char* action, const QString& p) const {
+        return fileLogLine(action, p, project.now());
     }
     void addMaster() {
         dialogs.yesNo.push_back(true);
