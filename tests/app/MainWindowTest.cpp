@@ -3,9 +3,12 @@
 // ticks, transfers and the end of the run during an event read.
 #include "project/ui/MainWindow.h"
 #include "app/DemoProject.h"
+#include "config/ConfigDump.h"
+#include "config/ui/ConfigDumpWindow.h"
 #include "config/ui/ConfigWindow.h"
 #include "config/ui/sensors/TSensorsTab.h"
 #include "config/ui/texts.h"
+#include "device/ui/LinkDetailsWindow.h"
 #include "device/ui/LinkSettingsWindow.h"
 #include "events/ui/EventViewer.h"
 #include "link/ZarnetCommands.h"
@@ -33,6 +36,8 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -282,6 +287,36 @@ TEST_F(MainWindowTest, MarkAndLinkWindowFromTheTree) {
     EXPECT_TRUE(window->linkWindow()->isVisible());
     EXPECT_EQ(window->linkWindow()->windowTitle(), QStringLiteral("Cвязь с Имя мастера 1"));
     EXPECT_FALSE(window->linkWindow()->pages()->isTabVisible(0));
+}
+
+// The hidden corner of the link details window opens the image as annotated text; "Считать" builds
+// it anew from the image as it is now.
+TEST_F(MainWindowTest, HiddenCornerOpensTheImageDumpAndReadRebuildsIt) {
+    create();
+    window->RefreshTick();
+    ConfigDumpWindow* dump = window->dumpWindow();
+    ASSERT_NE(dump, nullptr);
+    EXPECT_FALSE(dump->isVisible());
+
+    QWidget* corner = window->linkMore()->hiddenCorner();
+    const QPointF at(corner->width() / 2.0, corner->height() / 2.0);
+    QMouseEvent click(QEvent::MouseButtonDblClick, at, corner->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(corner, &click);
+    EXPECT_TRUE(dump->isVisible());
+    EXPECT_EQ(dump->text(), configurationDumpLines(window->image).join('\n'));
+    EXPECT_TRUE(dump->text().contains("\n66 - ArrSensors[0].KindSensor = 255\n"));
+
+    // A changed image shows only after "Считать", and a second press gives the same text again.
+    window->image.Zarnet_Modbus = 85;
+    EXPECT_FALSE(dump->text().contains("4 - Zarnet_Modbus = 55"));
+    dump->readButton()->click();
+    const QString once = dump->text();
+    dump->readButton()->click();
+    EXPECT_EQ(dump->text(), once);
+    EXPECT_TRUE(once.contains("\n4 - Zarnet_Modbus = 55\n"));
+    EXPECT_EQ(once.count("Zarnet_Modbus"), 1);
+    EXPECT_EQ(dump->readButton()->text(), QStringLiteral("Считать"));
 }
 
 // The two group nodes of a device share one code; each item still stands for its own node, and a

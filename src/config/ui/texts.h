@@ -30,4 +30,8 @@ inline const QString kModbusTab = QStringLiteral("ModBus");
 inline const QString kMenuReadFromFile = QStringLiteral(" Прочитать из файла ");
 inline const QString kMenuWriteToFile = QStringLiteral(" Записать в файл ");
 
+// The view of the whole image as annotated text, opened from the link details window.
+inline const QString kDumpWindow = QStringLiteral("Образ конфигурации");
+inline const QString kDumpRead = QStringLiteral("Считать");
+
 } // namespace vextor::cfg_texts

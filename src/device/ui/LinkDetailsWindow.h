@@ -25,8 +25,9 @@ public:
     QString linkErrorsText() const;
     QTableWidget* table() const { return table_; }
 
-    // The hidden corner that opens the configuration dump view.
+    // The hidden corner that opens the configuration dump view on a double click.
     std::function<void()> openDump;
+    QWidget* hiddenCorner() const { return hidden_; }
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -6,6 +6,7 @@
 #include "QtUserDialogs.h"
 #include "StatusPanel.h"
 #include "config/ConfigFile.h"
+#include "config/ui/ConfigDumpWindow.h"
 #include "config/ui/ConfigWindow.h"
 #include "config/ui/TacticTabs.h"
 #include "config/ui/assignment/TAssignmentTab.h"
@@ -365,6 +366,8 @@ void MainWindow::createWindows() {
     cfgSub_ = mdi_->addSubWindow(cfgScroll_);
     cfgSub_->hide();
     progress_ = new ProgressWindow(this);
+    dump_ = new ConfigDumpWindow(image, this);
+    linkMore_->openDump = [this] { dump_->open(); };
 
     files_ = std::make_unique<FileCommands>(*project_, image, *dialogs_, this, cfg_, WorkingConfigFile,
                                             WorkingEventsFile);

@@ -40,6 +40,7 @@ class AboutBox;
 class ConfigWindow;
 class LinkSettingsWindow;
 class LinkDetailsWindow;
+class ConfigDumpWindow;
 class ProgressWindow;
 
 class MainWindow : public QMainWindow, public ProjectLog {
@@ -86,6 +87,7 @@ public:
     EventViewer* eventViewer() const { return viewer_; }
     LinkSettingsWindow* linkWindow() const { return linkWindow_; }
     LinkDetailsWindow* linkMore() const { return linkMore_; }
+    ConfigDumpWindow* dumpWindow() const { return dump_; }
     ProgressWindow* progressWindow() const { return progress_; }
     AboutBox* aboutBox() const { return about_; }
     QString statusText(int panel) const;
@@ -149,6 +151,7 @@ private:
     LinkSettingsWindow* linkWindow_ = nullptr;
     AboutBox* about_ = nullptr;
     LinkDetailsWindow* linkMore_ = nullptr;
+    ConfigDumpWindow* dump_ = nullptr;
     ConfigWindow* cfg_ = nullptr;
     QScrollArea* cfgScroll_ = nullptr;
     QMdiSubWindow* cfgSub_ = nullptr;
