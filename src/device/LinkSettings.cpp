@@ -1,5 +1,7 @@
 #include "LinkSettings.h"
 
+#include "NumberInput.h"
+
 #include "link/ModbusParams.h"
 #include "link/SerialPort.h"
 #include "texts.h"
@@ -74,25 +76,8 @@ bool LinkSettings::openDevice(int deviceIndex) {
     return true;
 }
 
-std::optional<int> LinkSettings::askNumber(const QString& prompt, int current, int min, int max) {
-    const auto answer = dialogs_.inputText(t::kCaption, prompt, QString::number(current));
-    if (!answer || answer->trimmed().isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    const long long value = answer->trimmed().toLongLong(&ok);
-    if (!ok) {
-        dialogs_.message(t::kInputError);
-        return std::nullopt;
-    }
-    if (value < min || value > max) {
-        dialogs_.message(t::kOutOfRange);
-        return std::nullopt;
-    }
-    return static_cast<int>(value);
-}
-
 void LinkSettings::changePort() {
-    if (const auto n = askNumber(t::kPortPrompt, project_.model.PortNumber, 1, kMaxPort)) {
+    if (const auto n = askWholeNumber(dialogs_, t::kPortPrompt, project_.model.PortNumber, 1, kMaxPort)) {
         project_.model.PortNumber = static_cast<uint8_t>(*n);
         loadPort();
         if (portChanged)
@@ -103,7 +88,8 @@ void LinkSettings::changePort() {
 void LinkSettings::otherZarnetAddress() {
     if (!dialogs_.askYesNo(t::kAskZarnet, t::kCaption))
         return;
-    if (const auto a = askNumber(t::kZarnetPrompt, view.zarnetAddressText.toInt(), 1, kMaxZarnet))
+    if (const auto a =
+            askWholeNumber(dialogs_, t::kZarnetPrompt, view.zarnetAddressText.toInt(), 1, kMaxZarnet))
         view.zarnetAddressText = QString::number(*a);
     store();
 }
@@ -118,7 +104,8 @@ void LinkSettings::zarnetAddress127() {
 void LinkSettings::changeModbusAddress() {
     if (!dialogs_.askYesNo(t::kAskModbus, t::kCaption))
         return;
-    if (const auto a = askNumber(t::kModbusPrompt, view.modbusAddressText.toInt(), 1, kMaxModbus)) {
+    if (const auto a =
+            askWholeNumber(dialogs_, t::kModbusPrompt, view.modbusAddressText.toInt(), 1, kMaxModbus)) {
         view.modbusAddressText = QString::number(*a);
         store();
     }

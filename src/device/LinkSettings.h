@@ -73,7 +73,6 @@ private:
 
     void loadPort();
     // The shared input-box check: the new value, or nothing (cancelled, empty, refused).
-    std::optional<int> askNumber(const QString& prompt, int current, int min, int max);
 };
 
 // Serial devices present on this system, for binding a port number to one of them: USB and ACM

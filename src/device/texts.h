@@ -56,4 +56,36 @@ inline const QString kRowInterval = QStringLiteral("R_TOInterval");
 inline const QString kRowConstant = QStringLiteral("R_TOConstant");
 inline const QString kRowMultiplier = QStringLiteral("R_TOMultiplier");
 
+// The service functions of the configuration window's second page.
+inline const QString kClockGroup = QStringLiteral(" Дата и время ");
+inline const QString kReadFromDevice = QStringLiteral("Прочитать из прибора");
+inline const QString kPcClock = QStringLiteral("Дата и время  ПК");
+inline const QString kWriteToDevice = QStringLiteral("Записать в прибор");
+inline const QString kModbusGroup = QStringLiteral("Параметры Modbus ");
+inline const QString kAddress = QStringLiteral("Адрес");
+inline const QString kFloatHint = QStringLiteral("мантиса-порядок или порядок-мантисса");
+inline const QString kZarnetGroup = QStringLiteral("Параметры Zarnet");
+inline const QString kReplyDelayGroup = QStringLiteral(" Задержка перед ответом ");
+inline const QString kRead = QStringLiteral("Прочитать");
+inline const QString kChange = QStringLiteral("Изменить");
+inline const QString kZarnetAddressGroup = QStringLiteral("Адрес Zarnet");
+inline const QString kSound = QStringLiteral("Звук");
+inline const QString kSoundItems[2] = {QStringLiteral("Включить"), QStringLiteral("Выключить")};
+inline const QString kResetDevice = QStringLiteral("Сброс прибора");
+inline const QString kGoModbus = QStringLiteral("Перейти на ModBus");
+inline const QString kGoZarnet = QStringLiteral("Перейти на протокол Zarnet");
+inline const QString kAskWriteDelay = QStringLiteral("Изменить данные в приборе?");
+inline const QString kDelayPrompt = QStringLiteral("Введите параметр \"Задержка перед ответом\" (0...255)");
+inline const QString kAskWriteAddress = QStringLiteral("Изменить адрес Zarnet в приборе?");
+inline const QString kAddressPrompt = QStringLiteral("Введите адрес Zarnet (1...126)");
+inline const QString kReadError = QStringLiteral("     Ошибка чтения!     ");
+inline const QString kReadDone = QStringLiteral("     Чтение произведено!     ");
+inline const QString kWriteError = QStringLiteral("     Ошибка записи!     ");
+inline const QString kWriteDone = QStringLiteral("     Запись произведена!     ");
+// The Modbus parameters' write says it without the exclamation mark.
+inline const QString kWriteDonePlain = QStringLiteral("     Запись произведена     ");
+inline const QString kBadValue = QStringLiteral("     Введено некорректное значение!     ");
+inline const QString kSoundOn = QStringLiteral("     Звук включен!     ");
+inline const QString kSoundOff = QStringLiteral("     Звук выключен!     ");
+
 } // namespace vextor::device_texts

@@ -8,9 +8,12 @@
 #include "config/ui/ConfigWindow.h"
 #include "config/ui/sensors/TSensorsTab.h"
 #include "config/ui/texts.h"
+#include "device/texts.h"
 #include "device/ui/LinkDetailsWindow.h"
 #include "device/ui/LinkSettingsWindow.h"
+#include "device/ui/ServicePages.h"
 #include "events/ui/EventViewer.h"
+#include "link/ModbusParams.h"
 #include "link/ZarnetCommands.h"
 #include "project/BusyState.h"
 #include "project/TaskTexts.h"
@@ -419,6 +422,36 @@ TEST_F(LinkedWindow, DemoMasterIsIdentifiedOnTheLineThread) {
         [&](std::optional<std::optional<uint16_t>> result) { delay = result ? *result : std::nullopt; });
     ASSERT_TRUE(testing::waitFor([&] { return delay.has_value(); }));
     EXPECT_TRUE(delay->has_value());
+    EXPECT_TRUE(testing::waitFor([&] { return !window->busy(); }));
+}
+
+// The service page's buttons run their operations on the line thread; the results come back to the
+// page, the messages to the window's dialogs, and the project keeps the Modbus settings read.
+TEST_F(LinkedWindow, ServicePageReadsTheControllersSettingsOverTheLine) {
+    testing::NoPauseClock pacing;
+    link();
+    window->RefreshTick();
+    ServicePages* pages = window->servicePages();
+    ASSERT_NE(pages, nullptr);
+    EXPECT_TRUE(pages->zarnetPage()->isEnabled()) << "the page works while the link is up";
+
+    pages->speedList()->setCurrentIndex(3);
+    pages->modbusAddress()->setText(QStringLiteral("99"));
+    pages->button(device_texts::kModbusGroup, device_texts::kReadFromDevice)->click();
+    EXPECT_TRUE(window->busy());
+    ASSERT_TRUE(testing::waitFor([&] { return shown(device_texts::kReadDone); }))
+        << dialogs.shown.join('|').toStdString();
+    const DeviceRecord& master = window->project().model.Master;
+    EXPECT_EQ(pages->speedList()->currentIndex(), mbBaudIndex(master.MbParams));
+    EXPECT_EQ(pages->modbusAddress()->text(), QString::number(master.ModbusAddress));
+    EXPECT_NE(pages->modbusAddress()->text(), "99");
+
+    pages->replyDelay()->setText(QStringLiteral("-"));
+    pages->button(device_texts::kReplyDelayGroup, device_texts::kRead)->click();
+    ASSERT_TRUE(testing::waitFor([&] { return pages->replyDelay()->text() != "-"; }));
+    bool number = false;
+    pages->replyDelay()->text().toInt(&number);
+    EXPECT_TRUE(number) << pages->replyDelay()->text().toStdString();
     EXPECT_TRUE(testing::waitFor([&] { return !window->busy(); }));
 }
 

@@ -15,8 +15,10 @@
 #include "config/ui/general/TGeneralTab.h"
 #include "config/ui/sensors/TSensorsTab.h"
 #include "config/ui/texts.h"
+#include "device/ServicePanel.h"
 #include "device/ui/LinkDetailsWindow.h"
 #include "device/ui/LinkSettingsWindow.h"
+#include "device/ui/ServicePages.h"
 #include "events/ui/EventViewer.h"
 #include "link/ModbusParams.h"
 #include "link/SerialPort.h"
@@ -55,6 +57,32 @@
 namespace vextor {
 
 namespace t = main_texts;
+
+namespace {
+
+// The service page's operations run on the line worker; each works on the controller the window
+// has marked now, and the window counts as busy until the line has answered.
+class WorkerServiceLine : public ServiceLine {
+public:
+    WorkerServiceLine(std::function<void()> beforeRun, std::function<LineWorker&()> worker,
+                      std::function<void(LineTask)> queueTask)
+        : beforeRun_(std::move(beforeRun)), worker_(std::move(worker)), queueTask_(std::move(queueTask)) {}
+
+    void run(ServiceSlot slot, std::function<bool(LineAccess&)> op, std::function<void(bool)> done) override {
+        beforeRun_();
+        worker_().runService<bool>(slot, std::move(op), [done = std::move(done)](std::optional<bool> ok) {
+            done(ok.value_or(false));
+        });
+    }
+    void queue(LineTask task) override { queueTask_(task); }
+
+private:
+    std::function<void()> beforeRun_;
+    std::function<LineWorker&()> worker_;
+    std::function<void(LineTask)> queueTask_;
+};
+
+} // namespace
 
 namespace {
 
@@ -365,6 +393,20 @@ void MainWindow::createWindows() {
     cfgScroll_->setWindowTitle(cfg_->windowTitle());
     cfgSub_ = mdi_->addSubWindow(cfgScroll_);
     cfgSub_->hide();
+    serviceLine_ = std::make_unique<WorkerServiceLine>(
+        [this] {
+            sendTarget();
+            setBusy(true);
+        },
+        [this]() -> LineWorker& { return *line_; }, [this](LineTask task) { queueLineTask(task); });
+    service_ = std::make_unique<ServicePanel>(*project_, *dialogs_, *serviceLine_);
+    service_->linkChanged = [this] {
+        project_->ApplyMarkedLink();
+        sendTarget();
+    };
+    servicePages_ = new ServicePages(*service_, this);
+    cfg_->addEditor(cfg_texts::kZarnetTab, servicePages_->zarnetPage(), nullptr);
+    cfg_->addEditor(cfg_texts::kModbusTab, servicePages_->modbusPage(), nullptr);
     progress_ = new ProgressWindow(this);
     dump_ = new ConfigDumpWindow(image, this);
     linkMore_->openDump = [this] { dump_->open(); };

@@ -40,6 +40,9 @@ class AboutBox;
 class ConfigWindow;
 class LinkSettingsWindow;
 class LinkDetailsWindow;
+class ServiceLine;
+class ServicePanel;
+class ServicePages;
 class ConfigDumpWindow;
 class ProgressWindow;
 
@@ -88,6 +91,7 @@ public:
     LinkSettingsWindow* linkWindow() const { return linkWindow_; }
     LinkDetailsWindow* linkMore() const { return linkMore_; }
     ConfigDumpWindow* dumpWindow() const { return dump_; }
+    ServicePages* servicePages() const { return servicePages_; }
     ProgressWindow* progressWindow() const { return progress_; }
     AboutBox* aboutBox() const { return about_; }
     QString statusText(int panel) const;
@@ -134,6 +138,9 @@ private:
 
     // The line and what it last told.
     std::unique_ptr<LineWorker> line_;
+    std::unique_ptr<ServiceLine> serviceLine_;
+    std::unique_ptr<ServicePanel> service_;
+    ServicePages* servicePages_ = nullptr;
     std::optional<LineTarget> sentTarget_;
     LineStatus lineStatus_;
     std::optional<BusyGuard> busy_;

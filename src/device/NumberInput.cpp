@@ -1,0 +1,27 @@
+#include "NumberInput.h"
+
+#include "texts.h"
+
+namespace vextor {
+
+namespace t = device_texts;
+
+std::optional<int> askWholeNumber(UserDialogs& dialogs, const QString& prompt, int current, int min,
+                                  int max) {
+    const auto answer = dialogs.inputText(t::kCaption, prompt, QString::number(current));
+    if (!answer || answer->trimmed().isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const long long value = answer->trimmed().toLongLong(&ok);
+    if (!ok) {
+        dialogs.message(t::kInputError);
+        return std::nullopt;
+    }
+    if (value < min || value > max) {
+        dialogs.message(t::kOutOfRange);
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+} // namespace vextor

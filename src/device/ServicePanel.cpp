@@ -1,0 +1,252 @@
+#include "ServicePanel.h"
+
+#include "NumberInput.h"
+#include "texts.h"
+
+#include "link/ControllerMemory.h"
+#include "link/Hooks.h"
+#include "link/ModbusParams.h"
+#include "link/ZarnetCommands.h"
+
+#include <array>
+#include <memory>
+
+namespace vextor {
+
+namespace t = device_texts;
+
+namespace {
+constexpr int kMaxReplyDelay = 255;
+constexpr int kMinZarnetAddress = 1;
+constexpr int kMaxZarnetAddress = 126;
+constexpr int kMinModbusAddress = 1;
+constexpr int kMaxModbusAddress = 247;
+} // namespace
+
+ServicePanel::ServicePanel(Project& project, UserDialogs& dialogs, ServiceLine& line)
+    : project_(project), dialogs_(dialogs), line_(line) {
+    const QDateTime now = QDateTime::currentDateTime();
+    view.date = now.date();
+    view.time = now.time();
+}
+
+void ServicePanel::changed() {
+    if (viewChanged)
+        viewChanged();
+}
+
+void ServicePanel::readClock() {
+    auto clock = std::make_shared<std::array<uint8_t, 6>>();
+    line_.run(
+        ServiceSlot::ReadClock, [clock](LineAccess& a) { return ReadDeviceClock(a.link, *clock); },
+        [this, clock](bool ok) {
+            const std::array<uint8_t, 6>& c = *clock;
+            const QTime time(c[0], c[1], c[2]);
+            const QDate date(2000 + c[5], c[4], c[3]);
+            // A clock the controller cannot hold (a month 13 after a flat battery) is no reading.
+            if (!ok || !time.isValid() || !date.isValid()) {
+                dialogs_.message(t::kReadError);
+                return;
+            }
+            view.time = time;
+            view.date = date;
+            changed();
+        });
+}
+
+void ServicePanel::takeComputerClock(const QDateTime& now) {
+    view.date = now.date();
+    view.time = now.time();
+    changed();
+}
+
+void ServicePanel::writeClock() {
+    const std::array<uint8_t, 6> clock = {
+        static_cast<uint8_t>(view.time.hour()),   static_cast<uint8_t>(view.time.minute()),
+        static_cast<uint8_t>(view.time.second()), static_cast<uint8_t>(view.date.day()),
+        static_cast<uint8_t>(view.date.month()),  static_cast<uint8_t>(view.date.year() % 100)};
+    line_.run(
+        ServiceSlot::WriteClock, [clock](LineAccess& a) { return WriteDeviceClock(a.link, clock); },
+        [this](bool ok) { dialogs_.message(ok ? t::kWriteDone : t::kWriteError); });
+}
+
+uint8_t ServicePanel::modbusParamsByte() const {
+    return composeMbParams(0, view.speedIndex, view.frameIndex, view.floatIndex);
+}
+
+std::optional<uint8_t> ServicePanel::modbusAddress() const {
+    bool ok = false;
+    const int value = view.modbusAddressText.trimmed().toInt(&ok);
+    // A Modbus slave address is 1..247; anything else would be cut to its low byte on the way.
+    if (!ok || value < kMinModbusAddress || value > kMaxModbusAddress)
+        return std::nullopt;
+    return static_cast<uint8_t>(value);
+}
+
+void ServicePanel::storeModbusInProject() {
+    const auto address = modbusAddress();
+    if (!address) {
+        dialogs_.message(t::kBadValue);
+        return;
+    }
+    const auto device = project_.markedDevice();
+    if (!device)
+        return;
+    DeviceRecord& r = project_.model.record(*device);
+    r.ModbusAddress = *address;
+    r.MbParams = modbusParamsByte();
+    if (linkChanged)
+        linkChanged();
+}
+
+void ServicePanel::readModbusParams() {
+    auto bytes = std::make_shared<std::array<uint8_t, 2>>();
+    line_.run(
+        ServiceSlot::ReadModbusParams,
+        [bytes](LineAccess& a) {
+            const bool params = ReadMemory(a.link, &(*bytes)[0], kMbParamsAddress, 1);
+            sleepMs(kRequestPauseMs);
+            const bool address = ReadMemory(a.link, &(*bytes)[1], kMbAddressAddress, 1);
+            sleepMs(kRequestPauseMs);
+            return params && address;
+        },
+        [this, bytes](bool ok) {
+            if (ok) {
+                const uint8_t params = (*bytes)[0];
+                view.modbusAddressText = QString::number((*bytes)[1]);
+                view.speedIndex = mbBaudIndex(params);
+                view.frameIndex = mbFrameIndex(params);
+                view.floatIndex = mbFloatOrderIndex(params);
+                changed();
+                dialogs_.message(t::kReadDone);
+            } else {
+                dialogs_.message(t::kReadError);
+            }
+            // The project keeps what the page shows, read or not.
+            storeModbusInProject();
+        });
+}
+
+void ServicePanel::writeModbusParams() {
+    const auto address = modbusAddress();
+    if (!address) {
+        dialogs_.message(t::kBadValue);
+        return;
+    }
+    const uint8_t params = modbusParamsByte();
+    line_.run(
+        ServiceSlot::WriteModbusParams,
+        [params, address = *address](LineAccess& a) {
+            const bool paramsWritten = WriteMemory(a.link, &params, kMbParamsAddress, 1);
+            sleepMs(kRequestPauseMs);
+            const bool addressWritten = paramsWritten && WriteMemory(a.link, &address, kMbAddressAddress, 1);
+            sleepMs(kRequestPauseMs);
+            return addressWritten;
+        },
+        [this](bool ok) {
+            if (ok) {
+                dialogs_.message(t::kWriteDonePlain);
+                line_.queue(LineTask::Reset);
+            } else {
+                dialogs_.message(t::kWriteError);
+            }
+            storeModbusInProject();
+        });
+}
+
+void ServicePanel::readReplyDelay() {
+    auto delay = std::make_shared<uint16_t>(0);
+    line_.run(
+        ServiceSlot::ReadReplyDelay, [delay](LineAccess& a) { return ReadReplyDelay(a.link, *delay); },
+        [this, delay](bool ok) {
+            if (!ok) {
+                dialogs_.message(t::kReadError);
+                return;
+            }
+            view.replyDelayText = QString::number(*delay);
+            changed();
+        });
+}
+
+void ServicePanel::changeReplyDelay() {
+    if (!dialogs_.askYesNo(t::kAskWriteDelay, t::kCaption))
+        return;
+    const auto delay =
+        askWholeNumber(dialogs_, t::kDelayPrompt, view.replyDelayText.toInt(), 0, kMaxReplyDelay);
+    if (!delay)
+        return;
+    view.replyDelayText = QString::number(*delay);
+    changed();
+    line_.run(
+        ServiceSlot::WriteReplyDelay,
+        [value = static_cast<uint16_t>(*delay)](LineAccess& a) { return WriteReplyDelay(a.link, value); },
+        [this](bool ok) {
+            dialogs_.message(ok ? t::kWriteDone : t::kWriteError);
+            if (ok)
+                line_.queue(LineTask::Reset);
+        });
+}
+
+void ServicePanel::changeZarnetAddress() {
+    if (!dialogs_.askYesNo(t::kAskWriteAddress, t::kCaption))
+        return;
+    const auto address = askWholeNumber(dialogs_, t::kAddressPrompt, view.zarnetAddressText.toInt(),
+                                        kMinZarnetAddress, kMaxZarnetAddress);
+    if (!address)
+        return;
+    const auto value = static_cast<uint8_t>(*address);
+    line_.run(
+        ServiceSlot::WriteZarnetAddress,
+        [value](LineAccess& a) { return ChangeDeviceAddress(a.link, value); },
+        [this, value](bool ok) {
+            if (!ok) {
+                dialogs_.message(t::kWriteError);
+                return;
+            }
+            dialogs_.message(t::kWriteDone);
+            view.zarnetAddressText = QString::number(value);
+            changed();
+            // The project now reaches the controller at its new address.
+            if (const auto device = project_.markedDevice()) {
+                project_.model.record(*device).ZarnetAddress = value;
+                if (linkChanged)
+                    linkChanged();
+            }
+            line_.queue(LineTask::Reset);
+        });
+}
+
+void ServicePanel::chooseSound(int index) {
+    if (index != 0 && index != 1)
+        return;
+    view.soundIndex = index;
+    const uint8_t value = index == 0 ? 1 : 0;
+    line_.run(
+        ServiceSlot::Sound, [value](LineAccess& a) { return WriteMemory(a.link, &value, kSoundAddress, 1); },
+        [this, index](bool ok) {
+            if (ok) {
+                dialogs_.message(index == 0 ? t::kSoundOn : t::kSoundOff);
+                line_.queue(LineTask::Reset);
+                return;
+            }
+            dialogs_.message(t::kWriteError);
+            view.soundIndex = -1;
+            changed();
+        });
+}
+
+void ServicePanel::reset() {
+    line_.queue(LineTask::Reset);
+}
+
+void ServicePanel::switchToModbus() {
+    // The project learns the controller's Modbus settings before the switch makes them the link's.
+    readModbusParams();
+    line_.queue(LineTask::SwitchToModbus);
+}
+
+void ServicePanel::switchToZarnet() {
+    line_.queue(LineTask::SwitchToZarnet);
+}
+
+} // namespace vextor

@@ -1,0 +1,80 @@
+#pragma once
+// The service functions of the configuration window's second page: the marked controller's clock,
+// its Modbus port settings, reply delay, device-protocol address and sound, its restart and the
+// protocol switches. Nothing here talks to the controller itself: every button hands an operation
+// to the line, which runs it in its turn of the next tick while the controller answers, and the
+// result comes back here to be shown.
+#include "link/UserDialogs.h"
+#include "project/LineWorker.h"
+#include "project/Project.h"
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <functional>
+
+namespace vextor {
+
+// The seam to the line: the application runs the operations on the line worker, tests on a link
+// of their own.
+class ServiceLine {
+public:
+    virtual ~ServiceLine() = default;
+    // op runs on the line in slot's turn; done gets its result on the caller's thread, false too when
+    // the operation never ran (the mark went, the link did not come up).
+    virtual void run(ServiceSlot slot, std::function<bool(LineAccess&)> op,
+                     std::function<void(bool ok)> done) = 0;
+    virtual void queue(LineTask task) = 0;
+};
+
+// What the page shows. The Modbus fields, the delay and the address belong to the page, not to the
+// configuration image.
+struct ServiceView {
+    QDate date;
+    QTime time;
+    QString modbusAddressText = QStringLiteral("2");
+    int speedIndex = 1; // 9600
+    int frameIndex = 0;
+    int floatIndex = 0; // mant_ord
+    QString replyDelayText = QStringLiteral("2");
+    QString zarnetAddressText = QStringLiteral("3");
+    int soundIndex = -1; // 0 on, 1 off, -1 nothing chosen
+};
+
+class ServicePanel {
+public:
+    ServicePanel(Project& project, UserDialogs& dialogs, ServiceLine& line);
+
+    ServiceView view;
+    // A result changed the view.
+    std::function<void()> viewChanged;
+    // The marked device's record took a new address or line byte: the line must reach it there.
+    std::function<void()> linkChanged;
+
+    void readClock();
+    void takeComputerClock(const QDateTime& now);
+    void writeClock();
+    void readModbusParams();
+    void writeModbusParams();
+    void readReplyDelay();
+    void changeReplyDelay();
+    void changeZarnetAddress();
+    void chooseSound(int index);
+    void reset();
+    void switchToModbus();
+    void switchToZarnet();
+
+    // The Modbus line byte the three lists make.
+    uint8_t modbusParamsByte() const;
+
+private:
+    Project& project_;
+    UserDialogs& dialogs_;
+    ServiceLine& line_;
+
+    std::optional<uint8_t> modbusAddress() const;
+    void storeModbusInProject();
+    void changed();
+};
+
+} // namespace vextor

@@ -1,0 +1,223 @@
+// The service functions against a virtual controller on a real pseudo-terminal: what each sends,
+// what it shows, what it stores in the project and when it asks for a restart.
+#include "device/ServicePanel.h"
+#include "device/texts.h"
+#include "link/ControllerMemory.h"
+#include "link/ModbusMaster.h"
+#include "link/PosixSerialPort.h"
+#include "link/ZarnetCommands.h"
+#include "link/ZarnetLink.h"
+#include "project/NodeCode.h"
+#include "sim/VirtualLine.h"
+#include "support/NoPauseClock.h"
+#include "support/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace vextor {
+namespace {
+
+namespace t = device_texts;
+
+// Runs every operation at once on the test's own link, as the line worker does in its tick.
+class DirectLine : public ServiceLine {
+public:
+    DirectLine(ZarnetLink& link, ModbusMaster& modbus) : link_(link), modbus_(modbus) {}
+    void run(ServiceSlot slot, std::function<bool(LineAccess&)> op, std::function<void(bool)> done) override {
+        ran.push_back(slot);
+        LineAccess access{link_, modbus_};
+        done(op(access));
+    }
+    void queue(LineTask task) override { queued.push_back(task); }
+
+    std::vector<ServiceSlot> ran;
+    std::vector<LineTask> queued;
+
+private:
+    ZarnetLink& link_;
+    ModbusMaster& modbus_;
+};
+
+class ServiceOnLine : public ::testing::Test {
+protected:
+    testing::NoPauseClock pacing;
+    VirtualLine line;
+    ScriptedDialogs dialogs;
+    Project project{dialogs};
+    PosixSerialPort zarnetPort{PortRole::Zarnet};
+    PosixSerialPort modbusPort{PortRole::Modbus};
+    ZarnetLink link{&zarnetPort};
+    ModbusMaster modbus{&modbusPort};
+    DirectLine direct{link, modbus};
+    ServicePanel panel{project, dialogs, direct};
+    int linkChanges = 0;
+
+    void SetUp() override {
+        ASSERT_TRUE(line.addController(virtualVextor(3, 2)));
+        QString error;
+        ASSERT_TRUE(line.start(error)) << error.toStdString();
+        ASSERT_EQ(zarnetPort.open(line.portPath(), LineSettings{9600, 0, 0}), PortOk);
+        link.DeviceAddress = 3;
+        project.model.MasterCount = 1;
+        project.model.Master.Name = QStringLiteral("ПВ-1");
+        project.RebuildTree();
+        project.MarkCode = node_code::kMasterDevice;
+        panel.linkChanged = [this] { ++linkChanges; };
+    }
+    uint8_t cell(uint32_t address) {
+        uint8_t b = 0xEE;
+        EXPECT_TRUE(ReadMemory(link, &b, address, 1));
+        return b;
+    }
+    // Sends everything to an address nobody answers.
+    void silenceController() { link.DeviceAddress = 77; }
+};
+
+TEST_F(ServiceOnLine, ModbusParametersWriteTheLineByteReadBackAndGoIntoTheProject) {
+    panel.view.modbusAddressText = QStringLiteral("17");
+    panel.view.speedIndex = 2; // 19200
+    panel.view.frameIndex = 3; // 11 бит/чет/1 стоп
+    panel.view.floatIndex = 1; // ord_mant
+    panel.writeModbusParams();
+    EXPECT_EQ(dialogs.shown, QStringList{t::kWriteDonePlain});
+    EXPECT_EQ(direct.queued, std::vector<LineTask>{LineTask::Reset});
+    EXPECT_EQ(cell(kMbParamsAddress), 0xB2);
+    EXPECT_EQ(cell(kMbAddressAddress), 17);
+    EXPECT_EQ(project.model.Master.ModbusAddress, 17);
+    EXPECT_EQ(project.model.Master.MbParams, 0xB2);
+    EXPECT_EQ(linkChanges, 1);
+
+    panel.view = ServiceView{};
+    dialogs.shown.clear();
+    panel.readModbusParams();
+    EXPECT_EQ(dialogs.shown, QStringList{t::kReadDone});
+    EXPECT_EQ(panel.view.modbusAddressText, "17");
+    EXPECT_EQ(panel.view.speedIndex, 2);
+    EXPECT_EQ(panel.view.frameIndex, 3);
+    EXPECT_EQ(panel.view.floatIndex, 1);
+    EXPECT_EQ(direct.queued.size(), 1u) << "a read asks for no restart";
+
+    // A failed read leaves the fields, and the project still takes them.
+    panel.view.modbusAddressText = QStringLiteral("5");
+    project.model.Master.ModbusAddress = 2;
+    silenceController();
+    dialogs.shown.clear();
+    panel.readModbusParams();
+    EXPECT_EQ(dialogs.shown, QStringList{t::kReadError});
+    EXPECT_EQ(panel.view.modbusAddressText, "5");
+    EXPECT_EQ(project.model.Master.ModbusAddress, 5);
+}
+
+TEST_F(ServiceOnLine, AModbusAddressThatIsNoSlaveAddressIsRefusedBeforeAnythingIsSent) {
+    for (const char* text : {"x", "", "0", "248", "300"}) {
+        dialogs.shown.clear();
+        panel.view.modbusAddressText = QString::fromUtf8(text);
+        panel.writeModbusParams();
+        EXPECT_EQ(dialogs.shown, QStringList{t::kBadValue}) << text;
+    }
+    EXPECT_TRUE(direct.ran.empty());
+    EXPECT_TRUE(direct.queued.empty());
+    EXPECT_EQ(cell(kMbAddressAddress), 2);
+}
+
+TEST_F(ServiceOnLine, ReplyDelayAndAddressAreAskedCheckedWrittenAndRestartTheController) {
+    struct Case {
+        bool yes;
+        std::optional<QString> answer;
+        QStringList shown; // after the question and the input box
+        bool written;
+    };
+    const Case cases[] = {
+        {false, std::nullopt, {}, false},
+        {true, std::nullopt, {}, false}, // a cancel writes nothing
+        {true, QStringLiteral("256"), {t::kOutOfRange}, false},
+        {true, QStringLiteral("1,5"), {t::kInputError}, false},
+        {true, QStringLiteral("0"), {t::kWriteDone}, true},
+    };
+    for (const Case& c : cases) {
+        direct.queued.clear();
+        dialogs.shown.clear();
+        dialogs.yesNo = {c.yes};
+        dialogs.inputs = {c.answer};
+        panel.changeReplyDelay();
+        QStringList expected{t::kAskWriteDelay};
+        if (c.yes)
+            expected << t::kCaption + ": " + t::kDelayPrompt;
+        EXPECT_EQ(dialogs.shown, expected + c.shown) << c.answer.value_or("cancel").toStdString();
+        EXPECT_EQ(direct.queued.size(), c.written ? 1u : 0u);
+    }
+    EXPECT_EQ(panel.view.replyDelayText, "0");
+    panel.view.replyDelayText = QStringLiteral("9");
+    panel.readReplyDelay();
+    EXPECT_EQ(panel.view.replyDelayText, "0") << "read back from the controller";
+
+    // The device-protocol address: 127 is refused, 9 moves the controller and the project's record.
+    dialogs.shown.clear();
+    dialogs.yesNo = {true};
+    dialogs.inputs = {QStringLiteral("127")};
+    direct.queued.clear();
+    panel.changeZarnetAddress();
+    EXPECT_EQ(dialogs.shown,
+              (QStringList{t::kAskWriteAddress, t::kCaption + ": " + t::kAddressPrompt, t::kOutOfRange}));
+    EXPECT_TRUE(direct.queued.empty());
+
+    dialogs.shown.clear();
+    dialogs.yesNo = {true};
+    dialogs.inputs = {QStringLiteral("9")};
+    panel.changeZarnetAddress();
+    EXPECT_EQ(dialogs.shown.last(), t::kWriteDone);
+    EXPECT_EQ(panel.view.zarnetAddressText, "9");
+    EXPECT_EQ(project.model.Master.ZarnetAddress, 9);
+    EXPECT_EQ(linkChanges, 1);
+    EXPECT_EQ(direct.queued, std::vector<LineTask>{LineTask::Reset});
+    link.DeviceAddress = 9;
+    uint16_t delay = 1;
+    EXPECT_TRUE(ReadReplyDelay(link, delay)) << "the controller answers at its new address";
+}
+
+TEST_F(ServiceOnLine, SoundAndClock) {
+    panel.chooseSound(1);
+    EXPECT_EQ(dialogs.shown, QStringList{t::kSoundOff});
+    EXPECT_EQ(cell(kSoundAddress), 0);
+    panel.chooseSound(0);
+    EXPECT_EQ(cell(kSoundAddress), 1);
+    EXPECT_EQ(direct.queued, (std::vector<LineTask>{LineTask::Reset, LineTask::Reset}));
+
+    // The clock goes out as hour, minute, second, day, month, two-digit year and comes back.
+    panel.view.date = QDate(2031, 2, 28);
+    panel.view.time = QTime(23, 59, 30);
+    dialogs.shown.clear();
+    panel.writeClock();
+    EXPECT_EQ(dialogs.shown, QStringList{t::kWriteDone});
+    panel.takeComputerClock(QDateTime(QDate(2026, 12, 10), QTime(8, 0, 0)));
+    panel.readClock();
+    EXPECT_EQ(panel.view.date, QDate(2031, 2, 28));
+    EXPECT_GE(panel.view.time, QTime(23, 59, 30));
+    EXPECT_LE(panel.view.time, QTime(23, 59, 35));
+
+    // Failures: the sound choice is cleared, the clock stays as it was, and no restart is asked.
+    silenceController();
+    direct.queued.clear();
+    dialogs.shown.clear();
+    panel.chooseSound(1);
+    panel.readClock();
+    panel.writeClock();
+    EXPECT_EQ(dialogs.shown, (QStringList{t::kWriteError, t::kReadError, t::kWriteError}));
+    EXPECT_EQ(panel.view.soundIndex, -1);
+    EXPECT_EQ(panel.view.date, QDate(2031, 2, 28));
+    EXPECT_TRUE(direct.queued.empty());
+}
+
+TEST_F(ServiceOnLine, RestartAndProtocolSwitchesAreQueued) {
+    panel.reset();
+    panel.switchToModbus();
+    panel.switchToZarnet();
+    EXPECT_EQ(direct.queued,
+              (std::vector<LineTask>{LineTask::Reset, LineTask::SwitchToModbus, LineTask::SwitchToZarnet}));
+    EXPECT_EQ(direct.ran, std::vector<ServiceSlot>{ServiceSlot::ReadModbusParams})
+        << "the switch to Modbus reads the port settings first";
+}
+
+} // namespace
+} // namespace vextor
