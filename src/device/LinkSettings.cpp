@@ -17,9 +17,7 @@ namespace t = device_texts;
 namespace {
 
 constexpr int kMaxPort = 99;
-constexpr int kMaxZarnet = 126;
 constexpr uint8_t kZarnet127 = 127;
-constexpr int kMaxModbus = 247;
 
 } // namespace
 
@@ -88,8 +86,8 @@ void LinkSettings::changePort() {
 void LinkSettings::otherZarnetAddress() {
     if (!dialogs_.askYesNo(t::kAskZarnet, t::kCaption))
         return;
-    if (const auto a =
-            askWholeNumber(dialogs_, t::kZarnetPrompt, view.zarnetAddressText.toInt(), 1, kMaxZarnet))
+    if (const auto a = askWholeNumber(dialogs_, t::kZarnetPrompt, view.zarnetAddressText.toInt(),
+                                      kMinZarnetAddress, kMaxZarnetAddress))
         view.zarnetAddressText = QString::number(*a);
     store();
 }
@@ -104,8 +102,8 @@ void LinkSettings::zarnetAddress127() {
 void LinkSettings::changeModbusAddress() {
     if (!dialogs_.askYesNo(t::kAskModbus, t::kCaption))
         return;
-    if (const auto a =
-            askWholeNumber(dialogs_, t::kModbusPrompt, view.modbusAddressText.toInt(), 1, kMaxModbus)) {
+    if (const auto a = askWholeNumber(dialogs_, t::kModbusPrompt, view.modbusAddressText.toInt(), 1,
+                                      kMaxModbusAddress)) {
         view.modbusAddressText = QString::number(*a);
         store();
     }

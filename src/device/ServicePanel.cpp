@@ -17,10 +17,6 @@ namespace t = device_texts;
 
 namespace {
 constexpr int kMaxReplyDelay = 255;
-constexpr int kMinZarnetAddress = 1;
-constexpr int kMaxZarnetAddress = 126;
-constexpr int kMinModbusAddress = 1;
-constexpr int kMaxModbusAddress = 247;
 } // namespace
 
 ServicePanel::ServicePanel(Project& project, UserDialogs& dialogs, ServiceLine& line)
