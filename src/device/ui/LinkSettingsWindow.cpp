@@ -1,5 +1,7 @@
 #include "LinkSettingsWindow.h"
 
+#include "ModbusLineControls.h"
+
 #include "LinkDetailsWindow.h"
 #include "device/texts.h"
 #include "link/ModbusParams.h"
@@ -156,24 +158,15 @@ QWidget* LinkSettingsWindow::buildProtocolPage() {
     auto* setup = new QGroupBox(t::kProtocolSetup, modbusPage);
     auto* sl = new QGridLayout(setup);
     sl->addWidget(new QLabel(t::kParity, setup), 0, 0);
-    frame_ = new QComboBox(setup);
-    for (const char* f : link_texts::kModbusFrames)
-        frame_->addItem(QString::fromUtf8(f));
+    const ModbusLineControls line = makeModbusLineControls(setup, this);
+    frame_ = line.frame;
     sl->addWidget(frame_, 0, 1);
     sl->addWidget(new QLabel(t::kSpeed, setup), 1, 0);
-    baud_ = new QComboBox(setup);
-    for (const int b : kModbusBaudRates)
-        baud_->addItem(QString::number(b));
+    baud_ = line.speed;
     baud_->setCurrentIndex(1);
     sl->addWidget(baud_, 1, 1);
-    auto* floatBox = new QGroupBox(t::kFloatFormat, setup);
-    auto* fl = new QHBoxLayout(floatBox);
-    float_ = new QButtonGroup(this);
-    for (int i = 0; i < 2; ++i) {
-        auto* r = new QRadioButton(t::kFloats[i], floatBox);
-        float_->addButton(r, i);
-        fl->addWidget(r);
-    }
+    QGroupBox* floatBox = line.floatBox;
+    float_ = line.floatChoice;
     sl->addWidget(floatBox, 2, 0, 1, 2);
     ml->addWidget(setup, 1, 0, 1, 3);
     ml->setRowStretch(2, 1);

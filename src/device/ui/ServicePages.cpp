@@ -1,5 +1,7 @@
 #include "ServicePages.h"
 
+#include "ModbusLineControls.h"
+
 #include "device/texts.h"
 #include "link/ModbusParams.h"
 #include "link/texts.h"
@@ -76,21 +78,13 @@ ServicePages::ServicePages(ServicePanel& panel, QObject* parent) : QObject(paren
     auto* modbusGroup = new QGroupBox(t::kModbusGroup, zarnet_);
     auto* mb = new QGridLayout(modbusGroup);
     address_ = new QLineEdit(modbusGroup);
-    speed_ = new QComboBox(modbusGroup);
-    for (int rate : kModbusBaudRates)
-        speed_->addItem(QString::number(rate));
-    frame_ = new QComboBox(modbusGroup);
-    for (const char* frame : link_texts::kModbusFrames)
-        frame_->addItem(QString::fromUtf8(frame));
-    auto* floatGroup = new QGroupBox(t::kFloatFormat, modbusGroup);
+    const ModbusLineControls line = makeModbusLineControls(modbusGroup, this);
+    speed_ = line.speed;
+    frame_ = line.frame;
+    float_ = line.floatChoice;
+    QWidget::setTabOrder(speed_, frame_); // the page lists the speed first
+    QGroupBox* floatGroup = line.floatBox;
     floatGroup->setToolTip(t::kFloatHint);
-    auto* floatRow = new QHBoxLayout(floatGroup);
-    float_ = new QButtonGroup(this);
-    for (int i = 0; i < 2; ++i) {
-        auto* r = new QRadioButton(t::kFloats[i], floatGroup);
-        float_->addButton(r, i);
-        floatRow->addWidget(r);
-    }
     mb->addWidget(new QLabel(t::kAddress, modbusGroup), 0, 0);
     mb->addWidget(address_, 0, 1);
     mb->addWidget(new QLabel(t::kSpeed, modbusGroup), 1, 0);
