@@ -22,13 +22,21 @@ constexpr int kProgressMaximum = 100;
 constexpr ConfigViews kTacticViews =
     ViewSupplyVentilation | ViewHeating | ViewHotWater | ViewProcess | ViewRecuperation;
 
+bool stopped(const TransferStop& stop) {
+    return stop && stop();
+}
+
 // The shared step loop: position the bar, then attempts until one succeeds, four attempts in all,
-// or a single attempt once the transfer has failed.
+// or a single attempt once the transfer has failed. A stop ends the step before its next attempt.
 bool runStep(TransferProgress& progress, int index, int stepCount, const char* text, bool& transferFailed,
-             const std::function<bool()>& attempt) {
+             const TransferStop& stop, const std::function<bool()>& attempt) {
     progress.setPosition(kProgressMaximum * index / stepCount);
     int attempts = 0;
     for (;;) {
+        if (stopped(stop)) {
+            transferFailed = true;
+            return false;
+        }
         sleepMs(kRequestPauseMs);
         progress.step(QString::fromUtf8(text) + QString::number(attempts + 1));
         if (attempt())
@@ -136,7 +144,7 @@ const std::vector<WriteStep>& configurationWritePlan() {
 }
 
 bool readConfiguration(ZarnetLink& link, ConfigImage& image, TransferProgress& progress,
-                       ConfigObserver* observer) {
+                       ConfigObserver* observer, const TransferStop& stop) {
     const auto& plan = configurationReadPlan();
     const int stepCount = static_cast<int>(plan.size());
     bool transferFailed = false;
@@ -151,6 +159,8 @@ bool readConfiguration(ZarnetLink& link, ConfigImage& image, TransferProgress& p
                 // The condition block comes in 64-byte chunks, each taken at once; a failed chunk
                 // sends the next attempt back to the first one.
                 for (uint32_t off = 0; off < step.range.count; off += kConditionChunk) {
+                    if (off > 0 && stopped(stop))
+                        return false;
                     sleepMs(kRequestPauseMs);
                     if (!ReadMemory(link, bytes.data(), step.range.address + off, kConditionChunk))
                         return false;
@@ -165,11 +175,13 @@ bool readConfiguration(ZarnetLink& link, ConfigImage& image, TransferProgress& p
             anyDecoded = true;
             return true;
         };
-        runStep(progress, i, stepCount, step.text, transferFailed, attempt);
+        runStep(progress, i, stepCount, step.text, transferFailed, stop, attempt);
         // A condition chunk that arrived is already in the image even when a later chunk failed; the
         // grid must show it, or the next "Применить" would put the old rows back.
         if (anyDecoded && observer)
             observer->configurationChanged(step.views);
+        if (stopped(stop))
+            break;
     }
     if (observer)
         observer->selectFirstRows();
@@ -177,18 +189,27 @@ bool readConfiguration(ZarnetLink& link, ConfigImage& image, TransferProgress& p
     return !transferFailed;
 }
 
-bool writeSectionOnce(ZarnetLink& link, const ConfigImage& image, WriteSection section) {
+static bool writeSection(ZarnetLink& link, const ConfigImage& image, WriteSection section,
+                         const TransferStop& stop) {
     const WriteStep& step = configurationWritePlan()[static_cast<size_t>(section)];
+    bool first = true;
     for (const MemoryRange& r : step.ranges) {
+        if (!first && stopped(stop))
+            return false;
+        first = false;
         if (!writeRange(link, image, r))
             return false;
         sleepMs(kRequestPauseMs);
     }
-    return !step.versionMark || writeVersionMark(link);
+    return !step.versionMark || (!stopped(stop) && writeVersionMark(link));
+}
+
+bool writeSectionOnce(ZarnetLink& link, const ConfigImage& image, WriteSection section) {
+    return writeSection(link, image, section, {});
 }
 
 bool writeConfiguration(ZarnetLink& link, const ConfigImage& image, TransferProgress& progress,
-                        WriteSections sections) {
+                        WriteSections sections, const TransferStop& stop) {
     const auto& plan = configurationWritePlan();
     const int stepCount = static_cast<int>(plan.size());
     bool transferFailed = false;
@@ -199,8 +220,10 @@ bool writeConfiguration(ZarnetLink& link, const ConfigImage& image, TransferProg
             progress.setPosition(kProgressMaximum * i / stepCount);
             continue;
         }
-        runStep(progress, i, stepCount, step.text, transferFailed,
-                [&] { return writeSectionOnce(link, image, step.section); });
+        runStep(progress, i, stepCount, step.text, transferFailed, stop,
+                [&] { return writeSection(link, image, step.section, stop); });
+        if (stopped(stop))
+            break;
     }
     progress.end();
     return !transferFailed;

@@ -16,6 +16,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace vextor {
@@ -64,11 +65,15 @@ struct WriteStep {
 const std::vector<ReadStep>& configurationReadPlan();
 const std::vector<WriteStep>& configurationWritePlan();
 
+// Asked before every request of a transfer: true ends the transfer there (the program is closing or
+// the operation was cancelled). What was transferred until then stays; the transfer counts as failed.
+using TransferStop = std::function<bool()>;
+
 // Runs the read plan into image. observer (may be null) is told after each successful step which
 // views to refill, and after the last step to select the first rows. True when every step
 // succeeded.
 bool readConfiguration(ZarnetLink& link, ConfigImage& image, TransferProgress& progress,
-                       ConfigObserver* observer);
+                       ConfigObserver* observer, const TransferStop& stop = {});
 
 // A set of write sections: bit i stands for WriteSection i.
 using WriteSections = uint32_t;
@@ -81,7 +86,7 @@ inline constexpr WriteSections sectionBit(WriteSection s) {
 // the project's write task does); a section left out is skipped without a request, and the progress
 // bar still passes over it. True when every chosen section succeeded.
 bool writeConfiguration(ZarnetLink& link, const ConfigImage& image, TransferProgress& progress,
-                        WriteSections sections = kAllWriteSections);
+                        WriteSections sections = kAllWriteSections, const TransferStop& stop = {});
 
 // The bytes the write plan sends that a configuration file does not carry (TimeWorkPump, the
 // protocol selector), in address order: a file written to a controller keeps the controller's own

@@ -34,7 +34,7 @@ void ServicePanel::changed() {
 void ServicePanel::readClock() {
     auto clock = std::make_shared<std::array<uint8_t, 6>>();
     line_.run(
-        ServiceSlot::ReadClock, [clock](LineAccess& a) { return ReadDeviceClock(a.link, *clock); },
+        TaskTurn::ReadClock, [clock](LineAccess& a) { return ReadDeviceClock(a.link, *clock); },
         [this, clock](bool ok) {
             const std::array<uint8_t, 6>& c = *clock;
             const QTime time(c[0], c[1], c[2]);
@@ -62,7 +62,7 @@ void ServicePanel::writeClock() {
         static_cast<uint8_t>(view.time.second()), static_cast<uint8_t>(view.date.day()),
         static_cast<uint8_t>(view.date.month()),  static_cast<uint8_t>(view.date.year() % 100)};
     line_.run(
-        ServiceSlot::WriteClock, [clock](LineAccess& a) { return WriteDeviceClock(a.link, clock); },
+        TaskTurn::WriteClock, [clock](LineAccess& a) { return WriteDeviceClock(a.link, clock); },
         [this](bool ok) { dialogs_.message(ok ? t::kWriteDone : t::kWriteError); });
 }
 
@@ -98,7 +98,7 @@ void ServicePanel::storeModbusInProject() {
 void ServicePanel::readModbusParams() {
     auto bytes = std::make_shared<std::array<uint8_t, 2>>();
     line_.run(
-        ServiceSlot::ReadModbusParams,
+        TaskTurn::ReadModbusParams,
         [bytes](LineAccess& a) {
             const bool params = ReadMemory(a.link, &(*bytes)[0], kMbParamsAddress, 1);
             sleepMs(kRequestPauseMs);
@@ -131,7 +131,7 @@ void ServicePanel::writeModbusParams() {
     }
     const uint8_t params = modbusParamsByte();
     line_.run(
-        ServiceSlot::WriteModbusParams,
+        TaskTurn::WriteModbusParams,
         [params, address = *address](LineAccess& a) {
             const bool paramsWritten = WriteMemory(a.link, &params, kMbParamsAddress, 1);
             sleepMs(kRequestPauseMs);
@@ -153,7 +153,7 @@ void ServicePanel::writeModbusParams() {
 void ServicePanel::readReplyDelay() {
     auto delay = std::make_shared<uint16_t>(0);
     line_.run(
-        ServiceSlot::ReadReplyDelay, [delay](LineAccess& a) { return ReadReplyDelay(a.link, *delay); },
+        TaskTurn::ReadReplyDelay, [delay](LineAccess& a) { return ReadReplyDelay(a.link, *delay); },
         [this, delay](bool ok) {
             if (!ok) {
                 dialogs_.message(t::kReadError);
@@ -174,7 +174,7 @@ void ServicePanel::changeReplyDelay() {
     view.replyDelayText = QString::number(*delay);
     changed();
     line_.run(
-        ServiceSlot::WriteReplyDelay,
+        TaskTurn::WriteReplyDelay,
         [value = static_cast<uint16_t>(*delay)](LineAccess& a) { return WriteReplyDelay(a.link, value); },
         [this](bool ok) {
             dialogs_.message(ok ? t::kWriteDone : t::kWriteError);
@@ -192,8 +192,7 @@ void ServicePanel::changeZarnetAddress() {
         return;
     const auto value = static_cast<uint8_t>(*address);
     line_.run(
-        ServiceSlot::WriteZarnetAddress,
-        [value](LineAccess& a) { return ChangeDeviceAddress(a.link, value); },
+        TaskTurn::WriteZarnetAddress, [value](LineAccess& a) { return ChangeDeviceAddress(a.link, value); },
         [this, value](bool ok) {
             if (!ok) {
                 dialogs_.message(t::kWriteError);
@@ -218,7 +217,7 @@ void ServicePanel::chooseSound(int index) {
     view.soundIndex = index;
     const uint8_t value = index == 0 ? 1 : 0;
     line_.run(
-        ServiceSlot::Sound, [value](LineAccess& a) { return WriteMemory(a.link, &value, kSoundAddress, 1); },
+        TaskTurn::Sound, [value](LineAccess& a) { return WriteMemory(a.link, &value, kSoundAddress, 1); },
         [this, index](bool ok) {
             if (ok) {
                 dialogs_.message(index == 0 ? t::kSoundOn : t::kSoundOff);

@@ -4,8 +4,8 @@
 // protocol switches. Nothing here talks to the controller itself: every button hands an operation
 // to the line, which runs it in its turn of the next tick while the controller answers, and the
 // result comes back here to be shown.
+#include "line/LineTypes.h"
 #include "link/UserDialogs.h"
-#include "project/LineWorker.h"
 #include "project/Project.h"
 
 #include <QDate>
@@ -20,9 +20,9 @@ namespace vextor {
 class ServiceLine {
 public:
     virtual ~ServiceLine() = default;
-    // op runs on the line in slot's turn; done gets its result on the caller's thread, false too when
+    // op runs on the line in its turn of a tick; done gets its result on the caller's thread, false too when
     // the operation never ran (the mark went, the link did not come up).
-    virtual void run(ServiceSlot slot, std::function<bool(LineAccess&)> op,
+    virtual void run(TaskTurn turn, std::function<bool(LineAccess&)> op,
                      std::function<void(bool ok)> done) = 0;
     virtual void queue(LineTask task) = 0;
 };

@@ -9,7 +9,7 @@
 #include "config/ui/texts.h"
 #include "events/ui/EventViewer.h"
 #include "events/ui/EventViewerPane.h"
-#include "project/TaskTexts.h"
+#include "line/TaskTexts.h"
 #include "project/ui/MainWindow.h"
 #include "project/ui/ProjectTreeView.h"
 #include "support/NoPauseClock.h"

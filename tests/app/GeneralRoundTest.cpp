@@ -8,7 +8,7 @@
 #include "config/ui/conditions/TConditionsTab.h"
 #include "config/ui/general/TGeneralTab.h"
 #include "config/ui/texts.h"
-#include "project/TaskTexts.h"
+#include "line/TaskTexts.h"
 #include "project/ui/MainWindow.h"
 #include "project/ui/ProjectTreeView.h"
 #include "support/NoPauseClock.h"

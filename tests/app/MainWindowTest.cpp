@@ -13,10 +13,10 @@
 #include "device/ui/LinkSettingsWindow.h"
 #include "device/ui/ServicePages.h"
 #include "events/ui/EventViewer.h"
+#include "line/BusyState.h"
+#include "line/TaskTexts.h"
 #include "link/ModbusParams.h"
 #include "link/ZarnetCommands.h"
-#include "project/BusyState.h"
-#include "project/TaskTexts.h"
 #include "project/ui/AboutBox.h"
 #include "project/ui/FormIni.h"
 #include "project/ui/ProgressWindow.h"
@@ -412,16 +412,17 @@ TEST_F(LinkedWindow, DemoMasterIsIdentifiedOnTheLineThread) {
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
 
     // A service operation runs on the line and brings its result back as a value.
-    std::optional<std::optional<uint16_t>> delay;
-    window->line().runService<std::optional<uint16_t>>(
-        ServiceSlot::ReadReplyDelay,
+    std::optional<JobResult<std::optional<uint16_t>>> delay;
+    window->line().submit<std::optional<uint16_t>>(
+        TaskTurn::ReadReplyDelay,
         [](LineAccess& line) -> std::optional<uint16_t> {
             uint16_t ms = 0;
             return ReadReplyDelay(line.link, ms) ? std::optional<uint16_t>(ms) : std::nullopt;
         },
-        [&](std::optional<std::optional<uint16_t>> result) { delay = result ? *result : std::nullopt; });
+        [&](const JobResult<std::optional<uint16_t>>& result) { delay = result; });
     ASSERT_TRUE(testing::waitFor([&] { return delay.has_value(); }));
-    EXPECT_TRUE(delay->has_value());
+    ASSERT_TRUE(delay->ran());
+    EXPECT_TRUE(delay->value->has_value());
     EXPECT_TRUE(testing::waitFor([&] { return !window->busy(); }));
 }
 

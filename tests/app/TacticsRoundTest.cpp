@@ -10,7 +10,7 @@
 #include "config/ui/recuperation/TRecuperationTab.h"
 #include "config/ui/texts.h"
 #include "config/ui/ventilation/TVentilationTab.h"
-#include "project/TaskTexts.h"
+#include "line/TaskTexts.h"
 #include "project/ui/MainWindow.h"
 #include "project/ui/ProjectTreeView.h"
 #include "support/NoPauseClock.h"

@@ -24,14 +24,14 @@ namespace t = device_texts;
 class DirectLine : public ServiceLine {
 public:
     DirectLine(ZarnetLink& link, ModbusMaster& modbus) : link_(link), modbus_(modbus) {}
-    void run(ServiceSlot slot, std::function<bool(LineAccess&)> op, std::function<void(bool)> done) override {
-        ran.push_back(slot);
-        LineAccess access{link_, modbus_};
+    void run(TaskTurn turn, std::function<bool(LineAccess&)> op, std::function<void(bool)> done) override {
+        ran.push_back(turn);
+        LineAccess access{link_, modbus_, {}};
         done(op(access));
     }
     void queue(LineTask task) override { queued.push_back(task); }
 
-    std::vector<ServiceSlot> ran;
+    std::vector<TaskTurn> ran;
     std::vector<LineTask> queued;
 
 private:
@@ -215,7 +215,7 @@ TEST_F(ServiceOnLine, RestartAndProtocolSwitchesAreQueued) {
     panel.switchToZarnet();
     EXPECT_EQ(direct.queued,
               (std::vector<LineTask>{LineTask::Reset, LineTask::SwitchToModbus, LineTask::SwitchToZarnet}));
-    EXPECT_EQ(direct.ran, std::vector<ServiceSlot>{ServiceSlot::ReadModbusParams})
+    EXPECT_EQ(direct.ran, std::vector<TaskTurn>{TaskTurn::ReadModbusParams})
         << "the switch to Modbus reads the port settings first";
 }
 

@@ -20,13 +20,13 @@
 #include "device/ui/LinkSettingsWindow.h"
 #include "device/ui/ServicePages.h"
 #include "events/ui/EventViewer.h"
+#include "line/DeviceTasks.h"
+#include "line/TaskTexts.h"
 #include "link/ModbusParams.h"
 #include "link/SerialPort.h"
-#include "project/DeviceTasks.h"
 #include "project/ProjectModel.h"
 #include "project/ProjectPaths.h"
 #include "project/ProjectReport.h"
-#include "project/TaskTexts.h"
 #include "project/texts.h"
 #include "texts.h"
 
@@ -68,10 +68,10 @@ public:
                       std::function<void(LineTask)> queueTask)
         : beforeRun_(std::move(beforeRun)), worker_(std::move(worker)), queueTask_(std::move(queueTask)) {}
 
-    void run(ServiceSlot slot, std::function<bool(LineAccess&)> op, std::function<void(bool)> done) override {
+    void run(TaskTurn turn, std::function<bool(LineAccess&)> op, std::function<void(bool)> done) override {
         beforeRun_();
-        worker_().runService<bool>(slot, std::move(op), [done = std::move(done)](std::optional<bool> ok) {
-            done(ok.value_or(false));
+        worker_().submit<bool>(turn, std::move(op), [done = std::move(done)](const JobResult<bool>& r) {
+            done(r.ran() && *r.value);
         });
     }
     void queue(LineTask task) override { queueTask_(task); }
@@ -185,19 +185,6 @@ MainWindow::~MainWindow() {
     // The line first: it may still be asking the dialogs or telling the progress window something.
     line_.reset();
     BusyState::setListener({});
-}
-
-void MainWindow::ImageLinkBinding::store(uint8_t zarnetAddress, uint8_t modbusAddress, uint8_t mbParams) {
-    zarnet_ = zarnetAddress;
-    image_.MB_Address = modbusAddress;
-    image_.MB_Params = mbParams;
-}
-
-void MainWindow::ImageLinkBinding::load(uint8_t& zarnetAddress, uint8_t& modbusAddress,
-                                        uint8_t& mbParams) const {
-    zarnetAddress = zarnet_;
-    modbusAddress = image_.MB_Address;
-    mbParams = image_.MB_Params;
 }
 
 // ---------------------------------------------------------------- building
@@ -483,11 +470,12 @@ void MainWindow::startLine() {
         showModeWindow();
     };
     l.transferRunning = [this](bool running) { cfg_->setTransferRunning(running); };
-    l.busy = [this](bool busy, uint64_t seq) { lineBusy(busy, seq); };
-    l.currentImage = [this] { return image; };
+    l.busy = [this](bool busy, JobTicket upTo) { lineBusy(busy, upTo); };
     LineWorker::Options o;
     o.tickMs = options_.taskTickMs;
-    line_ = std::make_unique<LineWorker>(this, *dialogs_, *progress_, std::move(l), o);
+    o.currentImage = [this] { return image; };
+    line_ = std::make_unique<LineWorker>(this, *dialogs_, *progress_, o);
+    line_->addListener(std::move(l));
 }
 
 void MainWindow::sendTarget() {
@@ -527,9 +515,9 @@ void MainWindow::lineStatusChanged(const LineStatus& status) {
     connectionDisplay();
 }
 
-void MainWindow::lineBusy(bool busy, uint64_t seq) {
-    // An end that the line told before it had taken the last queued task does not end that one.
-    if (busy || seq == line_->lastQueued())
+void MainWindow::lineBusy(bool busy, JobTicket upTo) {
+    // An end that the line told before it had taken the last queued job does not end that one.
+    if (busy || upTo >= line_->lastSubmitted())
         setBusy(busy);
 }
 

@@ -7,10 +7,11 @@
 // The form TFormMainIDE.
 #include "FormIni.h"
 #include "config/ConfigImage.h"
+#include "line/BusyState.h"
+#include "line/ImageLinkBinding.h"
+#include "line/LineWorker.h"
 #include "link/NumericConversions.h"
-#include "project/BusyState.h"
 #include "project/FileCommands.h"
-#include "project/LineWorker.h"
 #include "project/Project.h"
 #include "project/ProjectLog.h"
 
@@ -122,17 +123,8 @@ private:
     std::unique_ptr<Project> project_;
     // The active link of the window's project: the device-protocol address here, the Modbus address
     // and line byte in the image, as on the line.
-    class ImageLinkBinding : public ActiveLinkBinding {
-    public:
-        explicit ImageLinkBinding(ConfigImage& image) : image_(image) {}
-        void store(uint8_t zarnetAddress, uint8_t modbusAddress, uint8_t mbParams) override;
-        void load(uint8_t& zarnetAddress, uint8_t& modbusAddress, uint8_t& mbParams) const override;
-
-    private:
-        ConfigImage& image_;
-        uint8_t zarnet_ = 0;
-    };
-    ImageLinkBinding binding_{image};
+    uint8_t activeZarnetAddress_ = 0;
+    ImageLinkBinding binding_{image, activeZarnetAddress_};
     std::unique_ptr<FileCommands> files_;
     bool firstTick_ = true;
 
@@ -191,7 +183,7 @@ private:
     void sendTarget();
     void queueLineTask(LineTask task);
     void lineStatusChanged(const LineStatus& status);
-    void lineBusy(bool busy, uint64_t seq);
+    void lineBusy(bool busy, JobTicket upTo);
     void setBusy(bool busy);
     void setPanel(int panel, const QString& text);
 

@@ -1,9 +1,11 @@
 // The task loop against virtual controllers on a real pseudo-terminal: identification over both
 // protocols, the refusals that clear the mark, the update question, and the queued operations.
-#include "project/DeviceTasks.h"
+#include "line/DeviceTasks.h"
 #include "config/ConfigImage.h"
+#include "line/BusyState.h"
+#include "line/ImageLinkBinding.h"
+#include "line/TaskTexts.h"
 #include "link/PosixSerialPort.h"
-#include "project/TaskTexts.h"
 #include "project/texts.h"
 #include "sim/VirtualLine.h"
 #include "support/FakeSerialPort.h"
@@ -38,7 +40,7 @@ protected:
     ZarnetLink link{&zarnetPort};
     ModbusMaster modbus{&modbusPort};
     ConfigImage image;
-    LinkImageBinding binding{link, image};
+    ImageLinkBinding binding{image, link.DeviceAddress};
     NullProgress progress;
     DeviceTasks tasks{project, link, modbus, image, dialogs, progress, &log};
     QString portPath;
@@ -81,7 +83,7 @@ TEST_F(TaskLoop, MarkedMasterIsIdentifiedAndThePortIsClosedAfterTheTick) {
     mark(2);
     EXPECT_TRUE(tasks.timerEnabled());
 
-    tasks.TimerTasksTimer();
+    tasks.tick();
 
     EXPECT_TRUE(project.LinkUp);
     EXPECT_EQ(tasks.VersionText, QStringLiteral("Vextor вер.2,03:7"));
@@ -127,7 +129,7 @@ TEST_F(TaskLoop, FirmwareAndDeviceTypeDecideWhetherTheMarkStays) {
         dialogs.shown.clear();
         mark(2);
 
-        tasks.TimerTasksTimer();
+        tasks.tick();
 
         SCOPED_TRACE(c.firmware);
         EXPECT_EQ(project.LinkUp, c.accepted);
@@ -146,17 +148,17 @@ TEST_F(TaskLoop, ConfigurationUpdateQuestionIsAskedOncePerRun) {
     mark(2);
 
     dialogs.yesNo = {false};
-    tasks.TimerTasksTimer();
+    tasks.tick();
     EXPECT_EQ(dialogs.shown, QStringList{t::kAskUpdate});
     EXPECT_TRUE(tasks.CfgUpdateDeclined);
     EXPECT_TRUE(tasks.CfgVersionText.isEmpty());
     EXPECT_TRUE(project.LinkUp);
-    EXPECT_FALSE(tasks.flags.TaskWriteConfig);
+    EXPECT_FALSE(tasks.queued(LineTask::WriteConfig));
 
     // Declined once: neither the next tick nor another controller asks again.
-    tasks.TimerTasksTimer();
+    tasks.tick();
     mark(100);
-    tasks.TimerTasksTimer();
+    tasks.tick();
     EXPECT_TRUE(project.LinkUp);
     EXPECT_EQ(tasks.CfgVersion, 150);
     EXPECT_EQ(dialogs.shown.size(), 1);
@@ -169,26 +171,33 @@ TEST_F(TaskLoop, UpdateNeedsBothYesAnswersAndThenWritesTheConfiguration) {
     mark(2);
 
     dialogs.yesNo = {true, true};
-    tasks.TimerTasksTimer();
+    tasks.tick();
     EXPECT_EQ(dialogs.shown, (QStringList{t::kAskUpdate, t::kAskUpdateWarning, t::kConfigWritten}));
-    EXPECT_FALSE(tasks.flags.TaskWriteConfig);
+    EXPECT_FALSE(tasks.queued(LineTask::WriteConfig));
 
     // The write marked the controller's configuration as current.
     dialogs.shown.clear();
-    tasks.TimerTasksTimer();
+    tasks.tick();
     EXPECT_EQ(tasks.CfgVersion, 200);
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
 TEST_F(TaskLoop, WithoutAMarkQueuedTasksAreDiscarded) {
     start(vextorAt(3));
-    tasks.flags.TaskReset = true;
-    tasks.flags.TaskReadConfig = true;
-    tasks.flags.TaskVisual = true;
+    tasks.queueTask(LineTask::Reset);
+    tasks.queueTask(LineTask::ReadConfig);
+    TickJob cycle;
+    cycle.turn = TaskTurn::Visual;
+    cycle.userVisible = false;
+    cycle.run = [](LineAccess&) { return JobStep::Again; };
+    JobOutcome cycleEnd = JobOutcome::Ran;
+    cycle.finished = [&](JobOutcome o, const QString&) { cycleEnd = o; };
+    tasks.queue.push(std::move(cycle));
 
-    tasks.TimerTasksTimer();
+    tasks.tick();
 
-    EXPECT_EQ(tasks.flags, TaskFlags{});
+    EXPECT_TRUE(tasks.queue.empty());
+    EXPECT_EQ(cycleEnd, JobOutcome::Dropped);
     EXPECT_EQ(tasks.IdentAttempts, 0u);
     EXPECT_FALSE(zarnetPort.isOpen());
 }
@@ -213,14 +222,15 @@ TEST_F(TaskLoop, APortThatCannotBeOpenedClearsTheMarkAndStopsTheTimer) {
         mark(2);
         tasks.TasksTimerStarted = false;
         tasks.startCondition();
-        tasks.flags.TaskReset = true;
+        tasks.queue.clear(JobOutcome::Dropped);
+        tasks.queueTask(LineTask::Reset);
 
-        tasks.TimerTasksTimer();
+        tasks.tick();
 
         EXPECT_EQ(dialogs.shown, QStringList{c.message});
         EXPECT_EQ(project.MarkCode, 0);
         EXPECT_FALSE(tasks.timerEnabled());
-        EXPECT_TRUE(tasks.flags.TaskReset); // no task ran
+        EXPECT_TRUE(tasks.queued(LineTask::Reset)); // no task ran
         tasks.startCondition();
         EXPECT_FALSE(tasks.TasksTimerStarted);
     }
@@ -228,14 +238,14 @@ TEST_F(TaskLoop, APortThatCannotBeOpenedClearsTheMarkAndStopsTheTimer) {
 
 TEST_F(TaskLoop, ReadQueuedFromTheTreePopupFillsTheImage) {
     start(vextorAt(3));
-    project.hooks.queueReadConfig = [this](int) { tasks.flags.TaskReadConfig = true; };
+    project.hooks.queueReadConfig = [this](int) { tasks.queueTask(LineTask::ReadConfig); };
     mark(2);
     const TreeNode* configNode = project.tree.findCode(4);
     ASSERT_NE(configNode, nullptr);
     for (const MenuItem& item : project.popupItems(configNode))
         EXPECT_NE(item.action, MenuAction::ReadConfigFromDevice); // not before the link is up
 
-    tasks.TimerTasksTimer();
+    tasks.tick();
     ASSERT_TRUE(project.LinkUp);
     const auto items = project.popupItems(configNode);
     ASSERT_FALSE(items.empty());
@@ -244,14 +254,14 @@ TEST_F(TaskLoop, ReadQueuedFromTheTreePopupFillsTheImage) {
     image.PresetTempAir = 99.5f;
     image.Conditions[31].Kind = 7;
 
-    tasks.TimerTasksTimer();
+    tasks.tick();
 
     EXPECT_EQ(dialogs.shown, QStringList{t::kConfigRead});
     ConfigImage fresh;
     loadDefaultConfiguration(fresh);
     EXPECT_EQ(image.PresetTempAir, fresh.PresetTempAir);
     EXPECT_EQ(image.Conditions[31].Kind, fresh.Conditions[31].Kind);
-    EXPECT_FALSE(tasks.flags.TaskReadConfig);
+    EXPECT_FALSE(tasks.queued(LineTask::ReadConfig));
 }
 
 TEST_F(TaskLoop, ModbusIdentificationAndSwitchBackToZarnet) {
@@ -259,20 +269,20 @@ TEST_F(TaskLoop, ModbusIdentificationAndSwitchBackToZarnet) {
     project.model.Master.Protocol = kProtocolModbus;
     mark(2);
 
-    tasks.TimerTasksTimer();
+    tasks.tick();
     ASSERT_TRUE(project.LinkUp);
     EXPECT_EQ(tasks.VersionText, QStringLiteral("Vextor вер.2,01"));
     EXPECT_EQ(tasks.PanelVersionText, QStringLiteral(" ,панель вер. 1,05"));
     EXPECT_FALSE(modbusPort.isOpen());
 
-    tasks.flags.TaskSwitchToZarnet = true;
-    tasks.TimerTasksTimer();
+    tasks.queueTask(LineTask::SwitchToZarnet);
+    tasks.tick();
     EXPECT_EQ(dialogs.shown, QStringList{t::kSwitchDone});
     EXPECT_EQ(project.model.Master.Protocol, kProtocolZarnet);
 
     // The next refresh takes the new protocol; the controller now answers over Zarnet.
     project.ApplyMarkedLink();
-    tasks.TimerTasksTimer();
+    tasks.tick();
     EXPECT_TRUE(project.LinkUp);
     EXPECT_EQ(tasks.VersionText, QStringLiteral("Vextor вер.2,01:3"));
 }
@@ -281,17 +291,31 @@ TEST_F(TaskLoop, AFailingTaskNeverLeavesThePortOpenOrTheTimerOff) {
     start(vextorAt(3));
     QTemporaryDir dir;
     project.model.Master.EventsFile = dir.filePath(QStringLiteral("missing/dir/events.blb"));
-    tasks.operations.readClock = [] { throw std::runtime_error("reply does not parse"); };
     mark(2);
-    tasks.flags.TaskReadClock = true;
-    tasks.flags.TaskReadEvents = true;
+    // Whatever a job throws, of any type, ends that job alone as failed.
+    std::vector<std::pair<JobOutcome, QString>> ends;
+    auto record = [&](JobOutcome o, const QString& e) { ends.emplace_back(o, e); };
+    TickJob clock;
+    clock.turn = TaskTurn::ReadClock;
+    clock.run = [](LineAccess&) -> JobStep { throw std::runtime_error("reply does not parse"); };
+    clock.finished = record;
+    tasks.queue.push(std::move(clock));
+    TickJob delay;
+    delay.turn = TaskTurn::ReadReplyDelay;
+    delay.run = [](LineAccess&) -> JobStep { throw 42; };
+    delay.finished = record;
+    tasks.queue.push(std::move(delay));
+    tasks.queueTask(LineTask::ReadEvents, {}, record);
 
-    tasks.TimerTasksTimer();
+    tasks.tick();
 
     ASSERT_EQ(dialogs.shown.size(), 1);
-    EXPECT_TRUE(dialogs.shown[0].startsWith(t::kEventsReadError + QLatin1Char('\n')));
-    EXPECT_FALSE(tasks.flags.TaskReadClock);
-    EXPECT_FALSE(tasks.flags.TaskReadEvents);
+    EXPECT_TRUE(dialogs.shown[0].startsWith(QStringLiteral("Ошибка чтения файла событий!\n")));
+    ASSERT_EQ(ends.size(), 3u);
+    EXPECT_EQ(ends[0], std::make_pair(JobOutcome::Failed, QStringLiteral("reply does not parse")));
+    EXPECT_EQ(ends[1], std::make_pair(JobOutcome::Failed, QStringLiteral("неизвестная ошибка")));
+    EXPECT_EQ(ends[2].first, JobOutcome::Ran); // the event read reported its own failure
+    EXPECT_TRUE(tasks.queue.empty());
     EXPECT_FALSE(zarnetPort.isOpen());
     EXPECT_TRUE(tasks.timerEnabled());
 }
@@ -306,15 +330,82 @@ TEST_F(TaskLoop, EventReadFillsTheFileShowsItAndLogsIt) {
     QString shown;
     tasks.hooks.eventsRead = [&](const QString& p) { shown = p; };
     mark(2);
-    tasks.flags.TaskReadEvents = true;
+    tasks.queueTask(LineTask::ReadEvents);
 
-    tasks.TimerTasksTimer();
+    tasks.tick();
 
     EXPECT_EQ(dialogs.shown, QStringList{t::kEventsRead});
     EXPECT_EQ(shown, path);
     EXPECT_EQ(QFileInfo(path).size(), 682 * 9);
     ASSERT_EQ(log.lines.size(), 1);
     EXPECT_TRUE(log.lines[0].endsWith(t::kLogFileSaved + path));
+}
+
+// Whatever the order the windows queued them in, a tick runs the jobs in the order of their turns:
+// the reset before the switch to Modbus, the configuration read before the write; two jobs of one
+// turn both run, in the order queued.
+TEST_F(TaskLoop, JobsQueuedForOneTickRunInTheOrderOfTheirTurns) {
+    start(vextorAt(3));
+    mark(2);
+    tasks.tick();
+    ASSERT_TRUE(project.LinkUp);
+    QStringList ran;
+    auto job = [&](TaskTurn turn, const QString& name) {
+        TickJob j;
+        j.turn = turn;
+        j.run = [&ran, name](LineAccess&) {
+            ran << name;
+            return JobStep::Done;
+        };
+        tasks.queue.push(std::move(j));
+    };
+    tasks.queueTask(LineTask::SwitchToModbus);
+    tasks.queueTask(LineTask::WriteConfig);
+    job(TaskTurn::Sound, QStringLiteral("sound 1"));
+    tasks.queueTask(LineTask::ReadConfig);
+    job(TaskTurn::Sound, QStringLiteral("sound 2"));
+    tasks.queueTask(LineTask::Reset);
+    job(TaskTurn::ReadClock, QStringLiteral("clock"));
+
+    tasks.tick();
+
+    EXPECT_EQ(ran,
+              (QStringList{QStringLiteral("clock"), QStringLiteral("sound 1"), QStringLiteral("sound 2")}));
+    EXPECT_EQ(dialogs.shown, (QStringList{QStringLiteral("     Сброс выполнен!     "),
+                                          QStringLiteral("     Конфигурация прочитана!     "),
+                                          QStringLiteral("Конфигурация записана!"),
+                                          QStringLiteral("     Переход выполнен!     "),
+                                          QStringLiteral("     Сброс выполнен!     ")}));
+    EXPECT_TRUE(tasks.queue.empty());
+}
+
+// The window's busy state follows the line's word, except an idle the line told before it had taken
+// in the window's newest job.
+TEST(LineBusyFollower, AnIdleToldBeforeTheNewestJobArrivedIsStale) {
+    struct Step {
+        char what; // 's': the window submits ticket n; 'l': the line says busy b up to ticket n
+        JobTicket n;
+        bool b;
+        bool changed;
+        bool busyAfter;
+    };
+    const Step steps[] = {
+        {'s', 1, false, false, true},  {'l', 1, true, false, true},  {'s', 2, false, false, true},
+        {'l', 1, false, false, true},  {'l', 2, true, false, true},  {'l', 2, false, true, false},
+        {'l', 2, false, false, false}, {'s', 3, false, false, true}, {'l', 3, false, true, false},
+    };
+    LineBusyFollower follower;
+    int i = 0;
+    for (const Step& s : steps) {
+        bool changed = false;
+        if (s.what == 's')
+            follower.submitted(s.n);
+        else
+            changed = follower.lineSaid(s.b, s.n);
+        EXPECT_EQ(changed, s.changed) << "step " << i;
+        EXPECT_EQ(follower.busy(), s.busyAfter) << "step " << i;
+        ++i;
+    }
 }
 
 TEST(ModbusIdentification, TakesTheVersionsOnlyFromAReplyWithAllThreeRegisters) {
@@ -364,19 +455,11 @@ TEST(ModbusIdentification, TakesTheVersionsOnlyFromAReplyWithAllThreeRegisters) 
 }
 
 TEST(RunString, SweepsRightThenBackInSeventeenTicks) {
-    ScriptedDialogs dialogs;
-    Project project{dialogs};
-    ZarnetLink link;
-    ModbusMaster modbus;
-    ConfigImage image;
-    NullProgress progress;
-    DeviceTasks tasks{project, link, modbus, image, dialogs, progress};
-
-    EXPECT_FALSE(tasks.TimerRunStringTimer().has_value()); // no link, no text
-    project.LinkUp = true;
+    int step = 1;
+    EXPECT_FALSE(DeviceTasks::runStringTick(false, step).has_value()); // no link, no text
     QStringList sweep;
     for (int i = 0; i < 17; ++i)
-        sweep << tasks.TimerRunStringTimer().value_or(QStringLiteral("-"));
+        sweep << DeviceTasks::runStringTick(true, step).value_or(QStringLiteral("-"));
     EXPECT_EQ(sweep[0], QStringLiteral("Cвязь установлена         "));
     EXPECT_EQ(sweep[8], QStringLiteral("         Cвязь установлена"));
     EXPECT_EQ(sweep[9], QStringLiteral("       Cвязь установлена  "));
@@ -384,7 +467,7 @@ TEST(RunString, SweepsRightThenBackInSeventeenTicks) {
     EXPECT_EQ(sweep[16], QStringLiteral("-"));
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(sweep[i].size(), 26);
-    EXPECT_EQ(tasks.TimerRunStringTimer(), sweep[0]);
+    EXPECT_EQ(DeviceTasks::runStringTick(true, step), sweep[0]);
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "BusyState.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace vextor {
 namespace {
 
@@ -33,6 +36,17 @@ BusyGuard::BusyGuard() {
 BusyGuard::~BusyGuard() {
     if (--g_depth == 0)
         notify(false);
+}
+
+void LineBusyFollower::submitted(JobTicket ticket) {
+    newest_ = std::max(newest_, ticket);
+    busy_ = true;
+}
+
+bool LineBusyFollower::lineSaid(bool busy, JobTicket upTo) {
+    if (!busy && upTo < newest_)
+        return false;
+    return std::exchange(busy_, busy) != busy;
 }
 
 } // namespace vextor

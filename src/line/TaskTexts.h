@@ -46,6 +46,12 @@ inline const QString kConfigWriteError = QStringLiteral("Ошибка запис
 inline const QString kEventsReadError = QString::fromUtf8(events::texts::kTaskReadFailed);
 inline const QString kEventsRead = QString::fromUtf8(events::texts::kTaskReadDone);
 inline const QString kLogFileSaved = QString::fromUtf8(texts::kLogSaveFile);
+// The program was closed in the middle of a configuration write: the controller holds the sections
+// written until then and the old values of the rest. The log line names the device.
+inline const QString kLogWriteStopped =
+    QStringLiteral("запись конфигурации прервана, прибор записан частично - ");
+// A job that failed with something other than an exception of the standard library.
+inline const QString kUnknownFailure = QStringLiteral("неизвестная ошибка");
 
 // Queueing a task that cannot run beside the live monitor. The event read asks it with a bare CR
 // between the lines, the configuration window's controls with a line feed.

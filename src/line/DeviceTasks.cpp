@@ -35,26 +35,25 @@ int leadingBlanks(int step) {
     return -1;
 }
 
+QString failureText(LineTask task) {
+    switch (task) {
+    case LineTask::SwitchToZarnet:
+        return t::kSwitchNotDone;
+    case LineTask::Reset:
+        return t::kResetNotDone;
+    case LineTask::ReadConfig:
+        return t::kConfigReadError;
+    case LineTask::WriteConfig:
+        return t::kConfigWriteError;
+    case LineTask::ReadEvents:
+        return t::kEventsReadError;
+    case LineTask::SwitchToModbus:
+        break;
+    }
+    return t::kSwitchError;
+}
+
 } // namespace
-
-bool TaskFlags::any() const {
-    return TaskSwitchToZarnet || TaskReset || TaskReadClock || TaskWriteClock || TaskReadReplyDelay ||
-           TaskWriteReplyDelay || TaskWriteZarnetAddress || TaskReadModbusParams || TaskWriteModbusParams ||
-           TaskSound || TaskReadConfig || TaskWriteConfig || TaskReadEvents || TaskVisual ||
-           TaskSwitchToModbus;
-}
-
-void LinkImageBinding::store(uint8_t zarnetAddress, uint8_t modbusAddress, uint8_t mbParams) {
-    link_.DeviceAddress = zarnetAddress;
-    image_.MB_Address = modbusAddress;
-    image_.MB_Params = mbParams;
-}
-
-void LinkImageBinding::load(uint8_t& zarnetAddress, uint8_t& modbusAddress, uint8_t& mbParams) const {
-    zarnetAddress = link_.DeviceAddress;
-    modbusAddress = image_.MB_Address;
-    mbParams = image_.MB_Params;
-}
 
 DeviceTasks::DeviceTasks(Project& project, ZarnetLink& link, ModbusMaster& modbus, ConfigImage& image,
                          UserDialogs& dialogs, TransferProgress& progress, ProjectLog* log)
@@ -68,7 +67,7 @@ void DeviceTasks::setTimer(bool on) {
 }
 
 void DeviceTasks::ClearAllTasks() {
-    flags = TaskFlags{};
+    queue.clear(JobOutcome::Dropped);
     IdentifyZarnet = false;
     IdentifyModbus = false;
 }
@@ -85,17 +84,33 @@ void DeviceTasks::startCondition() {
 }
 
 bool DeviceTasks::confirmStopVisual(const QString& question) {
-    if (!flags.TaskVisual)
+    if (!queue.queued(TaskTurn::Visual))
         return true;
     if (!dialogs_.askYesNo(question, t::kCaption))
         return false;
-    flags.TaskVisual = false;
+    queue.cancelTurn(TaskTurn::Visual);
     return true;
+}
+
+JobTicket DeviceTasks::queueTask(LineTask task, std::function<void()> prepare,
+                                 std::function<void(JobOutcome, const QString&)> finished, JobTicket ticket) {
+    TickJob job;
+    job.ticket = ticket;
+    job.turn = turnOf(task);
+    // The configuration read starts at once; every other task after the request pause.
+    job.pause = task != LineTask::ReadConfig;
+    job.run = [this, task, prepare = std::move(prepare)](LineAccess& access) {
+        if (prepare)
+            prepare();
+        return runTask(task, access);
+    };
+    job.finished = std::move(finished);
+    return queue.push(std::move(job));
 }
 
 // ---------------------------------------------------------------- the tick
 
-void DeviceTasks::TimerTasksTimer() {
+void DeviceTasks::tick() {
     setTimer(false);
     // Whatever happens below, the ports are closed and the timer runs again; only a port that cannot
     // be opened stops the loop until the next mark.
@@ -128,7 +143,7 @@ void DeviceTasks::TimerTasksTimer() {
     if (hooks.identFailures)
         hooks.identFailures(IdentAttempts - IdentSuccesses);
     if (project_.LinkUp)
-        runQueuedTasks();
+        runQueuedJobs();
 }
 
 bool DeviceTasks::openPorts() {
@@ -221,7 +236,7 @@ void DeviceTasks::identifyZarnet() {
 
     if (CfgVersion != kConfigLayoutVersion && !CfgUpdateDeclined) {
         if (askConfigurationUpdate()) {
-            flags.TaskWriteConfig = true;
+            queueTask(LineTask::WriteConfig);
             if (hooks.updateAccepted)
                 hooks.updateAccepted();
         } else {
@@ -263,80 +278,105 @@ void DeviceTasks::setMarkedProtocol(uint8_t protocol) {
         project_.model.setProtocolOf(*d, protocol);
 }
 
-void DeviceTasks::runQueuedTasks() {
-    // A task that throws (a file it cannot create, a reply it cannot take in) is reported with its
-    // own failure text and dropped; the tick goes on to close the port and restart the timer.
-    auto run = [this](bool& flag, void (DeviceTasks::*task)(), const QString& failure, bool pause = true) {
-        if (!flag || !project_.LinkUp || stopping())
+void DeviceTasks::runQueuedJobs() {
+    // In the order of the turns, and within a turn in the order queued. A job that a task queues in a
+    // later turn (the write the update question asks for) still runs in this tick.
+    std::optional<TaskQueue::Position> position;
+    while (project_.LinkUp && !stopping()) {
+        std::optional<TickJob> next = queue.takeNext(position);
+        if (!next)
             return;
+        TickJob job = std::move(*next);
+        position = TaskQueue::Position{job.turn, job.ticket};
+        if (hooks.cancelled && hooks.cancelled(job.ticket)) {
+            finishJob(job, JobOutcome::Cancelled);
+            continue;
+        }
+        const JobTicket ticket = job.ticket;
+        LineAccess access{link_, modbus_, [this, ticket] {
+                              return stopping() || (hooks.cancelled && hooks.cancelled(ticket));
+                          }};
+        // Whatever a job throws ends that job alone, reported as its failure; the tick goes on to the
+        // next job, closes the port and restarts the timer.
+        JobStep step = JobStep::Done;
+        QString error;
+        bool failed = false;
         try {
-            if (pause)
+            if (job.pause)
                 sleepMs(kRequestPauseMs);
-            (this->*task)();
-        } catch (const std::exception&) {
-            flag = false;
-            if (!failure.isEmpty())
-                dialogs_.message(failure);
+            step = job.run(access);
+        } catch (const std::exception& e) {
+            failed = true;
+            error = QString::fromLocal8Bit(e.what());
+        } catch (...) {
+            failed = true;
+            error = t::kUnknownFailure;
         }
-    };
-    auto runOperation = [this](bool& flag, const std::function<void()>& op) {
-        if (!flag || !project_.LinkUp || stopping())
-            return;
-        flag = false;
-        if (!op)
-            return;
-        try {
-            sleepMs(kRequestPauseMs);
-            op();
-        } catch (const std::exception&) {
-        }
-    };
-
-    run(flags.TaskSwitchToZarnet, &DeviceTasks::taskSwitchToZarnet, t::kSwitchNotDone);
-    run(flags.TaskReset, &DeviceTasks::taskReset, t::kResetNotDone);
-    runOperation(flags.TaskReadClock, operations.readClock);
-    runOperation(flags.TaskWriteClock, operations.writeClock);
-    runOperation(flags.TaskReadReplyDelay, operations.readReplyDelay);
-    runOperation(flags.TaskWriteReplyDelay, operations.writeReplyDelay);
-    runOperation(flags.TaskWriteZarnetAddress, operations.writeZarnetAddress);
-    runOperation(flags.TaskReadModbusParams, operations.readModbusParams);
-    runOperation(flags.TaskWriteModbusParams, operations.writeModbusParams);
-    runOperation(flags.TaskSound, operations.sound);
-    run(flags.TaskReadConfig, &DeviceTasks::taskReadConfig, t::kConfigReadError, false);
-    run(flags.TaskWriteConfig, &DeviceTasks::taskWriteConfig, t::kConfigWriteError);
-    run(flags.TaskReadEvents, &DeviceTasks::taskReadEvents, t::kEventsReadError);
-    run(flags.TaskVisual, &DeviceTasks::taskVisual, QString());
-    run(flags.TaskSwitchToModbus, &DeviceTasks::taskSwitchToModbus, t::kSwitchError);
+        if (failed)
+            finishJob(job, JobOutcome::Failed, error);
+        else if (step == JobStep::Again && !access.stopping())
+            queue.putBack(std::move(job));
+        else
+            finishJob(job,
+                      access.stopping() && step == JobStep::Again ? JobOutcome::Cancelled : JobOutcome::Ran);
+    }
 }
 
-void DeviceTasks::taskSwitchToZarnet() {
+JobStep DeviceTasks::runTask(LineTask task, const LineAccess& access) {
+    // A task that throws (a file it cannot create, a reply it cannot take in) is reported with its own
+    // failure text; the job then ends as failed.
+    try {
+        switch (task) {
+        case LineTask::SwitchToZarnet:
+            return taskSwitchToZarnet();
+        case LineTask::Reset:
+            taskReset();
+            break;
+        case LineTask::ReadConfig:
+            taskReadConfig(access);
+            break;
+        case LineTask::WriteConfig:
+            taskWriteConfig(access);
+            break;
+        case LineTask::ReadEvents:
+            taskReadEvents(access);
+            break;
+        case LineTask::SwitchToModbus:
+            taskSwitchToModbus();
+            break;
+        }
+    } catch (...) {
+        dialogs_.message(failureText(task));
+        throw;
+    }
+    return JobStep::Done;
+}
+
+JobStep DeviceTasks::taskSwitchToZarnet() {
     const auto request = modbusSwitchToZarnetRequest(project_.activeModbusAddress());
     uint8_t reply[256] = {};
     uint8_t replyLength = 0;
     if (!modbus_.ModbusExchange(request.data(), static_cast<uint8_t>(request.size()), reply, replyLength)) {
-        flags.TaskSwitchToZarnet = false;
         dialogs_.message(t::kSwitchNotDone);
-        return;
+        return JobStep::Done;
     }
     // Another function code is no answer to this request: try again next tick.
     if (reply[1] != kModbusWriteSingle)
-        return;
+        return JobStep::Again;
     setMarkedProtocol(kProtocolZarnet);
-    flags.TaskSwitchToZarnet = false;
     dialogs_.message(t::kSwitchDone);
+    return JobStep::Done;
 }
 
 void DeviceTasks::taskReset() {
     const bool ok = ResetDevice(link_);
-    flags.TaskReset = false;
     dialogs_.message(ok ? t::kResetDone : t::kResetNotDone);
 }
 
-void DeviceTasks::taskReadConfig() {
+void DeviceTasks::taskReadConfig(const LineAccess& access) {
     if (CfgVersion != kConfigLayoutVersion) {
-        flags.TaskReadConfig = false;
         if (askConfigurationUpdate()) {
-            flags.TaskWriteConfig = true;
+            queueTask(LineTask::WriteConfig);
             if (hooks.updateAccepted)
                 hooks.updateAccepted();
         }
@@ -347,23 +387,37 @@ void DeviceTasks::taskReadConfig() {
         // The end is told however the transfer ends, a reply it cannot take in included.
         tellTransfer(true);
         const auto end = qScopeGuard([this] { tellTransfer(false); });
-        ok = readConfiguration(link_, image_, progress_, observer);
+        ok = readConfiguration(link_, image_, progress_, observer, access.stopRequested);
     }
-    flags.TaskReadConfig = false;
+    // A read that was stopped keeps nothing and says nothing: the program is closing, or the job
+    // was cancelled.
+    if (access.stopping())
+        return;
     if (hooks.configurationRead)
         hooks.configurationRead(ok);
     dialogs_.message(ok ? t::kConfigRead : t::kConfigReadError);
 }
 
-void DeviceTasks::taskWriteConfig() {
+void DeviceTasks::taskWriteConfig(const LineAccess& access) {
     bool ok = false;
     {
         tellTransfer(true);
         const auto end = qScopeGuard([this] { tellTransfer(false); });
-        ok = writeConfiguration(link_, image_, progress_);
+        ok = writeConfiguration(link_, image_, progress_, kAllWriteSections, access.stopRequested);
     }
-    flags.TaskWriteConfig = false;
+    if (!ok && access.stopping()) {
+        // The sections written so far stay in the controller: the log keeps that it is only partly
+        // written.
+        if (log_)
+            log_->addLine(logActionLine(project_.now(), t::kLogWriteStopped, markedDeviceName()));
+        return;
+    }
     dialogs_.message(ok ? t::kConfigWritten : t::kConfigWriteError);
+}
+
+QString DeviceTasks::markedDeviceName() const {
+    const auto d = project_.markedDevice();
+    return d ? project_.model.record(*d).Name : QString();
 }
 
 void DeviceTasks::tellTransfer(bool running) {
@@ -371,8 +425,7 @@ void DeviceTasks::tellTransfer(bool running) {
         hooks.transferRunning(running);
 }
 
-void DeviceTasks::taskReadEvents() {
-    flags.TaskReadEvents = false;
+void DeviceTasks::taskReadEvents(const LineAccess& access) {
     const auto d = project_.markedDevice();
     if (!d || !hasFile(project_.model.record(*d), d->kind, FileRole::Events)) {
         dialogs_.message(t::kEventsReadError);
@@ -380,7 +433,7 @@ void DeviceTasks::taskReadEvents() {
     }
     const QString path = project_.model.record(*d).EventsFile;
     events::EventReadListener listener;
-    listener.stopRequested = [this] { return stopping(); };
+    listener.stopRequested = access.stopRequested;
     const auto result =
         events::readEventLog(link_, path, events::EventReadPacing::ProjectTask, progress_, listener);
     if (result.fileReplaced && hooks.eventsRead)
@@ -406,20 +459,7 @@ void DeviceTasks::taskReadEvents() {
     }
 }
 
-void DeviceTasks::taskVisual() {
-    if (!operations.visualStepCounter || !operations.visualPollStep)
-        return;
-    // The remaining steps of the current cycle, up to its chart update; the flag stays set.
-    while (operations.visualStepCounter() < 9) {
-        sleepMs(kRequestPauseMs);
-        operations.visualPollStep();
-        if (stopping() || !flags.TaskVisual || operations.visualStepCounter() == 0)
-            break;
-    }
-}
-
 void DeviceTasks::taskSwitchToModbus() {
-    flags.TaskSwitchToModbus = false;
     const uint8_t value = kSwitchToModbus;
     if (!WriteMemory(link_, &value, kProtocolSelectorAddress, 1)) {
         dialogs_.message(t::kSwitchError);
@@ -435,10 +475,6 @@ void DeviceTasks::taskSwitchToModbus() {
 }
 
 // ---------------------------------------------------------------- connection display
-
-std::optional<QString> DeviceTasks::TimerRunStringTimer() {
-    return runStringTick(project_.LinkUp, RunStringStep);
-}
 
 std::optional<QString> DeviceTasks::runStringTick(bool linkUp, int& step) {
     if (!linkUp)

@@ -1,18 +1,19 @@
 #pragma once
 // The task loop: all project communication with the marked controller runs in one tick of the
 // task timer. A tick opens the project's port for the active protocol, identifies the marked
-// controller, runs the operations the windows queued in TaskFlags in a fixed order and closes the
-// port again; the port is never held between ticks. The task timer lives with the line worker, on
-// the line's own thread: it calls TimerTasksTimer and is switched through the hooks. The loop itself
-// is synchronous and thread-agnostic, so tests call it directly.
-#include "Project.h"
-#include "ProjectLog.h"
+// controller, runs the queued jobs in the order of their turns and closes the port again; the port
+// is never held between ticks. The task timer lives with the line worker, on the line's own thread:
+// it calls tick() and is switched through the hooks. The loop itself is synchronous and
+// thread-agnostic, so tests call it directly.
+#include "TaskQueue.h"
 #include "config/ConfigImage.h"
 #include "config/ConfigObserver.h"
 #include "link/ModbusMaster.h"
 #include "link/TransferProgress.h"
 #include "link/UserDialogs.h"
 #include "link/ZarnetLink.h"
+#include "project/Project.h"
+#include "project/ProjectLog.h"
 
 #include <QString>
 #include <cstdint>
@@ -20,57 +21,6 @@
 #include <optional>
 
 namespace vextor {
-
-// One flag per queued operation; a tick runs them in the order of the members.
-struct TaskFlags {
-    bool TaskSwitchToZarnet = false;
-    bool TaskReset = false;
-    bool TaskReadClock = false;
-    bool TaskWriteClock = false;
-    bool TaskReadReplyDelay = false;
-    bool TaskWriteReplyDelay = false;
-    bool TaskWriteZarnetAddress = false;
-    bool TaskReadModbusParams = false;
-    bool TaskWriteModbusParams = false;
-    bool TaskSound = false;
-    bool TaskReadConfig = false;
-    bool TaskWriteConfig = false;
-    bool TaskReadEvents = false;
-    bool TaskVisual = false;
-    bool TaskSwitchToModbus = false;
-
-    bool any() const;
-    bool operator==(const TaskFlags&) const = default;
-};
-
-// The active link lives in the link (Zarnet address) and in the configuration image (Modbus address
-// and line byte) while the program runs.
-class LinkImageBinding : public ActiveLinkBinding {
-public:
-    LinkImageBinding(ZarnetLink& link, ConfigImage& image) : link_(link), image_(image) {}
-    void store(uint8_t zarnetAddress, uint8_t modbusAddress, uint8_t mbParams) override;
-    void load(uint8_t& zarnetAddress, uint8_t& modbusAddress, uint8_t& mbParams) const override;
-
-private:
-    ZarnetLink& link_;
-    ConfigImage& image_;
-};
-
-// The operations of tasks that other windows own (device service functions, live monitor). A task
-// whose operation is not installed is dropped when its turn comes.
-struct DeviceTaskOperations {
-    std::function<void()> readClock;
-    std::function<void()> writeClock;
-    std::function<void()> readReplyDelay;
-    std::function<void()> writeReplyDelay;
-    std::function<void()> writeZarnetAddress;
-    std::function<void()> readModbusParams;
-    std::function<void()> writeModbusParams;
-    std::function<void()> sound;
-    // The live monitor: its step counter (0 .. 9) and one poll step.
-    std::function<int()> visualStepCounter;
-    std::function<void()> visualPollStep;
-};
 
 struct DeviceTaskHooks {
     // Switches the task timer on or off.
@@ -87,8 +37,11 @@ struct DeviceTaskHooks {
     std::function<void(bool running)> transferRunning;
     // The configuration update was accepted: the write of the program's image is queued.
     std::function<void()> updateAccepted;
-    // The program is closing: no further task starts and an event read ends before its next request.
+    // The program is closing: no further job starts, and a transfer or an event read ends before its
+    // next request.
     std::function<bool()> stopRequested;
+    // The running job's ticket was cancelled (thread-safe): it ends at its next step like a stop.
+    std::function<bool(JobTicket)> cancelled;
 };
 
 class DeviceTasks {
@@ -96,8 +49,8 @@ public:
     DeviceTasks(Project& project, ZarnetLink& link, ModbusMaster& modbus, ConfigImage& image,
                 UserDialogs& dialogs, TransferProgress& progress, ProjectLog* log = nullptr);
 
-    TaskFlags flags;
-    DeviceTaskOperations operations;
+    // The jobs waiting for their turn.
+    TaskQueue queue;
     DeviceTaskHooks hooks;
     ConfigObserver* observer = nullptr;
 
@@ -118,20 +71,27 @@ public:
 
     bool timerEnabled() const { return timerOn_; }
 
-    // The tick of TimerTasks.
-    void TimerTasksTimer();
+    // The task loop's own task as a job; prepare runs on the line thread right before the task (a
+    // transfer puts the image it was queued with in place), finished is told how it ended.
+    JobTicket queueTask(LineTask task, std::function<void()> prepare = {},
+                        std::function<void(JobOutcome, const QString&)> finished = {}, JobTicket ticket = 0);
+    bool queued(LineTask task) const { return queue.queued(turnOf(task)); }
+
+    // The tick of the task timer.
+    void tick();
+    // Drops every queued job, the live monitor's cycle too, and both identification flags.
     void ClearAllTasks();
     // Run by the one-second refresh: switches the task timer on for a new mark.
     void startCondition();
 
-    // "Сброс прибора", "Перейти на ModBus", the event read: while the live monitor runs, ask to stop
-    // it first. False when the user keeps the monitor running (nothing is to be queued).
+    // "Сброс прибора", "Перейти на ModBus", the event read: while the live monitor runs (a job in the
+    // Visual turn), ask to stop it first. False when the user keeps the monitor running (nothing is to
+    // be queued).
     bool confirmStopVisual(const QString& question);
 
-    // The tick of TimerRunString: the text for status panel 4 while LinkUp, nothing otherwise or on
-    // the step that restarts the sweep.
-    std::optional<QString> TimerRunStringTimer();
-    // The same for a window that keeps its own link state and step.
+    // One step of the running connection text for a window that keeps its own link state and step:
+    // the text for status panel 4 while the link is up, nothing otherwise or on the step that restarts
+    // the sweep.
     static std::optional<QString> runStringTick(bool linkUp, int& step);
     // The 26-character running text of one step (1..16); empty for any other step.
     static QString runStringText(int step);
@@ -156,18 +116,19 @@ private:
     void setTimer(bool on);
     bool openPorts();
     void closePorts();
-    void runQueuedTasks();
+    void runQueuedJobs();
+    JobStep runTask(LineTask task, const LineAccess& access);
     bool askConfigurationUpdate();
     void tellTransfer(bool running);
     bool stopping() const { return hooks.stopRequested && hooks.stopRequested(); }
     void setMarkedProtocol(uint8_t protocol);
+    QString markedDeviceName() const;
 
-    void taskSwitchToZarnet();
+    JobStep taskSwitchToZarnet();
     void taskReset();
-    void taskReadConfig();
-    void taskWriteConfig();
-    void taskReadEvents();
-    void taskVisual();
+    void taskReadConfig(const LineAccess& access);
+    void taskWriteConfig(const LineAccess& access);
+    void taskReadEvents(const LineAccess& access);
     void taskSwitchToModbus();
 };
 

@@ -1,15 +1,18 @@
 #include "LineWorker.h"
 
 #include "DeviceTasks.h"
-#include "Project.h"
-#include "ProjectLog.h"
+#include "ImageLinkBinding.h"
+#include "TaskTexts.h"
 #include "link/ModbusMaster.h"
 #include "link/PosixSerialPort.h"
 #include "link/ZarnetLink.h"
+#include "project/Project.h"
+#include "project/ProjectLog.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
+#include <algorithm>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -17,49 +20,7 @@
 
 namespace vextor {
 
-LineTarget lineTargetOf(const Project& project) {
-    LineTarget t;
-    t.markCode = project.MarkCode;
-    t.portNumber = project.model.PortNumber;
-    t.protocol = project.model.ActiveProtocol;
-    t.zarnetAddress = project.activeZarnetAddress();
-    t.modbusAddress = project.activeModbusAddress();
-    t.mbParams = project.activeMbParams();
-    if (const auto d = project.markedDevice())
-        t.eventsFile = project.model.record(*d).EventsFile;
-    return t;
-}
-
 namespace {
-
-bool& flagOf(TaskFlags& f, ServiceSlot slot) {
-    switch (slot) {
-    case ServiceSlot::ReadClock:
-        return f.TaskReadClock;
-    case ServiceSlot::WriteClock:
-        return f.TaskWriteClock;
-    case ServiceSlot::ReadReplyDelay:
-        return f.TaskReadReplyDelay;
-    case ServiceSlot::WriteReplyDelay:
-        return f.TaskWriteReplyDelay;
-    case ServiceSlot::WriteZarnetAddress:
-        return f.TaskWriteZarnetAddress;
-    case ServiceSlot::ReadModbusParams:
-        return f.TaskReadModbusParams;
-    case ServiceSlot::WriteModbusParams:
-        return f.TaskWriteModbusParams;
-    case ServiceSlot::Sound:
-        break;
-    }
-    return f.TaskSound;
-}
-
-// The tasks the user started and waits for; the live monitor's cycle is no such task.
-bool userTasksPending(const TaskFlags& f) {
-    TaskFlags others = f;
-    others.TaskVisual = false;
-    return others.any();
-}
 
 // The event that tells a thread's mailbox that calls wait for it.
 const QEvent::Type kCallsWaiting = static_cast<QEvent::Type>(QEvent::User + 0x4C57);
@@ -158,13 +119,30 @@ public:
         state_->answered.notify_all();
     }
 
+    // A message is no question: it is posted and the line goes on. The window shows the messages one
+    // after another in the order they were told, also when a new one arrives while a box is open.
     void message(const QString& text) override {
-        call<bool>(
-            [this, text] {
-                dialogs_.message(text);
-                return true;
-            },
-            false);
+        if (QThread::currentThread() == receiver_->thread()) {
+            dialogs_.message(text);
+            return;
+        }
+        {
+            std::lock_guard lock(state_->mutex);
+            if (state_->cancelled)
+                return;
+        }
+        post_([info = info_, text] {
+            info->pending.push_back(text);
+            if (info->showing)
+                return;
+            info->showing = true;
+            while (!info->pending.empty()) {
+                const QString next = info->pending.front();
+                info->pending.pop_front();
+                info->dialogs.message(next);
+            }
+            info->showing = false;
+        });
     }
     bool askYesNo(const QString& text, const QString& caption) override {
         return call<bool>([this, text, caption] { return dialogs_.askYesNo(text, caption); }, false);
@@ -196,10 +174,19 @@ private:
         std::condition_variable answered;
         bool cancelled = false;
     };
+    // The receiver's thread only. Shared with the posted calls, so that a box still open when the
+    // worker goes never shows from freed memory.
+    struct Information {
+        explicit Information(UserDialogs& d) : dialogs(d) {}
+        UserDialogs& dialogs;
+        std::deque<QString> pending;
+        bool showing = false;
+    };
     QObject* receiver_;
     UserDialogs& dialogs_;
     std::function<void(std::function<void()>)> post_;
     std::shared_ptr<State> state_ = std::make_shared<State>();
+    std::shared_ptr<Information> info_ = std::make_shared<Information>(dialogs_);
 };
 
 // The window's progress, told from the line thread; the window never waits for it.
@@ -229,9 +216,11 @@ class LineWorker::WindowLog : public ProjectLog {
 public:
     explicit WindowLog(const LineWorker& worker) : worker_(worker) {}
     void addLine(const QString& line) override {
-        worker_.post([f = worker_.listener_.logLine, line] {
-            if (f)
-                f(line);
+        worker_.post([w = &worker_, line] {
+            w->tell([&](const LineListener& l) {
+                if (l.logLine)
+                    l.logLine(line);
+            });
         });
     }
 
@@ -263,88 +252,69 @@ struct LineWorker::Line {
     ZarnetLink link{&zarnetPort};
     ModbusMaster modbus{&modbusPort};
     ConfigImage image;
-    LinkImageBinding binding{link, image};
+    ImageLinkBinding binding{image, link.DeviceAddress};
     Project project;
     DeviceTasks tasks;
     ReadViews readViews;
     std::unique_ptr<QTimer> timer;
+    std::function<QString(int)> portPath;
 
     LineTarget target;
     std::optional<LineStatus> shownStatus;
     bool busy = false;
-    uint64_t acceptedSeq = 0;
-    uint64_t busySeqSent = 0;
-
-    struct Service {
-        std::function<void(LineAccess&)> run;
-        std::function<void()> finish;
-    };
-    std::map<ServiceSlot, Service> services;
+    JobTicket acceptedUpTo = 0; // the newest user's job taken in
+    JobTicket busyToldUpTo = 0;
+    std::deque<DirectJob> direct; // waiting for the line between ticks
+    bool directRunning = false;
 };
 
-LineWorker::LineWorker(QObject* receiver, UserDialogs& dialogs, TransferProgress& progress,
-                       LineListener listener, Options options)
-    : receiver_(receiver), listener_(std::move(listener)), window_(std::make_unique<Mailbox>()),
+LineWorker::LineWorker(QObject* receiver, UserDialogs& dialogs, TransferProgress& progress, Options options)
+    : receiver_(receiver), maxPendingSamples_(std::max<std::size_t>(options.maxPendingSamples, 1)),
+      window_(std::make_unique<Mailbox>()),
       dialogs_(std::make_unique<WindowDialogs>(receiver, dialogs,
                                                [this](std::function<void()> f) { post(std::move(f)); })),
       progress_(std::make_unique<WindowProgress>(*this, progress)), log_(std::make_unique<WindowLog>(*this)),
       line_(std::make_unique<Line>(*dialogs_, *progress_, *log_)) {
     thread_.setObjectName(QStringLiteral("line"));
+    line_->portPath = options.portPath ? options.portPath : [](int n) { return resolvePortPath(n); };
     DeviceTaskHooks& h = line_->tasks.hooks;
-    h.portPath = options.portPath;
+    h.portPath = line_->portPath;
     h.eventsRead = [this](const QString& path) {
-        post([f = listener_.eventsRead, path] {
-            if (f)
-                f(path);
+        post([this, path] {
+            tell([&](const LineListener& l) {
+                if (l.eventsRead)
+                    l.eventsRead(path);
+            });
         });
     };
     h.configurationRead = [this](bool ok) {
         const ConfigViews views = std::exchange(line_->readViews.views, 0);
-        post([f = listener_.configurationRead, image = line_->image, views, ok] {
-            if (f)
-                f(image, views, ok);
+        post([this, image = line_->image, views, ok] {
+            tell([&](const LineListener& l) {
+                if (l.configurationRead)
+                    l.configurationRead(image, views, ok);
+            });
         });
     };
     h.transferRunning = [this](bool running) {
-        post([f = listener_.transferRunning, running] {
-            if (f)
-                f(running);
+        post([this, running] {
+            tell([&](const LineListener& l) {
+                if (l.transferRunning)
+                    l.transferRunning(running);
+            });
         });
     };
-    h.updateAccepted = [this] {
+    h.updateAccepted = [this, currentImage = options.currentImage] {
         // The update writes the program's image as it is now.
-        if (listener_.currentImage) {
-            line_->image = dialogs_->call<ConfigImage>(listener_.currentImage, line_->image);
+        if (currentImage) {
+            line_->image = dialogs_->call<ConfigImage>(currentImage, line_->image);
             line_->project.setActiveLink(line_->target.zarnetAddress, line_->target.modbusAddress,
                                          line_->target.mbParams);
         }
         updateBusy();
     };
     h.stopRequested = [this] { return stopping_.load(); };
-    auto runSlot = [this](ServiceSlot slot) {
-        return [this, slot] {
-            const auto it = line_->services.find(slot);
-            if (it == line_->services.end())
-                return;
-            LineAccess access{line_->link, line_->modbus};
-            try {
-                it->second.run(access);
-            } catch (const std::exception&) {
-                // No result: the window is told the operation failed.
-            }
-            it->second.finish();
-            line_->services.erase(it);
-        };
-    };
-    DeviceTaskOperations& o = line_->tasks.operations;
-    o.readClock = runSlot(ServiceSlot::ReadClock);
-    o.writeClock = runSlot(ServiceSlot::WriteClock);
-    o.readReplyDelay = runSlot(ServiceSlot::ReadReplyDelay);
-    o.writeReplyDelay = runSlot(ServiceSlot::WriteReplyDelay);
-    o.writeZarnetAddress = runSlot(ServiceSlot::WriteZarnetAddress);
-    o.readModbusParams = runSlot(ServiceSlot::ReadModbusParams);
-    o.writeModbusParams = runSlot(ServiceSlot::WriteModbusParams);
-    o.sound = runSlot(ServiceSlot::Sound);
+    h.cancelled = [this](JobTicket ticket) { return isCancelled(ticket); };
 
     moveToThread(&thread_);
     thread_.start();
@@ -368,6 +338,23 @@ LineWorker::~LineWorker() {
 
 void LineWorker::post(std::function<void()> f) const {
     window_->post(std::move(f));
+}
+
+void LineWorker::tell(const std::function<void(const LineListener&)>& f) const {
+    // A listener may add or remove listeners while it is told: tell a copy.
+    const auto listeners = listeners_;
+    for (const auto& [id, listener] : listeners)
+        f(listener);
+}
+
+int LineWorker::addListener(LineListener listener) {
+    const int id = nextListener_++;
+    listeners_.emplace(id, std::move(listener));
+    return id;
+}
+
+void LineWorker::removeListener(int id) {
+    listeners_.erase(id);
 }
 
 void LineWorker::onLine(std::function<void()> f) {
@@ -405,16 +392,22 @@ void LineWorker::stop() {
     if (!thread_.isRunning())
         return;
     QThread* home = receiver_->thread();
-    // After the current tick: its exchange ends, a running event read ends before its next request,
-    // and no further task starts. The line's objects then belong to this thread again.
+    // After the current exchange: a transfer or an event read ends before its next request, and no
+    // further job starts. Jobs still waiting are told they were dropped; the line's objects then
+    // belong to this thread again.
     {
         std::lock_guard lock(lineMutex_);
         lineCalls_.push_back([this, home] {
-            line_->timer.reset();
-            if (line_->zarnetPort.isOpen())
-                line_->zarnetPort.close();
-            if (line_->modbusPort.isOpen())
-                line_->modbusPort.close();
+            Line& l = *line_;
+            l.timer.reset();
+            l.tasks.queue.clear(JobOutcome::Dropped);
+            for (DirectJob& job : std::exchange(l.direct, {}))
+                if (job.finished)
+                    job.finished(JobOutcome::Dropped, {});
+            if (l.zarnetPort.isOpen())
+                l.zarnetPort.close();
+            if (l.modbusPort.isOpen())
+                l.modbusPort.close();
             moveToThread(home);
             lineEnded_ = true;
         });
@@ -437,73 +430,130 @@ void LineWorker::setTarget(const LineTarget& target) {
     });
 }
 
-uint64_t LineWorker::queueTask(LineTask task, const ConfigImage& image) {
-    const uint64_t seq = ++queuedSeq_;
+JobTicket LineWorker::queueTask(LineTask task, const ConfigImage& image) {
     const bool transfer = task == LineTask::ReadConfig || task == LineTask::WriteConfig;
     std::optional<ConfigImage> copy;
     if (transfer)
         copy = image;
-    onLine([this, task, copy = std::move(copy), seq] {
+    const JobTicket ticket = newJobTicket();
+    lastSubmitted_ = ticket;
+    onLine([this, task, copy = std::move(copy), ticket] {
         Line& l = *line_;
-        if (copy) {
-            l.image = *copy;
-            // The image carries the Modbus half of the active link.
-            l.project.setActiveLink(l.target.zarnetAddress, l.target.modbusAddress, l.target.mbParams);
-        }
-        TaskFlags& f = l.tasks.flags;
-        switch (task) {
-        case LineTask::ReadConfig:
-            f.TaskReadConfig = true;
-            break;
-        case LineTask::WriteConfig:
-            f.TaskWriteConfig = true;
-            break;
-        case LineTask::ReadEvents:
-            f.TaskReadEvents = true;
-            break;
-        case LineTask::Reset:
-            f.TaskReset = true;
-            break;
-        case LineTask::SwitchToModbus:
-            f.TaskSwitchToModbus = true;
-            break;
-        case LineTask::SwitchToZarnet:
-            f.TaskSwitchToZarnet = true;
-            break;
-        }
-        l.acceptedSeq = seq;
+        // The transfer works on the image as it was when queued, put in place when its turn comes.
+        std::function<void()> prepare;
+        if (copy)
+            prepare = [this, copy] {
+                Line& line = *line_;
+                line.image = *copy;
+                // The image carries the Modbus half of the active link.
+                line.project.setActiveLink(line.target.zarnetAddress, line.target.modbusAddress,
+                                           line.target.mbParams);
+            };
+        l.tasks.queueTask(task, std::move(prepare), {}, ticket);
+        l.acceptedUpTo = std::max(l.acceptedUpTo, ticket);
         updateBusy();
     });
-    return seq;
+    return ticket;
+}
+
+JobTicket LineWorker::submitTickJob(TaskTurn turn, bool userVisible, std::function<JobStep(LineAccess&)> run,
+                                    std::function<void(JobOutcome, const QString&)> finished) {
+    const JobTicket ticket = newJobTicket();
+    if (userVisible)
+        lastSubmitted_ = ticket;
+    onLine([this, turn, userVisible, run = std::move(run), finished = std::move(finished), ticket]() mutable {
+        TickJob job;
+        job.ticket = ticket;
+        job.turn = turn;
+        job.userVisible = userVisible;
+        job.run = std::move(run);
+        job.finished = std::move(finished);
+        line_->tasks.queue.push(std::move(job));
+        if (userVisible)
+            line_->acceptedUpTo = std::max(line_->acceptedUpTo, ticket);
+        updateBusy();
+    });
+    return ticket;
+}
+
+JobTicket LineWorker::submitDirectJob(const DirectTarget& target, std::function<void(LineAccess&)> run,
+                                      std::function<void(JobOutcome, const QString&)> finished) {
+    const JobTicket ticket = newJobTicket();
+    lastSubmitted_ = ticket;
+    onLine([this, job = DirectJob{ticket, target, std::move(run), std::move(finished)}]() mutable {
+        Line& l = *line_;
+        l.acceptedUpTo = std::max(l.acceptedUpTo, job.ticket);
+        l.direct.push_back(std::move(job));
+        updateBusy();
+        // In its turn between ticks: after whatever the line is doing now, one job per call, so that a
+        // tick or a stop can come between two direct jobs.
+        onLine([this] {
+            if (line_->direct.empty())
+                return;
+            DirectJob next = std::move(line_->direct.front());
+            line_->direct.pop_front();
+            runDirect(std::move(next));
+            updateBusy();
+        });
+    });
+    return ticket;
+}
+
+bool LineWorker::isCancelled(JobTicket ticket) const {
+    std::lock_guard lock(cancelMutex_);
+    return cancelled_.count(ticket) > 0;
+}
+
+void LineWorker::cancel(JobTicket ticket) {
+    if (ticket == 0)
+        return;
+    {
+        std::lock_guard lock(cancelMutex_);
+        cancelled_.insert(ticket);
+    }
+    onLine([this, ticket] {
+        Line& l = *line_;
+        if (!l.tasks.queue.cancel(ticket)) {
+            const auto it = std::find_if(l.direct.begin(), l.direct.end(),
+                                         [&](const DirectJob& j) { return j.ticket == ticket; });
+            if (it != l.direct.end()) {
+                DirectJob job = std::move(*it);
+                l.direct.erase(it);
+                if (job.finished)
+                    job.finished(JobOutcome::Cancelled, {});
+            }
+        }
+        // No job runs while this call does: a job that ran when cancel() was called has ended, one
+        // that waited is gone. The mark was for the running one alone.
+        {
+            std::lock_guard lock(cancelMutex_);
+            cancelled_.erase(ticket);
+        }
+        updateBusy();
+    });
 }
 
 void LineWorker::clearTasks() {
     onLine([this] {
         line_->tasks.ClearAllTasks();
-        finishServices();
         updateBusy();
     });
-}
-
-uint64_t LineWorker::queueService(ServiceSlot slot, std::function<void(LineAccess&)> run,
-                                  std::function<void()> finish) {
-    const uint64_t seq = ++queuedSeq_;
-    onLine([this, slot, run = std::move(run), finish = std::move(finish), seq] {
-        Line& l = *line_;
-        // A second request for the same slot replaces the first, which is told it was dropped.
-        if (const auto it = l.services.find(slot); it != l.services.end()) {
-            it->second.finish();
-            l.services.erase(it);
-        }
-        l.services[slot] = Line::Service{run, finish};
-        flagOf(l.tasks.flags, slot) = true;
-        l.acceptedSeq = seq;
-        updateBusy();
-    });
-    return seq;
 }
 
 // ---------------------------------------------------------------- the line thread
+
+LineTarget lineTargetOf(const Project& project) {
+    LineTarget t;
+    t.markCode = project.MarkCode;
+    t.portNumber = project.model.PortNumber;
+    t.protocol = project.model.ActiveProtocol;
+    t.zarnetAddress = project.activeZarnetAddress();
+    t.modbusAddress = project.activeModbusAddress();
+    t.mbParams = project.activeMbParams();
+    if (const auto d = project.markedDevice())
+        t.eventsFile = project.model.record(*d).EventsFile;
+    return t;
+}
 
 void LineWorker::applyTarget(const LineTarget& t) {
     Line& l = *line_;
@@ -531,7 +581,7 @@ void LineWorker::applyTarget(const LineTarget& t) {
 }
 
 void LineWorker::tick() {
-    line_->tasks.TimerTasksTimer();
+    line_->tasks.tick();
     afterTick();
     ticks_.fetch_add(1);
 }
@@ -540,18 +590,22 @@ void LineWorker::afterTick() {
     Line& l = *line_;
     Project& p = l.project;
     if (l.target.markCode != 0 && p.MarkCode == 0) {
-        post([f = listener_.markCleared, code = l.target.markCode] {
-            if (f)
-                f(code);
+        post([this, code = l.target.markCode] {
+            tell([&](const LineListener& listener) {
+                if (listener.markCleared)
+                    listener.markCleared(code);
+            });
         });
         l.target.markCode = 0;
     }
     if (const auto d = p.markedDevice()) {
         const uint8_t protocol = p.model.protocolOf(*d);
         if (protocol != l.target.protocol) {
-            post([f = listener_.protocolChanged, code = p.MarkCode, protocol] {
-                if (f)
-                    f(code, protocol);
+            post([this, code = p.MarkCode, protocol] {
+                tell([&](const LineListener& listener) {
+                    if (listener.protocolChanged)
+                        listener.protocolChanged(code, protocol);
+                });
             });
             l.target.protocol = protocol;
         }
@@ -560,38 +614,70 @@ void LineWorker::afterTick() {
                             l.tasks.IdentAttempts - l.tasks.IdentSuccesses};
     if (status != l.shownStatus) {
         l.shownStatus = status;
-        post([f = listener_.status, status] {
-            if (f)
-                f(status);
+        post([this, status] {
+            tell([&](const LineListener& listener) {
+                if (listener.status)
+                    listener.status(status);
+            });
         });
     }
-    finishServices();
     updateBusy();
 }
 
-void LineWorker::finishServices() {
-    // Operations whose turn was dropped (no mark, no link) are told so; run ones finished already.
+void LineWorker::runDirect(DirectJob job) {
     Line& l = *line_;
-    for (auto it = l.services.begin(); it != l.services.end();) {
-        if (flagOf(l.tasks.flags, it->first)) {
-            ++it;
-            continue;
-        }
-        it->second.finish();
-        it = l.services.erase(it);
+    const auto finish = [&job](JobOutcome outcome, const QString& error = {}) {
+        if (auto f = std::exchange(job.finished, nullptr))
+            f(outcome, error);
+    };
+    if (stopping_.load())
+        return finish(JobOutcome::Dropped);
+    if (isCancelled(job.ticket))
+        return finish(JobOutcome::Cancelled);
+    const DirectTarget& t = job.target;
+    const bool zarnet = t.protocol == kProtocolZarnet;
+    SerialPort& port = zarnet ? static_cast<SerialPort&>(l.zarnetPort) : l.modbusPort;
+    const QString path = l.portPath(t.portNumber);
+    const LineSettings settings = zarnet ? LineSettings{9600, 0, 0} : modbusLineSettings(t.mbParams);
+    if (port.open(path, settings) != PortOk) {
+        QString text =
+            task_texts::kCannotOpenPortHead + ComPortName(t.portNumber) + task_texts::kCannotOpenPortTail;
+        text += QLatin1Char('\n') + describeOpenFailure(port, path);
+        return finish(JobOutcome::NoPort, text);
     }
+    // The task loop's link keeps the marked controller's address: the direct job borrows the link.
+    const uint8_t taskAddress = l.link.DeviceAddress;
+    l.link.DeviceAddress = t.zarnetAddress;
+    const JobTicket ticket = job.ticket;
+    LineAccess access{l.link, l.modbus, [this, ticket] { return stopping_.load() || isCancelled(ticket); }};
+    JobOutcome outcome = JobOutcome::Ran;
+    QString error;
+    try {
+        job.run(access);
+    } catch (const std::exception& e) {
+        outcome = JobOutcome::Failed;
+        error = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        outcome = JobOutcome::Failed;
+        error = task_texts::kUnknownFailure;
+    }
+    l.link.DeviceAddress = taskAddress;
+    port.close();
+    finish(outcome, error);
 }
 
 void LineWorker::updateBusy() {
     Line& l = *line_;
-    const bool busy = userTasksPending(l.tasks.flags) || !l.services.empty();
-    if (busy == l.busy && (busy || l.busySeqSent == l.acceptedSeq))
+    const bool busy = l.tasks.queue.userJobsQueued() || !l.direct.empty();
+    if (busy == l.busy && (busy || l.busyToldUpTo == l.acceptedUpTo))
         return;
     l.busy = busy;
-    l.busySeqSent = l.acceptedSeq;
-    post([f = listener_.busy, busy, seq = l.acceptedSeq] {
-        if (f)
-            f(busy, seq);
+    l.busyToldUpTo = l.acceptedUpTo;
+    post([this, busy, upTo = l.acceptedUpTo] {
+        tell([&](const LineListener& listener) {
+            if (listener.busy)
+                listener.busy(busy, upTo);
+        });
     });
 }
 
