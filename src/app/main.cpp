@@ -2,12 +2,11 @@
 // inside this process and opens a project of them, so the whole program can be tried without an
 // adapter.
 #include "DemoProject.h"
-#include "project/ui/AppIcon.h"
-#include "project/ui/MainWindow.h"
+#include "app/AppIcon.h"
+#include "app/MainWindow.h"
+#include "app/Translations.h"
+#include "app/texts.h"
 #include "project/ui/ProjectTreeView.h"
-#include "project/ui/Translations.h"
-#include "project/ui/texts.h"
-#include "texts.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -21,20 +21,6 @@ namespace {
 
 constexpr uint8_t kVextorType = 32;
 constexpr uint16_t kMinFirmware = 201;
-constexpr int kRunStringSteps = 16;
-
-// The step's position of the text in the 26-character line: 1..9 out, 10..16 back; step 9 jumps
-// to the far end.
-int leadingBlanks(int step) {
-    if (step >= 1 && step <= 8)
-        return step - 1;
-    if (step == 9)
-        return 9;
-    if (step >= 10 && step <= 16)
-        return 17 - step;
-    return -1;
-}
-
 QString failureText(LineTask task) {
     switch (task) {
     case LineTask::SwitchToZarnet:
@@ -475,23 +461,6 @@ void DeviceTasks::taskSwitchToModbus() {
 }
 
 // ---------------------------------------------------------------- connection display
-
-std::optional<QString> DeviceTasks::runStringTick(bool linkUp, int& step) {
-    if (!linkUp)
-        return std::nullopt;
-    if (step < 1 || step > kRunStringSteps) {
-        step = 1;
-        return std::nullopt;
-    }
-    return runStringText(step++);
-}
-
-QString DeviceTasks::runStringText(int step) {
-    const int lead = leadingBlanks(step);
-    if (lead < 0)
-        return {};
-    return QString(lead, QLatin1Char(' ')) + t::kLinkEstablished + QString(9 - lead, QLatin1Char(' '));
-}
 
 QString DeviceTasks::versionPanelText() const {
     if (!project_.LinkUp)

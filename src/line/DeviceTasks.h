@@ -67,7 +67,6 @@ public:
     QString PanelVersionText;
     QString CfgVersionText;
     uint16_t CfgVersion = 0;
-    int RunStringStep = 1;
 
     bool timerEnabled() const { return timerOn_; }
 
@@ -88,13 +87,6 @@ public:
     // Visual turn), ask to stop it first. False when the user keeps the monitor running (nothing is to
     // be queued).
     bool confirmStopVisual(const QString& question);
-
-    // One step of the running connection text for a window that keeps its own link state and step:
-    // the text for status panel 4 while the link is up, nothing otherwise or on the step that restarts
-    // the sweep.
-    static std::optional<QString> runStringTick(bool linkUp, int& step);
-    // The 26-character running text of one step (1..16); empty for any other step.
-    static QString runStringText(int step);
 
     // Connection display: status panel 3 ("" without a link) and whether the link is up.
     QString versionPanelText() const;

@@ -44,9 +44,8 @@ void Project::ResetProject() {
     const QString path = defaultProjectPath();
     model = ProjectModel{};
     model.ProjectPath = path;
-    call(hooks.loadDefaultConfiguration);
+    call(hooks.reset);
     setActiveLink(model.ActiveZarnetAddress, model.ActiveModbusAddress, model.ActiveMbParams);
-    call(hooks.resetWorkingFiles);
     tree.clear();
     tree.addTopLevel(fileNamePart(model.ProjectPath), kRoot)->expanded = true;
     repaintTree();
@@ -120,7 +119,7 @@ void Project::resetSlot(DeviceSlot d) {
 
 // ---------------------------------------------------------------- adding, deleting, renaming
 
-void Project::Add_Master_Vextor() {
+void Project::addMaster() {
     if (!ask(t::kAskAddMaster))
         return;
     if (++model.MasterCount > kMaxMasters) {
@@ -131,7 +130,7 @@ void Project::Add_Master_Vextor() {
     CollapseToDevices();
 }
 
-void Project::Add_Slave_Vextor() {
+void Project::addSlave() {
     if (!ask(t::kAskAddSlave))
         return;
     if (++model.SlaveCount > kMaxSlaves) {
@@ -150,7 +149,7 @@ void Project::Add_Slave_Vextor() {
     CollapseToDevices();
 }
 
-void Project::Add_Single_Vextor() {
+void Project::addSingle() {
     if (!ask(t::kAskAddSingle))
         return;
     if (++model.SingleCount > kMaxSingles) {
@@ -169,7 +168,7 @@ void Project::Add_Single_Vextor() {
     CollapseToDevices();
 }
 
-void Project::Delete_Master_Vextor(int tag) {
+void Project::deleteDevice(int tag) {
     const auto ref = decodeNodeCode(tag);
     if (!ref || ref->role != NodeRole::Device)
         return;
@@ -202,7 +201,7 @@ void Project::Delete_Master_Vextor(int tag) {
     CollapseToDevices();
 }
 
-bool Project::Edit_Master_Vextor(int tag) {
+bool Project::startRename(int tag) {
     const auto ref = decodeNodeCode(tag);
     if (!ref || ref->role != NodeRole::Device || !tree.findCode(tag))
         return false;
@@ -211,7 +210,7 @@ bool Project::Edit_Master_Vextor(int tag) {
     return true;
 }
 
-bool Project::TreeView1Edited(int code, const QString& text) {
+bool Project::finishRename(int code, const QString& text) {
     tree.editing = false;
     tree.editingCode = 0;
     const auto ref = decodeNodeCode(code);
@@ -307,7 +306,7 @@ void Project::ClearMark() {
     call(hooks.focusTree);
 }
 
-void Project::TreeView1DblClick(TreeNode* node) {
+void Project::activateNode(TreeNode* node) {
     if (!node)
         return;
     node->expanded = !node->expanded;
@@ -333,12 +332,14 @@ void Project::TreeView1DblClick(TreeNode* node) {
     }
     if (node->text == t::kLinkNode) {
         if (const auto index = deviceIndexOfLinkNode(node->code))
-            call(hooks.openLinkSettings, node->code, *index);
+            call(hooks.request, TreeRequest{MenuAction::OpenLinkSettings, node->code, {}, *index});
     }
     if (ref && ref->role == NodeRole::ConfigFile)
-        call(hooks.openConfigFile, model.record(ref->device).ConfigFile, node->code);
+        call(hooks.request,
+             TreeRequest{MenuAction::ShowConfigFile, node->code, model.record(ref->device).ConfigFile, -1});
     if (ref && ref->role == NodeRole::EventsFile)
-        call(hooks.openEventsFile, model.record(ref->device).EventsFile, node->code);
+        call(hooks.request,
+             TreeRequest{MenuAction::ShowEventsFile, node->code, model.record(ref->device).EventsFile, -1});
 }
 
 std::vector<MenuItem> Project::popupItems(const TreeNode* selected) const {
@@ -382,28 +383,26 @@ std::vector<MenuItem> Project::popupItems(const TreeNode* selected) const {
 void Project::runMenuItem(const MenuItem& item) {
     switch (item.action) {
     case MenuAction::AddMaster:
-        return Add_Master_Vextor();
+        return addMaster();
     case MenuAction::AddSlave:
-        return Add_Slave_Vextor();
+        return addSlave();
     case MenuAction::AddSingle:
-        return Add_Single_Vextor();
+        return addSingle();
     case MenuAction::Rename:
-        Edit_Master_Vextor(item.tag);
+        startRename(item.tag);
         return;
     case MenuAction::Delete:
-        return Delete_Master_Vextor(item.tag);
+        return deleteDevice(item.tag);
     case MenuAction::ReadConfigFromDevice:
-        return call(hooks.queueReadConfig, item.tag);
     case MenuAction::WriteConfigToDevice:
-        return call(hooks.queueWriteConfig, item.tag);
     case MenuAction::OpenConfigFile:
-        return call(hooks.openConfigFromFile, item.tag);
     case MenuAction::SaveConfigFileAs:
-        return call(hooks.saveConfigAsFile, item.tag);
     case MenuAction::ReadEventsFromDevice:
-        return call(hooks.readEventsFromDevice, item.tag);
     case MenuAction::OpenEventsFile:
-        return call(hooks.openEventsFromFile, item.tag);
+    case MenuAction::ShowConfigFile:
+    case MenuAction::ShowEventsFile:
+    case MenuAction::OpenLinkSettings:
+        return call(hooks.request, TreeRequest{item.action, item.tag, {}, -1});
     }
 }
 
@@ -413,7 +412,7 @@ const QStringList& Project::filterItems() {
     return items;
 }
 
-void Project::ComboBox1Change(int index) {
+void Project::applyFilter(int index) {
     switch (static_cast<FilterItem>(index)) {
     case FilterItem::ShowAll:
         tree.expandAll();

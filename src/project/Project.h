@@ -26,23 +26,20 @@ public:
     virtual void load(uint8_t& zarnetAddress, uint8_t& modbusAddress, uint8_t& mbParams) const = 0;
 };
 
+// What a tree node asks a window to do: a popup item that works on the line or on a file, or a double
+// click on a file node (show its file) or a link node (its device's link settings).
+struct TreeRequest;
+
 // What the project asks of the other windows. Any hook may be left empty.
 struct ProjectHooks {
-    std::function<void()> loadDefaultConfiguration; // on every reset of the project
-    std::function<void()> resetWorkingFiles;        // working-file texts back to their placeholders
-    std::function<void()> refreshConfigurationTabs; // after a new project replaced the image
-    std::function<void()> clearAllTasks;            // the task queue of the old project is void
+    // The project was reset to the empty one: the image takes its defaults, the working files their
+    // placeholders.
+    std::function<void()> reset;
+    // Another project replaced this one: what was queued for the old one is void. created: a new
+    // empty project, whose image the tabs must show.
+    std::function<void(bool created)> replaced;
+    std::function<void(const TreeRequest& request)> request;
     std::function<void()> focusTree;
-    std::function<void(int code, int deviceIndex)> openLinkSettings;
-    std::function<void(const QString& path, int code)> openConfigFile;
-    std::function<void(const QString& path, int code)> openEventsFile;
-    // Popup items on file nodes; code is the file node's code.
-    std::function<void(int code)> queueReadConfig;
-    std::function<void(int code)> queueWriteConfig;
-    std::function<void(int code)> openConfigFromFile;
-    std::function<void(int code)> saveConfigAsFile;
-    std::function<void(int code)> readEventsFromDevice;
-    std::function<void(int code)> openEventsFromFile;
     // Whether a working file is present; the file system unless replaced.
     std::function<bool(const QString& path)> fileExists;
 };
@@ -59,6 +56,18 @@ enum class MenuAction {
     SaveConfigFileAs,
     ReadEventsFromDevice,
     OpenEventsFile,
+    // Double clicks.
+    ShowConfigFile,
+    ShowEventsFile,
+    OpenLinkSettings,
+};
+
+struct TreeRequest {
+    MenuAction action;
+    int code = 0;         // the node's code
+    QString path;         // ShowConfigFile, ShowEventsFile: the node's file
+    int deviceIndex = -1; // OpenLinkSettings: the device's index in the link settings
+    bool operator==(const TreeRequest&) const = default;
 };
 
 struct MenuItem {
@@ -94,25 +103,25 @@ public:
     void ExpandToFile(int code) { tree.expandToFile(code); }
     void RevealFileNode(int code) { tree.revealFileNode(code); }
 
-    void Add_Master_Vextor();
-    void Add_Slave_Vextor();
-    void Add_Single_Vextor();
-    void Delete_Master_Vextor(int tag);
+    void addMaster();
+    void addSlave();
+    void addSingle();
+    void deleteDevice(int tag);
     // Starts renaming the device node with that code; false when there is none.
-    bool Edit_Master_Vextor(int tag);
+    bool startRename(int tag);
     // Ends a rename. A name the project file could not hold is refused with a message (false).
-    bool TreeView1Edited(int code, const QString& text);
+    bool finishRename(int code, const QString& text);
 
     void ApplyMarkedLink();
     // The shared way to drop the mark: no node marked, MarkCode 0, LinkUp false, the tree focused.
     void ClearMark();
-    void TreeView1DblClick(TreeNode* node);
+    void activateNode(TreeNode* node);
 
     std::vector<MenuItem> popupItems(const TreeNode* selected) const;
     void runMenuItem(const MenuItem& item);
 
     static const QStringList& filterItems();
-    void ComboBox1Change(int index);
+    void applyFilter(int index);
 
     // --- lookups ---
     uint8_t activeZarnetAddress() const;

@@ -37,9 +37,8 @@ void Project::CreateProject() {
 
     // The new file holds the empty project the tree shows, never the previous project's devices.
     ResetProject();
-    call(hooks.clearAllTasks);
+    call(hooks.replaced, true);
     ClearMark();
-    call(hooks.refreshConfigurationTabs);
     model.ProjectPath = path;
     const ProjectFileWrite written = WriteProjectFile(path, modelForSaving());
     if (written.ok)
@@ -76,7 +75,7 @@ bool Project::openProjectFile(const QString& path) {
     if (read.status == ProjectFileRead::Status::Short)
         dialogs_.message(read.message(path));
     logAction(t::kLogOpen, path);
-    call(hooks.clearAllTasks);
+    call(hooks.replaced, false);
     ClearMark();
     RebuildTree();
     CollapseToDevices();

@@ -2,6 +2,7 @@
 // master, read its configuration from the tree, edit a sensor, save it to a file, write it back,
 // read the event log into the viewer.
 #include "RoundSupport.h"
+#include "app/MainWindow.h"
 #include "config/ConfigFile.h"
 #include "config/ui/ConfigWindow.h"
 #include "config/ui/assignment/TAssignmentTab.h"
@@ -10,7 +11,6 @@
 #include "events/ui/EventViewer.h"
 #include "events/ui/EventViewerPane.h"
 #include "line/TaskTexts.h"
-#include "project/ui/MainWindow.h"
 #include "project/ui/ProjectTreeView.h"
 #include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
@@ -71,21 +71,21 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     o.dialogs = &dialogs;
     o.taskTickMs = 40;
     MainWindow window(o);
-    window.sysTimer().stop();
+    window.refreshTimer().stop();
     window.resize(1147, 765);
     window.show();
-    window.RefreshTick();
+    window.refresh();
 
     // A master at address 3, marked.
     Project& p = window.project();
     p.model.ProjectPath = dir.filePath("Round.prj");
     dialogs.yesNo.push_back(true);
-    p.Add_Master_Vextor();
+    p.addMaster();
     p.MarkCode = node_code::kMasterDevice;
     p.repaintTree();
     p.ApplyMarkedLink();
     window.tree()->sync();
-    window.RefreshTick();
+    window.refresh();
     ASSERT_TRUE(testing::waitFor([&] { return p.LinkUp; })) << dialogs.shown.join('|').toStdString();
     // The line's answers arrive on this thread; each step waits until the operation has ended.
     auto done = [&](const QString& message) {
@@ -119,7 +119,7 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     EXPECT_EQ(analog->inputs()->addressEdit()->text(), "1");
     EXPECT_EQ(discrete->outputs()->cell(2, 2), "2");
     cfg->userTabs()->setCurrentWidget(cfg->tab(cfg_texts::kSensors));
-    window.RefreshTick();
+    window.refresh();
     saveShot(&window, "sensors.png");
     cfg->userTabs()->setCurrentWidget(cfg->tab(cfg_texts::kAnalogInOut));
     saveShot(&window, "analog.png");
@@ -163,7 +163,7 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     p.runMenuItem(*findItem(p.popupItems(p.tree.findCode(eventsNode)), "Считать из прибора"));
     EXPECT_EQ(p.model.Master.EventsFile, events);
     ASSERT_TRUE(done(task_texts::kEventsRead)) << dialogs.shown.join('|').toStdString();
-    window.RefreshTick();
+    window.refresh();
     events::EventViewerPane* pane = window.eventViewer()->pane();
     EXPECT_EQ(pane->countLabel()->text(), "Количество записей - 682");
     EXPECT_EQ(pane->model()->rowCount(), 682);

@@ -1,5 +1,5 @@
 // The program's '|'-separated file filters as the Qt file dialog needs them.
-#include "project/ui/QtUserDialogs.h"
+#include "app/QtUserDialogs.h"
 
 #include <gtest/gtest.h>
 

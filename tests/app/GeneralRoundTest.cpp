@@ -1,6 +1,7 @@
 // "ДУ приводов ", " Общие " with " Ведомые ", "БУ и Ф" and "Календарь" in the application against
 // a virtual controller on a pseudo-terminal: read, edit every page, write, and read back.
 #include "RoundSupport.h"
+#include "app/MainWindow.h"
 #include "config/CalendarTab.h"
 #include "config/ConditionsTab.h"
 #include "config/ui/ConfigWindow.h"
@@ -9,7 +10,6 @@
 #include "config/ui/general/TGeneralTab.h"
 #include "config/ui/texts.h"
 #include "line/TaskTexts.h"
-#include "project/ui/MainWindow.h"
 #include "project/ui/ProjectTreeView.h"
 #include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
@@ -90,10 +90,10 @@ TEST(GeneralRound, ReadEditWriteAndReadBackEveryPage) {
     o.dialogs = &dialogs;
     o.taskTickMs = 40;
     MainWindow window(o);
-    window.sysTimer().stop();
+    window.refreshTimer().stop();
     window.resize(1147, 765);
     window.show();
-    window.RefreshTick();
+    window.refresh();
 
     ConfigWindow* cfg = window.configWindow();
     auto* drives = editorIn<TDriveControlTab>(cfg->tab(cfg_texts::kDriveControl));
@@ -108,12 +108,12 @@ TEST(GeneralRound, ReadEditWriteAndReadBackEveryPage) {
     Project& p = window.project();
     p.model.ProjectPath = dir.filePath("Round.prj");
     dialogs.yesNo.push_back(true);
-    p.Add_Master_Vextor();
+    p.addMaster();
     p.MarkCode = node_code::kMasterDevice;
     p.repaintTree();
     p.ApplyMarkedLink();
     window.tree()->sync();
-    window.RefreshTick();
+    window.refresh();
     ASSERT_TRUE(testing::waitFor([&] { return p.LinkUp; })) << dialogs.shown.join('|').toStdString();
     // The line's answers arrive on this thread; each step waits until the operation has ended.
     const auto done = [&](const QString& message) {

@@ -1,8 +1,13 @@
 // The main window offscreen: start state, mode switching at the refresh, Form.ini, and the window
 // with its line worker on the demo's virtual line: identification, renames, lists and tool bar across
 // ticks, transfers and the end of the run during an event read.
-#include "project/ui/MainWindow.h"
+#include "app/MainWindow.h"
+#include "app/AboutBox.h"
 #include "app/DemoProject.h"
+#include "app/FormIni.h"
+#include "app/ProgressWindow.h"
+#include "app/StatusPanel.h"
+#include "app/texts.h"
 #include "config/ConfigDump.h"
 #include "config/ui/ConfigDumpWindow.h"
 #include "config/ui/ConfigWindow.h"
@@ -17,12 +22,7 @@
 #include "line/TaskTexts.h"
 #include "link/ModbusParams.h"
 #include "link/ZarnetCommands.h"
-#include "project/ui/AboutBox.h"
-#include "project/ui/FormIni.h"
-#include "project/ui/ProgressWindow.h"
 #include "project/ui/ProjectTreeView.h"
-#include "project/ui/StatusPanel.h"
-#include "project/ui/texts.h"
 #include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/WaitFor.h"
@@ -85,14 +85,14 @@ protected:
         o.afterFirstTick = std::move(afterFirstTick);
         o.taskTickMs = 40;
         window = std::make_unique<MainWindow>(o);
-        window->sysTimer().stop(); // the test drives the refresh itself
+        window->refreshTimer().stop(); // the test drives the refresh itself
         window->show();
     }
 };
 
 TEST_F(MainWindowTest, StartsWithTheEmptyProjectAndTheConfigurationWindow) {
     create();
-    window->RefreshTick();
+    window->refresh();
 
     ProjectTreeView* tree = window->tree();
     ASSERT_EQ(tree->topLevelItemCount(), 1);
@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, StartsWithTheEmptyProjectAndTheConfigurationWindow) {
 
 TEST_F(MainWindowTest, ModeButtonsTakeEffectAtTheNextRefresh) {
     create();
-    window->RefreshTick();
+    window->refresh();
     struct Case {
         int button;
         QString panel;
@@ -142,7 +142,7 @@ TEST_F(MainWindowTest, ModeButtonsTakeEffectAtTheNextRefresh) {
         QWidget* before = window->shownModeWindow();
         window->modeButton(c.button)->click();
         EXPECT_EQ(window->shownModeWindow(), before);
-        window->RefreshTick();
+        window->refresh();
         EXPECT_EQ(window->statusText(2), c.panel);
         EXPECT_EQ(window->shownModeWindow(), c.shown);
     }
@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, StatusPanelsKeepTheirWidthsSideBySideInANarrowWindow) {
     create();
     window->project().model.ActiveProtocol = kProtocolModbus; // the longest second panel
     window->resize(400, 500);
-    window->RefreshTick();
+    window->refresh();
     QApplication::processEvents();
     window->statusBar()->layout()->activate();
     for (int i = 0; i < 7; ++i) {
@@ -167,24 +167,24 @@ TEST_F(MainWindowTest, StatusPanelsKeepTheirWidthsSideBySideInANarrowWindow) {
 
 TEST_F(MainWindowTest, SaveButtonWritesTheImageOnlyInTheConfigurationMode) {
     create();
-    window->RefreshTick();
+    window->refresh();
     const QString cfg = programDir.filePath(QStringLiteral("a.bin"));
     window->WorkingConfigFile = cfg;
-    window->RefreshTick();
+    window->refresh();
     EXPECT_TRUE(window->saveButtonEnabled());
 
     // In the events mode the bar shows an event file, which the image must never overwrite.
     window->WorkingEventsFile = programDir.filePath(QStringLiteral("e.blb"));
     window->modeButton(1)->click();
-    window->RefreshTick();
+    window->refresh();
     EXPECT_EQ(window->workingFileText(), window->WorkingEventsFile);
     EXPECT_FALSE(window->saveButtonEnabled());
 
     window->modeButton(0)->click();
-    window->RefreshTick();
+    window->refresh();
     {
         BusyGuard busy;
-        window->RefreshTick();
+        window->refresh();
         EXPECT_FALSE(window->saveButtonEnabled());
     }
 }
@@ -221,7 +221,7 @@ TEST(FormIni, RoundTripClampAndShortFile) {
 
 TEST_F(MainWindowTest, EndOfRunWritesFormIni) {
     create();
-    window->RefreshTick();
+    window->refresh();
     EXPECT_TRUE(window->close());
     EXPECT_EQ(window->formIniPath(), QDir(settingsDir.path()).filePath(QStringLiteral("Form.ini")));
     const auto stored = readFormIni(window->formIniPath());
@@ -264,7 +264,7 @@ TEST_F(MainWindowTest, FormIniFromTheUserFirstAndTheWindowFitsTheScreen) {
 
 TEST_F(MainWindowTest, MarkAndLinkWindowFromTheTree) {
     create();
-    window->RefreshTick();
+    window->refresh();
     Project& project = window->project();
     project.model.MasterCount = 1;
     project.RebuildTree();
@@ -296,7 +296,7 @@ TEST_F(MainWindowTest, MarkAndLinkWindowFromTheTree) {
 // it anew from the image as it is now.
 TEST_F(MainWindowTest, HiddenCornerOpensTheImageDumpAndReadRebuildsIt) {
     create();
-    window->RefreshTick();
+    window->refresh();
     ConfigDumpWindow* dump = window->dumpWindow();
     ASSERT_NE(dump, nullptr);
     EXPECT_FALSE(dump->isVisible());
@@ -326,7 +326,7 @@ TEST_F(MainWindowTest, HiddenCornerOpensTheImageDumpAndReadRebuildsIt) {
 // double click opens that one only.
 TEST_F(MainWindowTest, TreeItemsFindTheirNodesByCodeGroupsIncluded) {
     create();
-    window->RefreshTick();
+    window->refresh();
     Project& project = window->project();
     project.model.MasterCount = 1;
     project.RebuildTree();
@@ -376,7 +376,7 @@ protected:
                 p.ApplyMarkedLink();
             },
             own);
-        window->RefreshTick();
+        window->refresh();
         ASSERT_TRUE(testing::waitFor([&] { return window->project().LinkUp; }))
             << dialogs.shown.join('|').toStdString();
     }
@@ -384,7 +384,7 @@ protected:
     void ticks(uint64_t n) {
         const uint64_t until = window->line().ticks() + n;
         ASSERT_TRUE(testing::waitFor([&] {
-            window->RefreshTick();
+            window->refresh();
             return window->line().ticks() >= until;
         }));
     }
@@ -404,7 +404,7 @@ protected:
 TEST_F(LinkedWindow, DemoMasterIsIdentifiedOnTheLineThread) {
     testing::NoPauseClock pacing;
     link();
-    window->RefreshTick();
+    window->refresh();
     EXPECT_EQ(window->statusText(3),
               QStringLiteral("   Vextor вер.2,01:3, панель вер. 1,05, конфигурация вер. 2,00   "));
     EXPECT_TRUE(window->logText().contains(demo->projectPath()));
@@ -431,7 +431,7 @@ TEST_F(LinkedWindow, DemoMasterIsIdentifiedOnTheLineThread) {
 TEST_F(LinkedWindow, ServicePageReadsTheControllersSettingsOverTheLine) {
     testing::NoPauseClock pacing;
     link();
-    window->RefreshTick();
+    window->refresh();
     ServicePages* pages = window->servicePages();
     ASSERT_NE(pages, nullptr);
     EXPECT_TRUE(pages->zarnetPage()->isEnabled()) << "the page works while the link is up";

@@ -1,7 +1,7 @@
 // The program's dialogs speak Russian: our own message and input boxes label their buttons
 // themselves, and Qt's translations, once loaded, turn Qt's file dialog Russian too.
-#include "project/ui/QtUserDialogs.h"
-#include "project/ui/Translations.h"
+#include "app/QtUserDialogs.h"
+#include "app/Translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,6 +2,7 @@
 // the controller's values, edits applied on every tab survive a file save and load, and a write
 // followed by a fresh read brings them back from the controller.
 #include "RoundSupport.h"
+#include "app/MainWindow.h"
 #include "config/ConfigFile.h"
 #include "config/ui/ConfigWindow.h"
 #include "config/ui/heating/THeatingTab.h"
@@ -11,7 +12,6 @@
 #include "config/ui/texts.h"
 #include "config/ui/ventilation/TVentilationTab.h"
 #include "line/TaskTexts.h"
-#include "project/ui/MainWindow.h"
 #include "project/ui/ProjectTreeView.h"
 #include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
@@ -87,20 +87,20 @@ protected:
         o.dialogs = &dialogs;
         o.taskTickMs = 40;
         window = std::make_unique<MainWindow>(o);
-        window->sysTimer().stop();
+        window->refreshTimer().stop();
         window->resize(1147, 765);
         window->show();
-        window->RefreshTick();
+        window->refresh();
 
         Project& p = window->project();
         p.model.ProjectPath = dir.filePath("Round.prj");
         dialogs.yesNo.push_back(true);
-        p.Add_Master_Vextor();
+        p.addMaster();
         p.MarkCode = node_code::kMasterDevice;
         p.repaintTree();
         p.ApplyMarkedLink();
         window->tree()->sync();
-        window->RefreshTick();
+        window->refresh();
         ASSERT_TRUE(testing::waitFor([&] { return p.LinkUp; })) << dialogs.shown.join('|').toStdString();
 
         ConfigWindow* cfg = window->configWindow();

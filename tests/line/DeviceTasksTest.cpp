@@ -238,7 +238,10 @@ TEST_F(TaskLoop, APortThatCannotBeOpenedClearsTheMarkAndStopsTheTimer) {
 
 TEST_F(TaskLoop, ReadQueuedFromTheTreePopupFillsTheImage) {
     start(vextorAt(3));
-    project.hooks.queueReadConfig = [this](int) { tasks.queueTask(LineTask::ReadConfig); };
+    project.hooks.request = [this](const TreeRequest& r) {
+        if (r.action == MenuAction::ReadConfigFromDevice)
+            tasks.queueTask(LineTask::ReadConfig);
+    };
     mark(2);
     const TreeNode* configNode = project.tree.findCode(4);
     ASSERT_NE(configNode, nullptr);
@@ -452,22 +455,6 @@ TEST(ModbusIdentification, TakesTheVersionsOnlyFromAReplyWithAllThreeRegisters) 
         EXPECT_EQ(tasks.IdentSuccesses, c.linkUp ? 1u : 0u);
         EXPECT_EQ(tasks.VersionText, c.version);
     }
-}
-
-TEST(RunString, SweepsRightThenBackInSeventeenTicks) {
-    int step = 1;
-    EXPECT_FALSE(DeviceTasks::runStringTick(false, step).has_value()); // no link, no text
-    QStringList sweep;
-    for (int i = 0; i < 17; ++i)
-        sweep << DeviceTasks::runStringTick(true, step).value_or(QStringLiteral("-"));
-    EXPECT_EQ(sweep[0], QStringLiteral("Cвязь установлена         "));
-    EXPECT_EQ(sweep[8], QStringLiteral("         Cвязь установлена"));
-    EXPECT_EQ(sweep[9], QStringLiteral("       Cвязь установлена  "));
-    EXPECT_EQ(sweep[15], QStringLiteral(" Cвязь установлена        "));
-    EXPECT_EQ(sweep[16], QStringLiteral("-"));
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(sweep[i].size(), 26);
-    EXPECT_EQ(DeviceTasks::runStringTick(true, step), sweep[0]);
 }
 
 } // namespace

@@ -23,8 +23,10 @@ TEST(CreateProject, MakesItsDirectoryAndWritesTheEmptyProject) {
     p.MarkCode = 2;
     p.LinkUp = true;
     int tasksCleared = 0, tabsRefreshed = 0;
-    p.hooks.clearAllTasks = [&] { ++tasksCleared; };
-    p.hooks.refreshConfigurationTabs = [&] { ++tabsRefreshed; };
+    p.hooks.replaced = [&](bool created) {
+        ++tasksCleared;
+        tabsRefreshed += created;
+    };
 
     // A directory whose name holds ".prj" keeps it; only the file name's suffix goes.
     ASSERT_TRUE(QDir(f.dir.path()).mkdir("old.prj.d"));
@@ -120,7 +122,7 @@ TEST(OpenProject, ReplacesTheProjectAndDropsTheMark) {
     p.MarkCode = 500;
     p.LinkUp = true;
     int tasksCleared = 0;
-    p.hooks.clearAllTasks = [&] { ++tasksCleared; };
+    p.hooks.replaced = [&](bool created) { tasksCleared += !created; };
     f.dialogs.openFiles.push_back(path);
     p.OpenProject();
 
@@ -209,7 +211,7 @@ TEST(CheckProjectPaths, MovedFilesAreFoundInTheProjectDirectory) {
     EXPECT_EQ(f.project.tree.findCode(4)->text, "master.bin");
     EXPECT_FALSE(f.project.tree.findCode(4)->red);
 
-    f.project.ComboBox1Change(3);
+    f.project.applyFilter(3);
     EXPECT_EQ(f.dialogs.shown.back(), "Несуществующие пути не обнаружены!");
 }
 
@@ -248,7 +250,7 @@ TEST(CheckProjectPaths, AnswersForFilesThatStayMissing) {
 
         // "Проверить пути" never claims all is well while a file is missing.
         f.dialogs.yesNoCancel.push_back(Answer::Cancel);
-        f.project.ComboBox1Change(3);
+        f.project.applyFilter(3);
         EXPECT_EQ(f.dialogs.shown.back() == t::kNoMissingPaths, !c.itpRed);
     }
 }

@@ -85,7 +85,7 @@ TEST(ProjectModel, SlotDefaultsAndReset) {
     p.model.PortNumber = 7;
     p.model.FileState[0][0] = 1;
     int defaultsLoaded = 0;
-    p.hooks.loadDefaultConfiguration = [&] { ++defaultsLoaded; };
+    p.hooks.reset = [&] { ++defaultsLoaded; };
     p.ResetProject();
     EXPECT_EQ(defaultsLoaded, 1);
     ProjectModel expected;
@@ -132,7 +132,7 @@ TEST(ProjectModel, AddingStopsAtTheLimitsWithTheirMessages) {
     // No leaves everything as it was.
     const ProjectModel before = f.project.model;
     f.dialogs.yesNo.push_back(false);
-    f.project.Add_Single_Vextor();
+    f.project.addSingle();
     EXPECT_EQ(f.project.model, before);
 }
 
@@ -145,7 +145,7 @@ TEST(ProjectModel, DeletingSlavesAndReusingTheirSlots) {
         s.MbParams = 0x93;
 
     f.dialogs.yesNo.push_back(true);
-    p.Delete_Master_Vextor(106); // slave 2
+    p.deleteDevice(106); // slave 2
     EXPECT_EQ(f.dialogs.shown.back(), "Удалить Имя ведомого 2 ?");
     EXPECT_EQ(p.model.SlaveCount, 2);
     EXPECT_TRUE(p.model.Slaves[1].Name.isEmpty());
@@ -160,7 +160,7 @@ TEST(ProjectModel, DeletingSlavesAndReusingTheirSlots) {
 
     for (int code : {100, 106, 112}) {
         f.dialogs.yesNo.push_back(true);
-        p.Delete_Master_Vextor(code);
+        p.deleteDevice(code);
     }
     EXPECT_EQ(p.model.SlaveCount, 0);
     EXPECT_EQ(p.model.SlaveLineProtocol, kProtocolZarnet);
@@ -191,12 +191,12 @@ TEST(ProjectModel, DeletingTheMarkedDeviceDropsMarkAndLink) {
         p.model.fileState(d, FileRole::Config) = kFileMissingBit;
 
         f.dialogs.yesNo.push_back(false);
-        p.Delete_Master_Vextor(c.deviceCode);
+        p.deleteDevice(c.deviceCode);
         EXPECT_EQ(p.MarkCode, c.deviceCode);
         EXPECT_NE(p.tree.findCode(c.deviceCode), nullptr);
 
         f.dialogs.yesNo.push_back(true);
-        p.Delete_Master_Vextor(c.deviceCode);
+        p.deleteDevice(c.deviceCode);
         EXPECT_EQ(f.dialogs.shown.back(), c.question);
         EXPECT_EQ(p.MarkCode, 0);
         EXPECT_FALSE(p.LinkUp);
@@ -213,9 +213,9 @@ TEST(ProjectModel, Renaming) {
     f.addMaster();
     f.addSlaves(2);
 
-    ASSERT_TRUE(p.Edit_Master_Vextor(106));
+    ASSERT_TRUE(p.startRename(106));
     EXPECT_TRUE(p.tree.editing);
-    EXPECT_TRUE(p.TreeView1Edited(106, "  Насос (Vextor ведомый 2)"));
+    EXPECT_TRUE(p.finishRename(106, "  Насос (Vextor ведомый 2)"));
     EXPECT_FALSE(p.tree.editing);
     EXPECT_EQ(p.model.Slaves[1].Name, "  Насос (Vextor ведомый 2)") << "stored as typed, suffix included";
     EXPECT_EQ(p.tree.findCode(106)->text, "  Насос (Vextor ведомый 2) (Vextor ведомый 2)");
@@ -224,11 +224,11 @@ TEST(ProjectModel, Renaming) {
     // slot look free; the old name stays.
     for (const QString& bad :
          {QStringLiteral("Pump 日本"), QStringLiteral("two\nlines"), QString(), QStringLiteral("   ")}) {
-        EXPECT_FALSE(p.TreeView1Edited(106, bad));
+        EXPECT_FALSE(p.finishRename(106, bad));
         EXPECT_EQ(f.dialogs.shown.back(), t::kBadNameChars);
         EXPECT_EQ(p.model.Slaves[1].Name, "  Насос (Vextor ведомый 2)");
     }
-    EXPECT_FALSE(p.Edit_Master_Vextor(4)) << "only device nodes are renamed";
+    EXPECT_FALSE(p.startRename(4)) << "only device nodes are renamed";
 }
 
 TEST(ProjectModel, MarkQuestionsAndActiveLink) {
@@ -248,13 +248,13 @@ TEST(ProjectModel, MarkQuestionsAndActiveLink) {
 
     TreeNode* slave = p.tree.findCode(100);
     f.dialogs.yesNo.push_back(false);
-    p.TreeView1DblClick(slave);
+    p.activateNode(slave);
     EXPECT_EQ(f.dialogs.shown.back(),
               "Установить метку на прибор  \"Имя ведомого 1 (Vextor ведомый 1)\" ?    ");
     EXPECT_EQ(p.MarkCode, 0);
 
     f.dialogs.yesNo.push_back(true);
-    p.TreeView1DblClick(slave);
+    p.activateNode(slave);
     EXPECT_EQ(p.MarkCode, 100);
     EXPECT_TRUE(slave->marked);
     EXPECT_EQ(p.model.ActiveProtocol, kProtocolModbus);
@@ -265,7 +265,7 @@ TEST(ProjectModel, MarkQuestionsAndActiveLink) {
     // Marking another device moves the mark; single 14's settings never come from single 15.
     TreeNode* single14 = p.tree.findCode(578);
     f.dialogs.yesNo.push_back(true);
-    p.TreeView1DblClick(single14);
+    p.activateNode(single14);
     EXPECT_FALSE(slave->marked);
     EXPECT_TRUE(single14->marked);
     EXPECT_EQ(p.activeModbusAddress(), 77);
@@ -274,7 +274,7 @@ TEST(ProjectModel, MarkQuestionsAndActiveLink) {
 
     p.LinkUp = true;
     f.dialogs.yesNo.push_back(true);
-    p.TreeView1DblClick(single14);
+    p.activateNode(single14);
     EXPECT_EQ(f.dialogs.shown.back(),
               "Снять метку с прибора  \"Имя одиночного 14 (Vextor одиночный 14)\" ?    ");
     EXPECT_EQ(p.MarkCode, 0);

@@ -55,18 +55,18 @@ struct ProjectFixture {
     }
     void addMaster() {
         dialogs.yesNo.push_back(true);
-        project.Add_Master_Vextor();
+        project.addMaster();
     }
     void addSlaves(int n) {
         for (int i = 0; i < n; ++i) {
             dialogs.yesNo.push_back(true);
-            project.Add_Slave_Vextor();
+            project.addSlave();
         }
     }
     void addSingles(int n) {
         for (int i = 0; i < n; ++i) {
             dialogs.yesNo.push_back(true);
-            project.Add_Single_Vextor();
+            project.addSingle();
         }
     }
 };

@@ -139,7 +139,10 @@ TEST(ProjectTree, PopupItemsByNodeAndLink) {
 
     // Items carry their action: the read goes to the task queue with the node's code.
     int queued = 0;
-    p.hooks.queueReadConfig = [&](int code) { queued = code; };
+    p.hooks.request = [&](const TreeRequest& r) {
+        if (r.action == MenuAction::ReadConfigFromDevice)
+            queued = r.code;
+    };
     p.LinkUp = true;
     p.runMenuItem(p.popupItems(p.tree.findCode(526)).front());
     EXPECT_EQ(queued, 526);
@@ -158,12 +161,17 @@ TEST(ProjectTree, DoubleClickOpensLinkSettingsAndFiles) {
     p.model.Master.ConfigFile = "/plant/master.bin";
     std::vector<std::pair<int, int>> linkSettings;
     std::vector<std::pair<QString, int>> configs, events;
-    p.hooks.openLinkSettings = [&](int code, int index) { linkSettings.emplace_back(code, index); };
-    p.hooks.openConfigFile = [&](const QString& path, int code) { configs.emplace_back(path, code); };
-    p.hooks.openEventsFile = [&](const QString& path, int code) { events.emplace_back(path, code); };
+    p.hooks.request = [&](const TreeRequest& r) {
+        if (r.action == MenuAction::OpenLinkSettings)
+            linkSettings.emplace_back(r.code, r.deviceIndex);
+        else if (r.action == MenuAction::ShowConfigFile)
+            configs.emplace_back(r.path, r.code);
+        else if (r.action == MenuAction::ShowEventsFile)
+            events.emplace_back(r.path, r.code);
+    };
 
     for (int code : {3, 9, 101, 579, 585, 527, 533, 4})
-        p.TreeView1DblClick(p.tree.findCode(code));
+        p.activateNode(p.tree.findCode(code));
     EXPECT_EQ(linkSettings,
               (std::vector<std::pair<int, int>>{{3, 2}, {9, 3}, {101, 4}, {579, 25}, {585, 26}}));
     EXPECT_EQ(events,
@@ -172,9 +180,9 @@ TEST(ProjectTree, DoubleClickOpensLinkSettingsAndFiles) {
     EXPECT_EQ(f.dialogs.shown.size(), 17) << "no mark question outside device nodes";
 
     TreeNode* group = p.tree.findCode(2)->children[1].get();
-    p.TreeView1DblClick(group);
+    p.activateNode(group);
     EXPECT_TRUE(group->expanded);
-    p.TreeView1DblClick(group);
+    p.activateNode(group);
     EXPECT_FALSE(group->expanded);
 }
 
@@ -186,24 +194,24 @@ TEST(ProjectTree, FilterList) {
     EXPECT_EQ(Project::filterItems(), QStringList({"Показать всё", "Показать Vextor", "Показать проблеммные ",
                                                    "Проверить пути", ""}));
 
-    p.ComboBox1Change(0);
+    p.applyFilter(0);
     bool allOpen = true;
     p.tree.forEach([&](TreeNode& n) { allOpen = allOpen && n.expanded; });
     EXPECT_TRUE(allOpen);
 
-    p.ComboBox1Change(2);
+    p.applyFilter(2);
     EXPECT_EQ(f.dialogs.shown.back(), "Проблеммы не обнаружены!");
     EXPECT_FALSE(p.tree.findCode(506)->expanded);
 
     p.model.fileState({DeviceKind::Single, 2}, FileRole::Events) = kFileMissingBit;
     const qsizetype shown = f.dialogs.shown.size();
-    p.ComboBox1Change(2);
+    p.applyFilter(2);
     EXPECT_EQ(f.dialogs.shown.size(), shown);
     EXPECT_TRUE(p.tree.findCode(506)->expanded);
     EXPECT_TRUE(p.tree.findCode(509)->parent->expanded);
     EXPECT_FALSE(p.tree.findCode(2)->expanded);
 
-    p.ComboBox1Change(4); // the empty item
+    p.applyFilter(4); // the empty item
     EXPECT_EQ(f.dialogs.shown.size(), shown);
 }
 

@@ -77,7 +77,7 @@ ProjectTreeView::ProjectTreeView(Project& project, QWidget* parent) : QTreeWidge
         if (syncing_ || !project_.tree.editing || codeOf(item) != project_.tree.editingCode)
             return;
         const int code = project_.tree.editingCode;
-        project_.TreeView1Edited(code, item->text(0));
+        project_.finishRename(code, item->text(0));
         setEditTriggers(QAbstractItemView::NoEditTriggers);
         syncing_ = true;
         item->setFlags(item->flags() & ~Qt::ItemIsEditable);
@@ -311,7 +311,7 @@ void ProjectTreeView::doubleClick(QTreeWidgetItem* item) {
         syncing_ = false;
         return;
     }
-    project_.TreeView1DblClick(node);
+    project_.activateNode(node);
     scheduleSync();
 }
 

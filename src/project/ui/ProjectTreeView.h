@@ -26,7 +26,7 @@ public:
     // The popup items for the selected node, as the menu shows them.
     std::vector<MenuItem> popupForCurrent() const;
     void runMenuItem(const MenuItem& item);
-    // TreeView1DblClick on an item.
+    // activateNode on an item.
     void doubleClick(QTreeWidgetItem* item);
     // The in-place editor of a rename, while one is open.
     QWidget* renameEditor() const;

@@ -1,4 +1,4 @@
-#include "project/ui/StatusPanel.h"
+#include "app/StatusPanel.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -1,11 +1,11 @@
 #include "FileCommands.h"
 
 #include "FileCommandTexts.h"
-#include "ProjectPaths.h"
 #include "config/ConfigFile.h"
 #include "config/texts.h"
 #include "events/EventFile.h"
 #include "events/texts.h"
+#include "project/ProjectPaths.h"
 
 #include <QFileInfo>
 

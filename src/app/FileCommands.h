@@ -5,11 +5,11 @@
 // working-file texts, write the log lines and open the file node in the tree. Everything shown to
 // the user goes through UserDialogs; the windows are reached through the hooks, so the commands
 // run headless.
-#include "Project.h"
-#include "ProjectLog.h"
 #include "config/ConfigImage.h"
 #include "config/ConfigObserver.h"
 #include "link/UserDialogs.h"
+#include "project/Project.h"
+#include "project/ProjectLog.h"
 
 #include <QString>
 #include <functional>

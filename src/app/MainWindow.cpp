@@ -2,8 +2,8 @@
 
 #include "AboutBox.h"
 #include "ProgressWindow.h"
-#include "ProjectTreeView.h"
 #include "QtUserDialogs.h"
+#include "StatusBarPresenter.h"
 #include "StatusPanel.h"
 #include "config/ConfigFile.h"
 #include "config/ui/ConfigDumpWindow.h"
@@ -28,6 +28,7 @@
 #include "project/ProjectPaths.h"
 #include "project/ProjectReport.h"
 #include "project/texts.h"
+#include "project/ui/ProjectTreeView.h"
 #include "texts.h"
 
 #include <QAction>
@@ -60,26 +61,20 @@ namespace t = main_texts;
 
 namespace {
 
-// The service page's operations run on the line worker; each works on the controller the window
-// has marked now, and the window counts as busy until the line has answered.
-class WorkerServiceLine : public ServiceLine {
+// The service page's operations run on the line in their turn, on the controller the window has
+// marked now; the window counts as busy until the line has answered.
+class SessionServiceLine : public ServiceLine {
 public:
-    WorkerServiceLine(std::function<void()> beforeRun, std::function<LineWorker&()> worker,
-                      std::function<void(LineTask)> queueTask)
-        : beforeRun_(std::move(beforeRun)), worker_(std::move(worker)), queueTask_(std::move(queueTask)) {}
-
+    explicit SessionServiceLine(LineSession& session) : session_(session) {}
     void run(TaskTurn turn, std::function<bool(LineAccess&)> op, std::function<void(bool)> done) override {
-        beforeRun_();
-        worker_().submit<bool>(turn, std::move(op), [done = std::move(done)](const JobResult<bool>& r) {
+        session_.submit<bool>(turn, std::move(op), [done = std::move(done)](const JobResult<bool>& r) {
             done(r.ran() && *r.value);
         });
     }
-    void queue(LineTask task) override { queueTask_(task); }
+    void queue(LineTask task) override { session_.queueTask(task); }
 
 private:
-    std::function<void()> beforeRun_;
-    std::function<LineWorker&()> worker_;
-    std::function<void(LineTask)> queueTask_;
+    LineSession& session_;
 };
 
 } // namespace
@@ -157,7 +152,6 @@ MainWindow::MainWindow(Options options, QWidget* parent)
     createWindows();
     installProjectHooks();
     BusyState::setListener([this](bool busy) { busyChanged(busy); });
-    startLine();
 
     // The design geometry, unless Form.ini remembers another one; a Form.ini beside the program
     // (where older versions kept it) is read once when the user has none yet.
@@ -166,24 +160,24 @@ MainWindow::MainWindow(Options options, QWidget* parent)
         remembered = readFormIni(QDir(options_.programDir).filePath(kFormIniName));
     applyGeometry(remembered.value_or(FormGeometry{}));
 
-    SysTimer.setInterval(kRefreshMs);
-    connect(&SysTimer, &QTimer::timeout, this, [this] { RefreshTick(); });
-    SysTimer.start();
+    refreshTimer_.setInterval(kRefreshMs);
+    connect(&refreshTimer_, &QTimer::timeout, this, [this] { refresh(); });
+    refreshTimer_.start();
     // The running text only runs while the link is up (see lineStatusChanged).
-    TimerRunString.setInterval(kRunStringMs);
-    connect(&TimerRunString, &QTimer::timeout, this, [this] {
-        if (const auto text = DeviceTasks::runStringTick(project_->LinkUp, runStringStep_))
+    runStringTimer_.setInterval(kRunStringMs);
+    connect(&runStringTimer_, &QTimer::timeout, this, [this] {
+        if (const auto text = statusBar_.runStringTick(project_->LinkUp))
             setPanel(4, *text);
     });
-    TimerFormAbout.setInterval(kAboutMs);
-    TimerFormAbout.setSingleShot(true);
-    connect(&TimerFormAbout, &QTimer::timeout, this, [this] { about_->close(); });
-    TimerFormAbout.start();
+    aboutTimer_.setInterval(kAboutMs);
+    aboutTimer_.setSingleShot(true);
+    connect(&aboutTimer_, &QTimer::timeout, this, [this] { about_->close(); });
+    aboutTimer_.start();
 }
 
 MainWindow::~MainWindow() {
     // The line first: it may still be asking the dialogs or telling the progress window something.
-    line_.reset();
+    session_.reset();
     BusyState::setListener({});
 }
 
@@ -297,11 +291,11 @@ QWidget* MainWindow::buildTreePanel() {
     tree_ = new ProjectTreeView(*project_, panel);
     tree_->setObjectName(QStringLiteral("TreeView1"));
     tree_->isBusy = [] { return BusyState::busy(); };
-    tree_->changed = [this] { RefreshTick(); };
+    tree_->changed = [this] { refresh(); };
     layout->addWidget(tree_, 1);
     layout->addWidget(new QLabel(panel)); // the tree panel's own status line, empty
     connect(filter_, &QComboBox::activated, this, [this](int index) {
-        project_->ComboBox1Change(index);
+        project_->applyFilter(index);
         tree_->sync();
     });
     return panel;
@@ -348,7 +342,7 @@ void MainWindow::createWindows() {
     viewerSub_ = mdi_->addSubWindow(viewer_);
     viewerSub_->hide();
     linkWindow_ = new LinkSettingsWindow(*project_, *dialogs_, nullptr, this);
-    linkWindow_->settings().portChanged = [this] { RefreshTick(); };
+    linkWindow_->settings().portChanged = [this] { refresh(); };
     about_ = new AboutBox(this);
     linkMore_ = new LinkDetailsWindow(this);
     linkMore_->setTimeouts(kZarnetTimeouts, kModbusTimeouts);
@@ -380,21 +374,17 @@ void MainWindow::createWindows() {
     cfgScroll_->setWindowTitle(cfg_->windowTitle());
     cfgSub_ = mdi_->addSubWindow(cfgScroll_);
     cfgSub_->hide();
-    serviceLine_ = std::make_unique<WorkerServiceLine>(
-        [this] {
-            sendTarget();
-            setBusy(true);
-        },
-        [this]() -> LineWorker& { return *line_; }, [this](LineTask task) { queueLineTask(task); });
+    progress_ = new ProgressWindow(this);
+    startLine();
+    serviceLine_ = std::make_unique<SessionServiceLine>(*session_);
     service_ = std::make_unique<ServicePanel>(*project_, *dialogs_, *serviceLine_);
     service_->linkChanged = [this] {
         project_->ApplyMarkedLink();
-        sendTarget();
+        session_->sendTarget();
     };
     servicePages_ = new ServicePages(*service_, this);
     cfg_->addEditor(cfg_texts::kZarnetTab, servicePages_->zarnetPage(), nullptr);
     cfg_->addEditor(cfg_texts::kModbusTab, servicePages_->modbusPage(), nullptr);
-    progress_ = new ProgressWindow(this);
     dump_ = new ConfigDumpWindow(image, this);
     linkMore_->openDump = [this] { dump_->open(); };
 
@@ -405,7 +395,7 @@ void MainWindow::createWindows() {
     f.setWorkMode = [this](uint8_t mode) { setWorkMode(mode); };
     // The live monitor is not built yet: there is no poll cycle to stop.
     f.confirmStopVisual = [] { return true; };
-    f.queueReadEvents = [this] { queueLineTask(LineTask::ReadEvents); };
+    f.queueReadEvents = [this] { session_->queueTask(LineTask::ReadEvents); };
     f.treeChanged = [this] { treeChanged(); };
     // The configuration window's hidden menu works on the marked controller's configuration file.
     connect(cfg_->readFromFileAction(), &QAction::triggered, this,
@@ -416,48 +406,67 @@ void MainWindow::createWindows() {
 
 void MainWindow::installProjectHooks() {
     ProjectHooks& h = project_->hooks;
-    h.loadDefaultConfiguration = [this] { loadDefaultConfiguration(image); };
-    h.resetWorkingFiles = [this] {
+    h.reset = [this] {
+        loadDefaultConfiguration(image);
         WorkingConfigFile = t::kNoConfigFile;
         WorkingEventsFile = t::kNoEventsFile;
         WorkingVisualFile = t::kNoVisualFile;
     };
-    h.refreshConfigurationTabs = [this] {
-        cfg_->configurationChanged(kAllConfigViews);
-        cfg_->selectFirstRows();
-    };
-    h.clearAllTasks = [this] {
-        if (line_)
-            line_->clearTasks();
+    h.replaced = [this](bool created) {
+        // What was queued for the old project's controllers is void.
+        if (session_)
+            session_->worker().clearTasks();
+        if (created) {
+            cfg_->configurationChanged(kAllConfigViews);
+            cfg_->selectFirstRows();
+        }
     };
     h.focusTree = [this] { tree_->setFocus(); };
-    h.openLinkSettings = [this](int, int deviceIndex) { linkWindow_->openDevice(deviceIndex); };
-    h.openConfigFile = [this](const QString& path, int code) { openConfigFile(path, code); };
-    h.openEventsFile = [this](const QString& path, int code) { openEventsFile(path, code); };
-    h.queueReadConfig = [this](int) { queueLineTask(LineTask::ReadConfig); };
-    h.queueWriteConfig = [this](int) { queueLineTask(LineTask::WriteConfig); };
-    h.openConfigFromFile = [this](int code) { openConfigFromFile(code); };
-    h.saveConfigAsFile = [this](int code) { saveConfigAsFile(code); };
-    h.readEventsFromDevice = [this](int code) { readEventsFromDevice(code); };
-    h.openEventsFromFile = [this](int code) { openEventsFromFile(code); };
+    h.request = [this](const TreeRequest& r) { treeRequest(r); };
+}
+
+void MainWindow::treeRequest(const TreeRequest& r) {
+    switch (r.action) {
+    case MenuAction::OpenLinkSettings:
+        return linkWindow_->openDevice(r.deviceIndex);
+    case MenuAction::ShowConfigFile:
+        return openConfigFile(r.path, r.code);
+    case MenuAction::ShowEventsFile:
+        return openEventsFile(r.path, r.code);
+    case MenuAction::ReadConfigFromDevice:
+        session_->queueTask(LineTask::ReadConfig);
+        return cfg_->setTransferRunning(true);
+    case MenuAction::WriteConfigToDevice:
+        session_->queueTask(LineTask::WriteConfig);
+        return cfg_->setTransferRunning(true);
+    case MenuAction::OpenConfigFile:
+        return openConfigFromFile(r.code);
+    case MenuAction::SaveConfigFileAs:
+        return saveConfigAsFile(r.code);
+    case MenuAction::ReadEventsFromDevice:
+        return readEventsFromDevice(r.code);
+    case MenuAction::OpenEventsFile:
+        return openEventsFromFile(r.code);
+    case MenuAction::AddMaster:
+    case MenuAction::AddSlave:
+    case MenuAction::AddSingle:
+    case MenuAction::Rename:
+    case MenuAction::Delete:
+        break; // the project's own
+    }
 }
 
 void MainWindow::startLine() {
+    LineWorker::Options o;
+    o.tickMs = options_.taskTickMs;
+    session_ = std::make_unique<LineSession>(this, *project_, image, *dialogs_, *progress_, o);
+    session_->statusChanged = [this] { lineStatusChanged(); };
+    session_->markCleared = [this] { tree_->sync(); };
+    session_->busyChanged = [this](bool busy) {
+        if (!busy)
+            cfg_->setTransferRunning(false);
+    };
     LineListener l;
-    l.status = [this](const LineStatus& s) { lineStatusChanged(s); };
-    l.markCleared = [this](int code) {
-        if (project_->MarkCode != code)
-            return;
-        project_->ClearMark();
-        tree_->sync();
-        sendTarget();
-    };
-    l.protocolChanged = [this](int code, uint8_t protocol) {
-        if (project_->MarkCode != code)
-            return;
-        if (const auto d = project_->markedDevice())
-            project_->model.setProtocolOf(*d, protocol);
-    };
     l.logLine = [this](const QString& line) { addLine(line); };
     l.configurationRead = [this](const ConfigImage& read, ConfigViews views, bool) {
         image = read;
@@ -470,73 +479,26 @@ void MainWindow::startLine() {
         showModeWindow();
     };
     l.transferRunning = [this](bool running) { cfg_->setTransferRunning(running); };
-    l.busy = [this](bool busy, JobTicket upTo) { lineBusy(busy, upTo); };
-    LineWorker::Options o;
-    o.tickMs = options_.taskTickMs;
-    o.currentImage = [this] { return image; };
-    line_ = std::make_unique<LineWorker>(this, *dialogs_, *progress_, o);
-    line_->addListener(std::move(l));
+    session_->worker().addListener(std::move(l));
 }
 
-void MainWindow::sendTarget() {
-    const LineTarget target = lineTargetOf(*project_);
-    if (sentTarget_ == target)
-        return;
-    if (!sentTarget_ || sentTarget_->markCode != target.markCode) {
-        // Nothing is known of the new mark's link until the line has tried it.
-        project_->LinkUp = false;
-        connectionDisplay();
+void MainWindow::lineStatusChanged() {
+    linkMore_->setLinkErrors(session_->status().identFailures);
+    const bool up = project_->LinkUp;
+    if (up && !runStringTimer_.isActive()) {
+        statusBar_.restartRunString();
+        runStringTimer_.start();
+    } else if (!up) {
+        runStringTimer_.stop();
     }
-    sentTarget_ = target;
-    line_->setTarget(target);
-}
-
-void MainWindow::queueLineTask(LineTask task) {
-    // The task works on the controller and the files the window shows now.
-    sendTarget();
-    line_->queueTask(task, image);
-    setBusy(true);
-    if (task == LineTask::ReadConfig || task == LineTask::WriteConfig)
-        cfg_->setTransferRunning(true);
-}
-
-void MainWindow::lineStatusChanged(const LineStatus& status) {
-    lineStatus_ = status;
-    linkMore_->setLinkErrors(status.identFailures);
-    const bool up = status.linkUp && status.markCode == project_->MarkCode && project_->MarkCode != 0;
-    if (up != project_->LinkUp) {
-        project_->LinkUp = up;
-        runStringStep_ = 1;
-    }
-    if (up && !TimerRunString.isActive())
-        TimerRunString.start();
-    else if (!up)
-        TimerRunString.stop();
     connectionDisplay();
-}
-
-void MainWindow::lineBusy(bool busy, JobTicket upTo) {
-    // An end that the line told before it had taken the last queued job does not end that one.
-    if (busy || upTo >= line_->lastSubmitted())
-        setBusy(busy);
-}
-
-void MainWindow::setBusy(bool busy) {
-    if (busy == busy_.has_value())
-        return;
-    if (busy) {
-        busy_.emplace();
-    } else {
-        busy_.reset();
-        cfg_->setTransferRunning(false);
-    }
 }
 
 // ---------------------------------------------------------------- refresh
 
-void MainWindow::RefreshTick() {
-    SysTimer.stop();
-    const auto restart = qScopeGuard([this] { SysTimer.start(); });
+void MainWindow::refresh() {
+    refreshTimer_.stop();
+    const auto restart = qScopeGuard([this] { refreshTimer_.start(); });
 
     if (firstTick_) {
         firstTick_ = false;
@@ -558,20 +520,13 @@ void MainWindow::RefreshTick() {
     // While an operation runs on the line its target and link stay as they are.
     if (!busy()) {
         project_->ApplyMarkedLink();
-        sendTarget();
+        session_->sendTarget();
     }
 
-    // The same date and time as the log lines: the log line's text ends after its action.
-    setPanel(5, logActionLine(QDateTime::currentDateTime(), QString(), QString()).trimmed());
-    setPanel(0, t::kCom + QString::number(m.PortNumber));
-    if (m.ActiveProtocol == kProtocolZarnet) {
-        setPanel(1, t::kZarnetPanel + QString::number(project_->activeZarnetAddress()));
-    } else if (m.ActiveProtocol == kProtocolModbus) {
-        const uint8_t p = project_->activeMbParams();
-        setPanel(1, t::kModbusPanel + QString::number(project_->activeModbusAddress()) + t::kPanelSeparator +
-                        QString::number(mbBaudRate(p)) + t::kPanelSeparator + mbFrameText(p) +
-                        t::kPanelSeparator + mbFloatOrderText(p));
-    }
+    setPanel(5, StatusBarPresenter::clockPanel(QDateTime::currentDateTime()));
+    setPanel(0, StatusBarPresenter::portPanel(m));
+    if (const QString link = StatusBarPresenter::linkPanel(*project_); !link.isEmpty())
+        setPanel(1, link);
     showModeWindow();
     connectionDisplay();
     if (TreeNode* root = project_->tree.root())
@@ -596,24 +551,20 @@ void MainWindow::setWorkMode(uint8_t mode) {
 
 void MainWindow::showModeWindow() {
     QMdiSubWindow* sub = nullptr;
+    if (const QString mode = StatusBarPresenter::modePanel(project_->model.WorkMode); !mode.isEmpty())
+        setPanel(2, mode);
     switch (project_->model.WorkMode) {
-    case work_mode::kDevice:
-        setPanel(2, t::kModeDevice);
-        break;
     case work_mode::kEvents:
-        setPanel(2, t::kModeEvents);
         sub = viewerSub_;
         setTextIfChanged(viewerSub_, fileNamePart(WorkingEventsFile));
         setTextIfChanged(workingFile_, WorkingEventsFile);
         break;
     case work_mode::kConfiguration:
-        setPanel(2, t::kModeConfig);
         sub = cfgSub_;
         setTextIfChanged(cfgSub_, fileNamePart(WorkingConfigFile));
         setTextIfChanged(workingFile_, WorkingConfigFile);
         break;
     case work_mode::kMonitor:
-        setPanel(2, t::kModeVisual);
         setTextIfChanged(workingFile_, WorkingVisualFile);
         break;
     default:
@@ -638,9 +589,9 @@ void MainWindow::showModeWindow() {
 
 void MainWindow::connectionDisplay() {
     const bool up = project_->LinkUp;
-    setPanel(3, up ? lineStatus_.versionPanel : QString());
+    setPanel(3, StatusBarPresenter::identityPanel(up, session_->status()));
     if (!up)
-        setPanel(4, task_texts::kNoLink);
+        setPanel(4, StatusBarPresenter::noLinkPanel());
     if (cfg_->servicePanelsEnabled() != up)
         cfg_->setServicePanelsEnabled(up);
 }
@@ -683,7 +634,7 @@ void MainWindow::addLine(const QString& line) {
 
 void MainWindow::treeChanged() {
     tree_->sync();
-    RefreshTick();
+    refresh();
 }
 
 // ---------------------------------------------------------------- busy state and end
@@ -705,11 +656,11 @@ QWidget* MainWindow::filterBox() const {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    SysTimer.stop();
-    TimerRunString.stop();
+    refreshTimer_.stop();
+    runStringTimer_.stop();
     // The line ends its current exchange; an event read stops before its next request and keeps the
     // records it has in the file; a question it was waiting for is answered with its default.
-    line_->stop();
+    session_->worker().stop();
     // A Form.ini that cannot be written is no reason to keep the program open.
     QDir().mkpath(QFileInfo(formIniPath()).absolutePath());
     writeFormIni(formIniPath(), currentGeometry());

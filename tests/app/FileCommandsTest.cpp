@@ -1,9 +1,9 @@
 // The tree's file commands: configuration and event files bound to their devices, dialogs,
 // working-file texts, log lines and the revealed file node.
-#include "project/FileCommands.h"
-#include "ProjectTestSupport.h"
+#include "app/FileCommands.h"
 #include "config/ConfigFile.h"
 #include "config/texts.h"
+#include "project/ProjectTestSupport.h"
 
 namespace vextor::test {
 namespace {

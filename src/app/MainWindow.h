@@ -1,17 +1,18 @@
 #pragma once
 // The main window: the frame of the whole program. It owns the run's shared objects (the
-// configuration image, the project and the line worker, which runs the ports, the link and the task
-// loop on the line's own thread), creates the other windows once at start, and keeps status bar,
-// shown mode window and the line's target in step with the model through the one-second refresh.
-// Nothing here waits for the line: the worker's answers arrive as queued calls.
+// configuration image, the project and the line session, whose worker runs the ports, the link and
+// the task loop on the line's own thread), creates the other windows once at start, and keeps status
+// bar, shown mode window and the line's target in step with the model through the one-second
+// refresh. Nothing here waits for the line: the worker's answers arrive as queued calls.
 // The form TFormMainIDE.
 #include "FormIni.h"
+#include "StatusBarPresenter.h"
+#include "app/FileCommands.h"
 #include "config/ConfigImage.h"
 #include "line/BusyState.h"
 #include "line/ImageLinkBinding.h"
-#include "line/LineWorker.h"
+#include "line/LineSession.h"
 #include "link/NumericConversions.h"
-#include "project/FileCommands.h"
 #include "project/Project.h"
 #include "project/ProjectLog.h"
 
@@ -67,9 +68,10 @@ public:
     ConfigImage image;
 
     Project& project() { return *project_; }
-    LineWorker& line() { return *line_; }
+    LineWorker& line() { return session_->worker(); }
+    LineSession& session() { return *session_; }
     // What the line last told about the marked controller.
-    const LineStatus& lineStatus() const { return lineStatus_; }
+    const LineStatus& lineStatus() const { return session_->status(); }
     // An operation runs on the line (or something else holds the busy state).
     bool busy() const { return BusyState::busy(); }
     UserDialogs& dialogs() { return *dialogs_; }
@@ -80,8 +82,8 @@ public:
     QString WorkingEventsFile;
     QString WorkingVisualFile;
 
-    // SysTimer's handler.
-    void RefreshTick();
+    // The one-second refresh: status bar, shown mode window and the line's target follow the model.
+    void refresh();
     // ProjectLog.
     void addLine(const QString& line) override;
 
@@ -103,7 +105,7 @@ public:
     // The mode window in front, nullptr when the client area is empty.
     QWidget* shownModeWindow() const;
     QToolButton* modeButton(int i) const { return modeButtons_.at(i); }
-    QTimer& sysTimer() { return SysTimer; }
+    QTimer& refreshTimer() { return refreshTimer_; }
     QWidget* filterBox() const;
     QList<QAction*> projectCommands() const { return projectReplacing_; }
 
@@ -128,20 +130,17 @@ private:
     std::unique_ptr<FileCommands> files_;
     bool firstTick_ = true;
 
-    // The line and what it last told.
-    std::unique_ptr<LineWorker> line_;
+    // The line.
+    std::unique_ptr<LineSession> session_;
     std::unique_ptr<ServiceLine> serviceLine_;
     std::unique_ptr<ServicePanel> service_;
     ServicePages* servicePages_ = nullptr;
-    std::optional<LineTarget> sentTarget_;
-    LineStatus lineStatus_;
-    std::optional<BusyGuard> busy_;
-    int runStringStep_ = 1;
+    StatusBarPresenter statusBar_;
     QString shownTitle_;
 
-    QTimer SysTimer;
-    QTimer TimerRunString;
-    QTimer TimerFormAbout;
+    QTimer refreshTimer_;
+    QTimer runStringTimer_;
+    QTimer aboutTimer_;
 
     // Windows.
     QMdiArea* mdi_ = nullptr;
@@ -180,11 +179,8 @@ private:
     void createWindows();
     void installProjectHooks();
     void startLine();
-    void sendTarget();
-    void queueLineTask(LineTask task);
-    void lineStatusChanged(const LineStatus& status);
-    void lineBusy(bool busy, JobTicket upTo);
-    void setBusy(bool busy);
+    void lineStatusChanged();
+    void treeRequest(const TreeRequest& request);
     void setPanel(int panel, const QString& text);
 
     void setWorkMode(uint8_t mode);
