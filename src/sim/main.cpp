@@ -5,10 +5,9 @@
 #include "SimLine.h"
 #include "SimOptions.h"
 
-#include "link/AddressLimits.h"
-
 #include "config/ConfigFile.h"
 #include "config/ConfigImage.h"
+#include "link/AddressLimits.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -63,6 +62,23 @@ bool writeDump(const QString& path, const Bytes& memory) {
     const qint64 n =
         file.write(reinterpret_cast<const char*>(memory.data()), static_cast<qint64>(memory.size()));
     return n == static_cast<qint64>(memory.size()) && file.commit();
+}
+
+// Puts the fields a configuration file carries over image (device addresses 3..1193); the fields it
+// does not carry (the protocol switch, SoundOn, TimeWorkPump, ...) keep their bytes. The only use
+// of the configurator's reading of the layout in the simulator: turning a file into memory bytes.
+bool applyConfigurationFile(const QString& path, Bytes& image, QString& error) {
+    vextor::ConfigImage config;
+    vextor::decodeBlock(config, kImageFirst, kImageSize, image.data());
+    const vextor::ConfigFileResult r = vextor::loadConfigurationFile(config, path, nullptr);
+    if (!r.success) {
+        error = r.errorText;
+        return false;
+    }
+    if (!r.warningText.isEmpty())
+        std::fprintf(stderr, "vextor-sim: %s\n", qPrintable(r.warningText));
+    vextor::encodeRange(config, kImageFirst, kImageSize, image.data());
+    return true;
 }
 
 struct Options {
@@ -281,19 +297,14 @@ int main(int argc, char** argv) {
         *target = *v;
     }
 
-    // The configuration memory: the default configuration, or a configuration file over it.
-    vextor::ConfigImage image;
-    vextor::loadDefaultConfiguration(image);
+    // The configuration memory: the simulator's default image, or a configuration file over it.
+    Bytes imageBytes(kDefaultImage.begin(), kDefaultImage.end());
     if (parser.isSet(loadConfig)) {
         const QString path = parser.value(loadConfig);
-        const vextor::ConfigFileResult r = vextor::loadConfigurationFile(image, path, nullptr);
-        if (!r.success)
-            return usageError(QString("--load-config %1: %2").arg(path, r.errorText));
-        if (!r.warningText.isEmpty())
-            std::fprintf(stderr, "vextor-sim: %s\n", qPrintable(r.warningText));
+        QString error;
+        if (!applyConfigurationFile(path, imageBytes, error))
+            return usageError(QString("--load-config %1: %2").arg(path, error));
     }
-    Bytes imageBytes(kImageSize);
-    vextor::encodeRange(image, kImageFirst, kImageSize, imageBytes.data());
 
     std::ofstream logFile;
     if (parser.isSet(log)) {
