@@ -1,5 +1,6 @@
 #include "CliContext.h"
 
+#include "link/AddressLimits.h"
 #include "link/Hooks.h"
 #include "link/NumericConversions.h"
 #include "link/ZarnetCommands.h"
@@ -94,7 +95,8 @@ void parseGlobalOptions(CliContext& ctx, QStringList& args) {
     if (auto p = takeOption(args, QStringLiteral("--port")))
         ctx.portPath = *p;
     if (auto c = takeOption(args, QStringLiteral("--com"))) {
-        ctx.comNumber = static_cast<int>(parseIntArg(*c, 1, 99, QStringLiteral("--com")));
+        ctx.comNumber =
+            static_cast<int>(parseIntArg(*c, kMinPortNumber, kMaxPortNumber, QStringLiteral("--com")));
         ctx.portPath = resolvePortPath(ctx.comNumber);
     }
     const auto addressText = takeOption(args, QStringLiteral("--address"));
@@ -106,7 +108,8 @@ void parseGlobalOptions(CliContext& ctx, QStringList& args) {
     // After --port: an explicit port wins over the project's port number.
     applyProjectOptions(ctx, args, addressText.has_value());
     if (addressText)
-        ctx.address = static_cast<uint8_t>(parseIntArg(*addressText, 1, 127, QStringLiteral("--address")));
+        ctx.address = static_cast<uint8_t>(
+            parseIntArg(*addressText, kMinZarnetAddress, kMaxZarnetLinkAddress, QStringLiteral("--address")));
 }
 
 namespace {

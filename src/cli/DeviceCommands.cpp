@@ -2,6 +2,7 @@
 #include "CliContext.h"
 
 #include "config/ConfigImage.h"
+#include "link/AddressLimits.h"
 #include "link/ModbusMaster.h"
 #include "link/NumericConversions.h"
 #include "link/ZarnetCommands.h"
@@ -134,7 +135,8 @@ int address(CliContext& ctx, QStringList& args) {
     noExtraArgs(args);
     if (!set)
         throw UsageError{QStringLiteral("address needs --set N")};
-    const uint8_t a = static_cast<uint8_t>(parseIntArg(*set, 1, 127, QStringLiteral("--set")));
+    const uint8_t a = static_cast<uint8_t>(
+        parseIntArg(*set, kMinZarnetAddress, kMaxZarnetLinkAddress, QStringLiteral("--set")));
     return withController(ctx, QStringLiteral("the controller did not confirm the new address"),
                           [&](ZarnetLink& l) {
                               if (!ChangeDeviceAddress(l, a))
@@ -237,12 +239,15 @@ ModbusTarget modbusTarget(CliContext& ctx, QStringList& args) {
     noExtraArgs(args);
     if (!a && ctx.modbusAddress < 0)
         throw UsageError{QStringLiteral("--modbus-address N is needed")};
-    if (!a && (ctx.modbusAddress < 1 || ctx.modbusAddress > 247))
-        throw UsageError{
-            QStringLiteral("the project's Modbus address %1 must be from 1 to 247").arg(ctx.modbusAddress)};
+    if (!a && (ctx.modbusAddress < kMinModbusAddress || ctx.modbusAddress > kMaxModbusAddress))
+        throw UsageError{QStringLiteral("the project's Modbus address %1 must be from %2 to %3")
+                             .arg(ctx.modbusAddress)
+                             .arg(kMinModbusAddress)
+                             .arg(kMaxModbusAddress)};
     ModbusTarget t;
-    t.address = static_cast<uint8_t>(a ? parseIntArg(*a, 1, 247, QStringLiteral("--modbus-address"))
-                                       : ctx.modbusAddress);
+    t.address = static_cast<uint8_t>(
+        a ? parseIntArg(*a, kMinModbusAddress, kMaxModbusAddress, QStringLiteral("--modbus-address"))
+          : ctx.modbusAddress);
     t.params = static_cast<uint8_t>(p ? parseIntArg(*p, 0, 255, QStringLiteral("--mb-params"))
                                       : (ctx.mbParams >= 0 ? ctx.mbParams : 1));
     return t;

@@ -1,6 +1,7 @@
 // Projects: listing one, and taking a device's link settings from it.
 #include "CliContext.h"
 
+#include "link/AddressLimits.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectReport.h"
 
@@ -71,13 +72,13 @@ void applyProjectOptions(CliContext& ctx, QStringList& args, bool addressGiven) 
                               .arg(max)};
     };
     if (ctx.portPath.isEmpty()) {
-        if (d.portNumber < 1 || d.portNumber > 99)
-            throw outOfRange("port number", d.portNumber, 1, 99);
+        if (d.portNumber < kMinPortNumber || d.portNumber > kMaxPortNumber)
+            throw outOfRange("port number", d.portNumber, kMinPortNumber, kMaxPortNumber);
         ctx.comNumber = d.portNumber;
         ctx.portPath = resolvePortPath(d.portNumber);
     }
-    if (!addressGiven && (d.zarnetAddress < 1 || d.zarnetAddress > 127))
-        throw outOfRange("address", d.zarnetAddress, 1, 127);
+    if (!addressGiven && (d.zarnetAddress < kMinZarnetAddress || d.zarnetAddress > kMaxZarnetLinkAddress))
+        throw outOfRange("address", d.zarnetAddress, kMinZarnetAddress, kMaxZarnetLinkAddress);
     ctx.address = d.zarnetAddress;
     ctx.modbusAddress = d.modbusAddress;
     ctx.mbParams = d.mbParams;

@@ -2,6 +2,7 @@
 
 #include "NumberInput.h"
 
+#include "link/AddressLimits.h"
 #include "link/ModbusParams.h"
 #include "link/SerialPort.h"
 #include "texts.h"
@@ -13,13 +14,6 @@
 namespace vextor {
 
 namespace t = device_texts;
-
-namespace {
-
-constexpr int kMaxPort = 99;
-constexpr uint8_t kZarnet127 = 127;
-
-} // namespace
 
 uint8_t LinkSettings::composeMbParams(uint8_t old, int baudIndex, int frameIndex, int floatIndex) {
     return vextor::composeMbParams(old, baudIndex, frameIndex, floatIndex);
@@ -75,7 +69,8 @@ bool LinkSettings::openDevice(int deviceIndex) {
 }
 
 void LinkSettings::changePort() {
-    if (const auto n = askWholeNumber(dialogs_, t::kPortPrompt, project_.model.PortNumber, 1, kMaxPort)) {
+    if (const auto n = askWholeNumber(dialogs_, t::kPortPrompt, project_.model.PortNumber, kMinPortNumber,
+                                      kMaxPortNumber)) {
         project_.model.PortNumber = static_cast<uint8_t>(*n);
         loadPort();
         if (portChanged)
@@ -95,15 +90,15 @@ void LinkSettings::otherZarnetAddress() {
 void LinkSettings::zarnetAddress127() {
     if (!dialogs_.askYesNo(t::kAskZarnet, t::kCaption))
         return;
-    view.zarnetAddressText = QString::number(kZarnet127);
+    view.zarnetAddressText = QString::number(kZarnetAnyAddress);
     store();
 }
 
 void LinkSettings::changeModbusAddress() {
     if (!dialogs_.askYesNo(t::kAskModbus, t::kCaption))
         return;
-    if (const auto a = askWholeNumber(dialogs_, t::kModbusPrompt, view.modbusAddressText.toInt(), 1,
-                                      kMaxModbusAddress)) {
+    if (const auto a = askWholeNumber(dialogs_, t::kModbusPrompt, view.modbusAddressText.toInt(),
+                                      kMinModbusAddress, kMaxModbusAddress)) {
         view.modbusAddressText = QString::number(*a);
         store();
     }
@@ -179,7 +174,7 @@ QStringList listSerialDevices(const QString& devRoot, const QString& sysRoot) {
         add(byId.filePath(name));
     // Devices the port map binds a number to on purpose, pseudo-terminals included; the default
     // guess /dev/ttyUSB<n-1> is only listed when it is really there (the scan above has it then).
-    for (int n = 1; n <= kMaxPort; ++n)
+    for (int n = kMinPortNumber; n <= kMaxPortNumber; ++n)
         add(qEnvironmentVariable(qPrintable(QStringLiteral("VEXTOR_COM%1").arg(n))));
     QSettings settings(userSettingsPath(), QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("ports"));

@@ -3,6 +3,7 @@
 #include "NumberInput.h"
 #include "texts.h"
 
+#include "link/AddressLimits.h"
 #include "link/ControllerMemory.h"
 #include "link/Hooks.h"
 #include "link/ModbusParams.h"
@@ -73,7 +74,7 @@ uint8_t ServicePanel::modbusParamsByte() const {
 std::optional<uint8_t> ServicePanel::modbusAddress() const {
     bool ok = false;
     const int value = view.modbusAddressText.trimmed().toInt(&ok);
-    // A Modbus slave address is 1..247; anything else would be cut to its low byte on the way.
+    // Anything outside the Modbus range would be cut to its low byte on the way.
     if (!ok || value < kMinModbusAddress || value > kMaxModbusAddress)
         return std::nullopt;
     return static_cast<uint8_t>(value);

@@ -1,5 +1,6 @@
 #include "SimController.h"
 
+#include "link/AddressLimits.h"
 #include "link/ModbusMaster.h"
 #include "link/ZarnetCommands.h"
 #include "link/ZarnetLink.h"
@@ -240,7 +241,8 @@ std::optional<Bytes> SimController::command(uint8_t code, std::span<const uint8_
         return Bytes{ReplySessionKey, args[0], args[0]};
     }
     case CmdChangeAddress: {
-        if (args.size() < 2 || args[0] != args[1] || args[0] < 1 || args[0] > 127)
+        if (args.size() < 2 || args[0] != args[1] || args[0] < kMinZarnetAddress ||
+            args[0] > kMaxZarnetLinkAddress)
             return std::nullopt;
         const uint8_t next = args[0];
         // Two devices on one address would garble every later reply; a real line would need a

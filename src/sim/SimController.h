@@ -6,6 +6,7 @@
 #include "SimChannels.h"
 #include "SimClock.h"
 #include "SimEvents.h"
+#include "SimMemory.h"
 #include "SimSlave.h"
 #include "SimTypes.h"
 
@@ -50,15 +51,6 @@ struct ControllerSettings {
     std::vector<uint8_t> slaves{1, 2}; // devices on the controller's own slave line
     std::vector<AddressRange> silentRanges;
 };
-
-// Memory layout of the controller.
-inline constexpr uint32_t kModbusParamsAddress = 3;  // MB_Params
-inline constexpr uint32_t kModbusAddressAddress = 5; // MB_Address
-inline constexpr uint32_t kImageFirst = 3;
-inline constexpr uint32_t kImageEnd = 1194; // one past CfgVersion
-inline constexpr uint32_t kImageSize = kImageEnd - kImageFirst;
-inline constexpr uint32_t kRunningCopyBase = 65536;
-inline constexpr uint32_t kMemorySize = kRunningCopyBase + kImageEnd;
 
 // Modbus registers of the controller.
 inline constexpr uint16_t kRegControl = 60000;

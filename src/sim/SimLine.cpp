@@ -1,5 +1,6 @@
 #include "SimLine.h"
 
+#include "link/AddressLimits.h"
 #include "link/ZarnetLink.h"
 
 #include <cstdio>
@@ -81,10 +82,10 @@ Bytes SimLine::injectFaults(Bytes reply, FrameKind kind) {
     if (wrongAddress && !reply.empty()) {
         if (kind == FrameKind::Zarnet) {
             const uint8_t a = reply[0] & 0x7F;
-            reply[0] = static_cast<uint8_t>((reply[0] & 0x80) | (a % 127 + 1));
+            reply[0] = static_cast<uint8_t>((reply[0] & 0x80) | (a % kMaxZarnetLinkAddress + 1));
             reply.back() = ZarnetCrc8(reply.data(), reply.size() - 1);
         } else {
-            reply[0] = static_cast<uint8_t>(reply[0] % 247 + 1);
+            reply[0] = static_cast<uint8_t>(reply[0] % kMaxModbusAddress + 1);
             reply.resize(reply.size() - 2);
             appendModbusCrc(reply);
         }

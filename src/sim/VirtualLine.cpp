@@ -2,9 +2,10 @@
 
 #include "PtyTransport.h"
 #include "SimLine.h"
-#include "config/ConfigImage.h"
+#include "link/ControllerMemory.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <chrono>
 
 namespace vextor {
@@ -40,11 +41,9 @@ VirtualLine::~VirtualLine() {
 }
 
 bool VirtualLine::addController(const sim::ControllerSettings& settings, bool modbusMode,
-                                const ConfigImage* image) {
-    ConfigImage defaults;
-    loadDefaultConfiguration(defaults);
-    std::vector<uint8_t> bytes(sim::kImageSize);
-    encodeRange(image ? *image : defaults, sim::kImageFirst, sim::kImageSize, bytes.data());
+                                std::span<const uint8_t> image) {
+    sim::Bytes bytes(sim::kImageSize, 0);
+    std::copy_n(image.begin(), std::min<size_t>(image.size(), sim::kImageSize), bytes.begin());
     if (modbusMode)
         bytes[kProtocolSelectorAddress - sim::kImageFirst] = kSwitchToModbus;
     return line_->addController(

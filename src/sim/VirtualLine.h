@@ -7,6 +7,7 @@
 #include <QString>
 #include <atomic>
 #include <memory>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -17,8 +18,6 @@ class PtyTransport;
 
 namespace vextor {
 
-struct ConfigImage;
-
 class VirtualLine {
 public:
     VirtualLine();
@@ -26,11 +25,11 @@ public:
     VirtualLine(const VirtualLine&) = delete;
     VirtualLine& operator=(const VirtualLine&) = delete;
 
-    // Puts a controller with the default configuration on the line (before start()); modbusMode
-    // starts it switched to Modbus.
-    // image: the configuration the controller holds (the defaults when null).
+    // Puts a controller on the line (before start()); modbusMode starts it switched to Modbus.
+    // image: the bytes of device addresses 3..1193 the controller holds (a shorter image is padded
+    // with 0), the default configuration unless given.
     bool addController(const sim::ControllerSettings& settings, bool modbusMode = false,
-                       const ConfigImage* image = nullptr);
+                       std::span<const uint8_t> image = sim::kDefaultImage);
     // Opens the pseudo-terminal and starts answering. False with the reason in error.
     bool start(QString& error);
     void stop();

@@ -7,6 +7,7 @@
 
 #include "config/ConfigFile.h"
 #include "config/ConfigImage.h"
+#include "link/AddressLimits.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -22,6 +23,10 @@
 #include <memory>
 
 using namespace vextor::sim;
+using vextor::kMaxModbusAddress;
+using vextor::kMaxZarnetLinkAddress;
+using vextor::kMinModbusAddress;
+using vextor::kMinZarnetAddress;
 
 namespace {
 
@@ -59,6 +64,23 @@ bool writeDump(const QString& path, const Bytes& memory) {
     return n == static_cast<qint64>(memory.size()) && file.commit();
 }
 
+// Puts the fields a configuration file carries over image (device addresses 3..1193); the fields it
+// does not carry (the protocol switch, SoundOn, TimeWorkPump, ...) keep their bytes. The only use
+// of the configurator's reading of the layout in the simulator: turning a file into memory bytes.
+bool applyConfigurationFile(const QString& path, Bytes& image, QString& error) {
+    vextor::ConfigImage config;
+    vextor::decodeBlock(config, kImageFirst, kImageSize, image.data());
+    const vextor::ConfigFileResult r = vextor::loadConfigurationFile(config, path, nullptr);
+    if (!r.success) {
+        error = r.errorText;
+        return false;
+    }
+    if (!r.warningText.isEmpty())
+        std::fprintf(stderr, "vextor-sim: %s\n", qPrintable(r.warningText));
+    vextor::encodeRange(config, kImageFirst, kImageSize, image.data());
+    return true;
+}
+
 struct Options {
     std::vector<uint8_t> addresses;
     std::vector<uint8_t> modbusAddresses;
@@ -84,13 +106,17 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     const QCommandLineOption address(
         "address",
-        "Device-protocol address 1..127 of a controller (default 1). Give it several "
-        "times for several controllers on one line, each with its own memory.",
+        QString("Device-protocol address %1..%2 of a controller (default 1). Give it several "
+                "times for several controllers on one line, each with its own memory.")
+            .arg(kMinZarnetAddress)
+            .arg(kMaxZarnetLinkAddress),
         "A");
     const QCommandLineOption modbusAddress(
         "modbus-address",
-        "Modbus address 1..247 (MB_Address at 5; default from the configuration, "
-        "2). Once for all controllers, or once per --address in the same order.",
+        QString("Modbus address %1..%2 (MB_Address at 5; default from the configuration, "
+                "2). Once for all controllers, or once per --address in the same order.")
+            .arg(kMinModbusAddress)
+            .arg(kMaxModbusAddress),
         "N");
     const QCommandLineOption firmware("firmware",
                                       "Firmware version, as 2.01 or in hundredths (default 2.01).", "V");
@@ -157,14 +183,15 @@ int main(int argc, char** argv) {
         return usageError(QString("unexpected argument '%1'").arg(parser.positionalArguments().first()));
 
     Options o;
-    auto bad = [](const QCommandLineOption& opt, const QString& value, const char* expected) {
-        return usageError(
-            QString("--%1 %2: %3").arg(opt.names().first(), value, QString::fromUtf8(expected)));
+    auto bad = [](const QCommandLineOption& opt, const QString& value, const QString& expected) {
+        return usageError(QString("--%1 %2: %3").arg(opt.names().first(), value, expected));
     };
     for (const QString& v : parser.values(address)) {
-        const auto a = parseInteger(v.toStdString(), 1, 127);
+        const auto a = parseInteger(v.toStdString(), kMinZarnetAddress, kMaxZarnetLinkAddress);
         if (!a)
-            return bad(address, v, "expected an address 1..127");
+            return bad(
+                address, v,
+                QString("expected an address %1..%2").arg(kMinZarnetAddress).arg(kMaxZarnetLinkAddress));
         for (uint8_t taken : o.addresses)
             if (taken == *a)
                 return bad(address, v, "given twice; every controller on a line needs its own address");
@@ -173,9 +200,11 @@ int main(int argc, char** argv) {
     if (o.addresses.empty())
         o.addresses.push_back(1);
     for (const QString& v : parser.values(modbusAddress)) {
-        const auto a = parseInteger(v.toStdString(), 1, 247);
+        const auto a = parseInteger(v.toStdString(), kMinModbusAddress, kMaxModbusAddress);
         if (!a)
-            return bad(modbusAddress, v, "expected a Modbus address 1..247");
+            return bad(
+                modbusAddress, v,
+                QString("expected a Modbus address %1..%2").arg(kMinModbusAddress).arg(kMaxModbusAddress));
         o.modbusAddresses.push_back(static_cast<uint8_t>(*a));
     }
     if (o.modbusAddresses.size() > 1 && o.modbusAddresses.size() != o.addresses.size())
@@ -239,9 +268,12 @@ int main(int argc, char** argv) {
     if (parser.isSet(slave)) {
         c.slaves.clear();
         for (const QString& v : parser.values(slave)) {
-            const auto a = parseInteger(v.toStdString(), 1, 127);
+            const auto a = parseInteger(v.toStdString(), kMinZarnetAddress, kMaxZarnetLinkAddress);
             if (!a)
-                return bad(slave, v, "expected a slave address 1..127");
+                return bad(slave, v,
+                           QString("expected a slave address %1..%2")
+                               .arg(kMinZarnetAddress)
+                               .arg(kMaxZarnetLinkAddress));
             c.slaves.push_back(static_cast<uint8_t>(*a));
         }
     }
@@ -265,19 +297,14 @@ int main(int argc, char** argv) {
         *target = *v;
     }
 
-    // The configuration memory: the default configuration, or a configuration file over it.
-    vextor::ConfigImage image;
-    vextor::loadDefaultConfiguration(image);
+    // The configuration memory: the simulator's default image, or a configuration file over it.
+    Bytes imageBytes(kDefaultImage.begin(), kDefaultImage.end());
     if (parser.isSet(loadConfig)) {
         const QString path = parser.value(loadConfig);
-        const vextor::ConfigFileResult r = vextor::loadConfigurationFile(image, path, nullptr);
-        if (!r.success)
-            return usageError(QString("--load-config %1: %2").arg(path, r.errorText));
-        if (!r.warningText.isEmpty())
-            std::fprintf(stderr, "vextor-sim: %s\n", qPrintable(r.warningText));
+        QString error;
+        if (!applyConfigurationFile(path, imageBytes, error))
+            return usageError(QString("--load-config %1: %2").arg(path, error));
     }
-    Bytes imageBytes(kImageSize);
-    vextor::encodeRange(image, kImageFirst, kImageSize, imageBytes.data());
 
     std::ofstream logFile;
     if (parser.isSet(log)) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 namespace vextor::sim::testing {
 namespace {
 
@@ -189,6 +192,25 @@ TEST(SimControllerMemory, RunningCopyIsTakenFromTheImageAtRestart) {
     ASSERT_TRUE(ReadMemory(h.link, &b, kRunningCopyBase + soundOn, 1));
     EXPECT_EQ(b, 1);
     EXPECT_EQ(h.controller().restarts(), 1);
+}
+
+// The default memory is the image that the fixture script writes straight from the layout, under
+// the CfgVersion of the settings, and the port and the running copy come up from it.
+TEST(SimControllerMemory, DefaultImageIsTheFixtureMadeFromTheLayout) {
+    std::ifstream file(VEXTOR_FIXTURES "/config/default_image.bin", std::ios::binary);
+    Bytes expected{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    ASSERT_EQ(expected.size(), kImageSize);
+    expected[kCfgVersionAddress - kImageFirst] = 0xC8; // 2.00
+    expected[kCfgVersionAddress - kImageFirst + 1] = 0x00;
+
+    const SimController c(ControllerSettings{}, kDefaultImage, kStartClock, 0);
+    const Bytes& m = c.memory();
+    EXPECT_EQ(Bytes(m.begin() + kImageFirst, m.begin() + kImageEnd), expected);
+    EXPECT_EQ(Bytes(m.begin() + kRunningCopyBase + kImageFirst, m.begin() + kRunningCopyBase + kImageEnd),
+              expected);
+    EXPECT_EQ(c.protocol(), Protocol::Zarnet);
+    EXPECT_EQ(c.modbusParams(), 0x01);
+    EXPECT_EQ(c.modbusAddress(), 2);
 }
 
 TEST(SimControllerMemory, SilentRangeSwallowsReadsThatTouchIt) {
