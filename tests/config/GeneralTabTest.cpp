@@ -1,6 +1,7 @@
 // "ДУ приводов ", " Общие " and " Ведомые " headless: what each entry stores, refusals, the bits
 // of Options the tab leaves alone, and the slave line's family rules.
 #include "config/GeneralTab.h"
+#include "config/DriveControlTab.h"
 #include "link/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
 

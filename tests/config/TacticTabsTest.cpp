@@ -2,8 +2,9 @@
 // which shared bits it leaves alone, and what each refresh shows.
 #include "config/ConfigTransfer.h"
 #include "config/HeatingTab.h"
+#include "config/HotWaterTab.h"
+#include "config/ProcessTab.h"
 #include "config/RecuperationTab.h"
-#include "config/SetPointTactics.h"
 #include "config/SupplyVentilationTab.h"
 #include "link/UserDialogs.h"
 #include "support/ScriptedDialogs.h"

@@ -9,11 +9,12 @@
 #include "config/ui/ConfigDumpWindow.h"
 #include "config/ui/ConfigWindow.h"
 #include "config/ui/TacticTabs.h"
-#include "config/ui/assignment/TAssignmentTab.h"
-#include "config/ui/calendar/TCalendarTab.h"
-#include "config/ui/conditions/TConditionsTab.h"
-#include "config/ui/general/TGeneralTab.h"
-#include "config/ui/sensors/TSensorsTab.h"
+#include "config/ui/assignment/AssignmentPage.h"
+#include "config/ui/calendar/CalendarPage.h"
+#include "config/ui/conditions/ConditionsPage.h"
+#include "config/ui/general/DriveControlPage.h"
+#include "config/ui/general/GeneralPage.h"
+#include "config/ui/sensors/SensorsPage.h"
 #include "config/ui/texts.h"
 #include "device/ServicePanel.h"
 #include "device/ui/LinkDetailsWindow.h"
@@ -369,20 +370,20 @@ void MainWindow::createWindows() {
     cfg_ = new ConfigWindow;
     // The tabs' validation messages go to the same dialogs as everything else.
     validationDialogs_.emplace(dialogs_);
-    auto* sensors = new TSensorsTab(image, *dialogs_);
+    auto* sensors = new SensorsPage(image, *dialogs_);
     cfg_->addEditor(cfg_texts::kSensors, sensors, sensors);
-    auto* analog = new TAssignmentPage(image, TAssignmentPage::Kind::Analog);
+    auto* analog = new AssignmentPage(image, AssignmentPage::Kind::Analog);
     cfg_->addEditor(cfg_texts::kAnalogInOut, analog, analog);
-    auto* discrete = new TAssignmentPage(image, TAssignmentPage::Kind::Discrete);
+    auto* discrete = new AssignmentPage(image, AssignmentPage::Kind::Discrete);
     cfg_->addEditor(cfg_texts::kDiscreteInOut, discrete, discrete);
     addTacticTabs(*cfg_, image);
-    auto* drives = new TDriveControlTab(image);
+    auto* drives = new DriveControlPage(image);
     cfg_->addEditor(cfg_texts::kDriveControl, drives, drives);
-    auto* general = new TGeneralTab(image);
+    auto* general = new GeneralPage(image);
     cfg_->addEditor(cfg_texts::kGeneral, general, general);
-    auto* conditions = new TConditionsTab(image, *dialogs_);
+    auto* conditions = new ConditionsPage(image, *dialogs_);
     cfg_->addEditor(cfg_texts::kConditions, conditions, conditions);
-    auto* calendar = new TCalendarTab(image);
+    auto* calendar = new CalendarPage(image);
     cfg_->addEditor(cfg_texts::kCalendar, calendar, calendar);
     // Where the working area is narrower or lower than the configuration window needs, the window
     // scrolls instead of being cut at the area's edge.

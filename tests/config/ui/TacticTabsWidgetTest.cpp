@@ -2,12 +2,12 @@
 // "Применить", follow their own refreshes only, and switch "Применить" off while a transfer runs.
 #include "config/ui/ConfigWindow.h"
 #include "config/ui/TacticTabs.h"
-#include "config/ui/heating/THeatingTab.h"
-#include "config/ui/hotwater/THotWaterTab.h"
-#include "config/ui/process/TProcessTab.h"
-#include "config/ui/recuperation/TRecuperationTab.h"
+#include "config/ui/heating/HeatingPage.h"
+#include "config/ui/hotwater/HotWaterPage.h"
+#include "config/ui/process/ProcessPage.h"
+#include "config/ui/recuperation/RecuperationPage.h"
 #include "config/ui/texts.h"
-#include "config/ui/ventilation/TVentilationTab.h"
+#include "config/ui/ventilation/SupplyVentilationPage.h"
 #include "link/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
 
@@ -53,7 +53,7 @@ protected:
 };
 
 TEST_F(TacticTabsWidgetTest, SupplyVentilationShowsAndApplies) {
-    TVentilationTab tab(image);
+    SupplyVentilationPage tab(image);
     tab.resize(900, 600);
     tab.show();
     EXPECT_EQ(tab.presetTempAirEdit()->text(), "24,0");
@@ -104,7 +104,7 @@ TEST_F(TacticTabsWidgetTest, SupplyVentilationShowsAndApplies) {
 
 TEST_F(TacticTabsWidgetTest, RecuperationShowsTheEntriesOfItsKind) {
     image.KindSystems = 0x10;
-    TRecuperationTab tab(image);
+    RecuperationPage tab(image);
     tab.show();
     EXPECT_EQ(tab.kinds()->checkedId(), 0);
     EXPECT_FALSE(tab.winterGroup()->isHidden());
@@ -135,11 +135,11 @@ TEST_F(TacticTabsWidgetTest, RecuperationShowsTheEntriesOfItsKind) {
 TEST_F(TacticTabsWidgetTest, TheWindowRefreshesItsTacticTabsAndStopsThemDuringATransfer) {
     ConfigWindow window;
     addTacticTabs(window, image);
-    auto* ventilation = editorIn<TVentilationTab>(window.tab(cfg_texts::kSupplyVentilation));
-    auto* heating = editorIn<THeatingTab>(window.tab(cfg_texts::kHeating));
-    auto* hotWater = editorIn<THotWaterTab>(window.tab(cfg_texts::kHotWater));
-    auto* process = editorIn<TProcessTab>(window.tab(cfg_texts::kProcess));
-    auto* recuperation = editorIn<TRecuperationTab>(window.tab(cfg_texts::kRecuperation));
+    auto* ventilation = editorIn<SupplyVentilationPage>(window.tab(cfg_texts::kSupplyVentilation));
+    auto* heating = editorIn<HeatingPage>(window.tab(cfg_texts::kHeating));
+    auto* hotWater = editorIn<HotWaterPage>(window.tab(cfg_texts::kHotWater));
+    auto* process = editorIn<ProcessPage>(window.tab(cfg_texts::kProcess));
+    auto* recuperation = editorIn<RecuperationPage>(window.tab(cfg_texts::kRecuperation));
     ASSERT_TRUE(ventilation && heating && hotWater && process && recuperation);
 
     image.MinTempBackWater = 9;
@@ -168,12 +168,12 @@ TEST_F(TacticTabsWidgetTest, TheWindowRefreshesItsTacticTabsAndStopsThemDuringAT
     EXPECT_EQ(image.PresetTempWaterHWP, 100.0f);
     EXPECT_EQ(image.KindSystems, 0x04);
 
-    const std::vector<TTacticTab*> tabs = {ventilation, heating, hotWater, process, recuperation};
+    const std::vector<TacticPage*> tabs = {ventilation, heating, hotWater, process, recuperation};
     window.setTransferRunning(true);
-    for (TTacticTab* t : tabs)
+    for (TacticPage* t : tabs)
         EXPECT_FALSE(t->applyButton()->isEnabled());
     window.setTransferRunning(false);
-    for (TTacticTab* t : tabs)
+    for (TacticPage* t : tabs)
         EXPECT_TRUE(t->applyButton()->isEnabled());
 }
 
