@@ -88,7 +88,7 @@ struct Tab {
             r.put(image);
         show();
         for (const EntryRow& r : rows)
-            EXPECT_EQ(r.shown(), r.text) << "show: " << r.name;
+            EXPECT_EQ(r.shown().toStdString(), r.text.toStdString()) << "show: " << r.name;
 
         for (const EntryRow& r : rows) {
             image = base;
