@@ -8,12 +8,7 @@
 #include "config/ConfigFile.h"
 #include "config/ui/ConfigDumpWindow.h"
 #include "config/ui/ConfigWindow.h"
-#include "config/ui/TacticTabs.h"
-#include "config/ui/assignment/TAssignmentTab.h"
-#include "config/ui/calendar/TCalendarTab.h"
-#include "config/ui/conditions/TConditionsTab.h"
-#include "config/ui/general/TGeneralTab.h"
-#include "config/ui/sensors/TSensorsTab.h"
+#include "config/ui/ConfigWindowFactory.h"
 #include "config/ui/texts.h"
 #include "device/ServicePanel.h"
 #include "device/ui/LinkDetailsWindow.h"
@@ -347,24 +342,9 @@ void MainWindow::createWindows() {
     linkMore_ = new LinkDetailsWindow(this);
     linkMore_->setTimeouts(kZarnetTimeouts, kModbusTimeouts);
     linkWindow_->setMore(linkMore_);
-    cfg_ = new ConfigWindow;
+    cfg_ = makeConfigWindow(image, *dialogs_);
     // The tabs' validation messages go to the same dialogs as everything else.
     validationDialogs_.emplace(dialogs_);
-    auto* sensors = new TSensorsTab(image, *dialogs_);
-    cfg_->addEditor(cfg_texts::kSensors, sensors, sensors);
-    auto* analog = new TAssignmentPage(image, TAssignmentPage::Kind::Analog);
-    cfg_->addEditor(cfg_texts::kAnalogInOut, analog, analog);
-    auto* discrete = new TAssignmentPage(image, TAssignmentPage::Kind::Discrete);
-    cfg_->addEditor(cfg_texts::kDiscreteInOut, discrete, discrete);
-    addTacticTabs(*cfg_, image);
-    auto* drives = new TDriveControlTab(image);
-    cfg_->addEditor(cfg_texts::kDriveControl, drives, drives);
-    auto* general = new TGeneralTab(image);
-    cfg_->addEditor(cfg_texts::kGeneral, general, general);
-    auto* conditions = new TConditionsTab(image, *dialogs_);
-    cfg_->addEditor(cfg_texts::kConditions, conditions, conditions);
-    auto* calendar = new TCalendarTab(image);
-    cfg_->addEditor(cfg_texts::kCalendar, calendar, calendar);
     // Where the working area is narrower or lower than the configuration window needs, the window
     // scrolls instead of being cut at the area's edge.
     cfgScroll_ = new QScrollArea;

@@ -106,12 +106,12 @@ void CalendarTab::showCalendar() {
         calendarsChanged();
 }
 
-void CalendarTab::pcDateClicked() {
+void CalendarTab::startFromToday() {
     start_.setDate(today());
-    startDateChanged();
+    rebuildFromStartDate();
 }
 
-void CalendarTab::startDateChanged() {
+void CalendarTab::rebuildFromStartDate() {
     const std::optional<QDate> d = start_.date();
     if (!d || !d->isValid())
         return;

@@ -44,9 +44,9 @@ public:
     // that slot names no month).
     void showCalendar();
     // "Дата ПК": today's date becomes the start; a new default calendar.
-    void pcDateClicked();
+    void startFromToday();
     // The start date entry changed: a new default calendar from it.
-    void startDateChanged();
+    void rebuildFromStartDate();
 
     // Day colours are drawn only once a calendar came from a controller, a file or the generator.
     bool calendarLoaded() const { return loaded_; }

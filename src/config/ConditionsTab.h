@@ -2,9 +2,9 @@
 // The "БУ и Ф" tab without its widgets: the grid of the 32 conditions and functions of
 // ConfigImage, the editor of one condition whose captions and entries follow its kind, "Применить"
 // and "Очистить таблицу".
-#include "link/EditField.h"
 #include "ConfigImage.h"
 #include "GeneralFields.h"
+#include "link/EditField.h"
 #include "link/NumericConversions.h"
 
 #include <QString>
@@ -127,6 +127,8 @@ private:
     ConditionPanel panel_;
 
     void setPanel(const ConditionPanel& p);
+    void applyOperand1(ConditionRecord& r, int kind);
+    void applyOperand2(ConditionRecord& r, int kind);
     void applyOutput(ConditionRecord& r, int kind);
     void applyDependency(ConditionRecord& r);
 };

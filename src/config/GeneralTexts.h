@@ -9,6 +9,8 @@
 namespace vextor::general_texts {
 
 using tab_texts::kApply;
+using tab_texts::kByteMax;
+using tab_texts::kByteMin;
 
 // --- "ДУ приводов " ---
 inline const QString kDriveTitle1 = QStringLiteral(" КЗР №1 ");
@@ -145,8 +147,6 @@ inline const std::array<QString, 12> kMonthNames = {
     QStringLiteral("Октябрь "), QStringLiteral("Ноябрь "),  QStringLiteral("Декабрь ")};
 
 // Validation limits.
-inline const QString kByteMin = QStringLiteral("0");
-inline const QString kByteMax = QStringLiteral("255");
 inline const QString kPercentMax = QStringLiteral("100");
 inline const QString kCounterMin = QStringLiteral("-10000,0");
 inline const QString kCounterMax = QStringLiteral("10000,0");

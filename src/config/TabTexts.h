@@ -8,6 +8,10 @@ namespace vextor::tab_texts {
 
 inline const QString kApply = QStringLiteral("Применить");
 
+// The limits of an entry stored into one byte, on every tab.
+inline const QString kByteMin = QStringLiteral("0");
+inline const QString kByteMax = QStringLiteral("255");
+
 // --- "Датчики" ---
 inline const QString kOwnSensors = QStringLiteral("Собственные датчики");
 inline const QString kColNumber = QStringLiteral("Номер");
@@ -82,8 +86,6 @@ inline const QString kDiscreteRowCaption = QStringLiteral("N строки");
 inline const QString kAddressCaption = QStringLiteral("Адрес");
 inline const QString kNumberCaption = QStringLiteral("Номер");
 inline const QString kClearButton = QStringLiteral("255   0");
-inline const QString kByteMin = QStringLiteral("0");
-inline const QString kByteMax = QStringLiteral("255");
 
 inline const std::array<QString, 14> kAnalogInNames = {
     QStringLiteral(" СПВ  Т канала"),    QStringLiteral(" СПВ  Т обр. воды"),

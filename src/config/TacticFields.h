@@ -3,6 +3,7 @@
 // entries, and the stores that take one entry into one image field. A store keeps the field as it
 // was when its entry is refused, or when an earlier entry of the same "Применить" was refused.
 #include "ConfigImage.h"
+#include "OptionBits.h"
 #include "link/EditField.h"
 #include "link/NumericConversions.h"
 
@@ -17,25 +18,6 @@ inline constexpr uint8_t kKindHeating = 0x02;
 inline constexpr uint8_t kKindHotWater = 0x04;
 inline constexpr uint8_t kKindProcess = 0x08;
 inline constexpr uint8_t kKindRecuperationMask = 0xF0;
-
-// Options bits of the supply ventilation tab.
-inline constexpr uint16_t kOptNightCurve = 0x0004;
-inline constexpr uint16_t kOptFallingPreset = 0x0100;
-inline constexpr uint16_t kOptSpvCascade = 0x0200;
-inline constexpr uint16_t kOptSpvWeekendOff = 0x2000;
-inline constexpr uint16_t kOptWarmingByOutdoor = 0x4000;
-inline constexpr uint16_t kOptWarmingByWater = 0x8000; // clear: warm-up by time
-// Options bits of the heating tab.
-inline constexpr uint16_t kOptAlternatePumps = 0x0008;
-inline constexpr uint16_t kOptOverheatControl = 0x0040;
-inline constexpr uint16_t kOptOvercoolControl = 0x0080;
-inline constexpr uint16_t kOptHeatingCascade = 0x0400;
-inline constexpr uint16_t kOptWeekendShift = 0x0800;
-inline constexpr uint16_t kOptNightShift = 0x1000;
-
-template <class T> void setBits(T& word, T mask, bool on) {
-    word = on ? static_cast<T>(word | mask) : static_cast<T>(word & ~mask);
-}
 
 // The five entries of a PID set.
 struct PIDControls {

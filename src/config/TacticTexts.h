@@ -1,14 +1,16 @@
 #pragma once
 // Texts of the tactic tabs (" СПВ ", " СОт ", " СГВС ", " Технол. Процесс", " Рекуперация "), byte for
 // byte as the engineer sees them, and the limits their entries are checked against.
+#include "TabTexts.h"
+
 #include <QString>
 #include <array>
 
 namespace vextor::tactic_texts {
 
 // --- Entry limits ---
-inline const QString kByteMin = QStringLiteral("0");
-inline const QString kByteMax = QStringLiteral("255");
+using tab_texts::kByteMax;
+using tab_texts::kByteMin;
 inline const QString kWordMax = QStringLiteral("65535");
 inline const QString kSignedMin = QStringLiteral("-128");
 inline const QString kSignedMax = QStringLiteral("127");

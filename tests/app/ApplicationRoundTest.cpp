@@ -5,8 +5,8 @@
 #include "app/MainWindow.h"
 #include "config/ConfigFile.h"
 #include "config/ui/ConfigWindow.h"
-#include "config/ui/assignment/TAssignmentTab.h"
-#include "config/ui/sensors/TSensorsTab.h"
+#include "config/ui/assignment/AssignmentPage.h"
+#include "config/ui/sensors/SensorsPage.h"
 #include "config/ui/texts.h"
 #include "events/ui/EventViewer.h"
 #include "events/ui/EventViewerPane.h"
@@ -101,9 +101,9 @@ TEST(ApplicationRound, ReadEditSaveWriteAndEvents) {
     ASSERT_TRUE(done(task_texts::kConfigRead)) << dialogs.shown.join('|').toStdString();
 
     ConfigWindow* cfg = window.configWindow();
-    auto* sensors = editorIn<TSensorsTab>(cfg->tab(cfg_texts::kSensors));
-    auto* analog = editorIn<TAssignmentPage>(cfg->tab(cfg_texts::kAnalogInOut));
-    auto* discrete = editorIn<TAssignmentPage>(cfg->tab(cfg_texts::kDiscreteInOut));
+    auto* sensors = editorIn<SensorsPage>(cfg->tab(cfg_texts::kSensors));
+    auto* analog = editorIn<AssignmentPage>(cfg->tab(cfg_texts::kAnalogInOut));
+    auto* discrete = editorIn<AssignmentPage>(cfg->tab(cfg_texts::kDiscreteInOut));
     ASSERT_TRUE(sensors && analog && discrete);
     EXPECT_EQ(sensors->cell(0, 1), "ТС  Pt 1.385");
     EXPECT_EQ(sensors->cell(0, 2), "R0 = 1000,00  ; 2-х проводная; Rлинии = 2,20");

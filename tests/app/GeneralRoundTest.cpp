@@ -5,9 +5,10 @@
 #include "config/CalendarTab.h"
 #include "config/ConditionsTab.h"
 #include "config/ui/ConfigWindow.h"
-#include "config/ui/calendar/TCalendarTab.h"
-#include "config/ui/conditions/TConditionsTab.h"
-#include "config/ui/general/TGeneralTab.h"
+#include "config/ui/calendar/CalendarPage.h"
+#include "config/ui/conditions/ConditionsPage.h"
+#include "config/ui/general/DriveControlPage.h"
+#include "config/ui/general/GeneralPage.h"
 #include "config/ui/texts.h"
 #include "line/TaskTexts.h"
 #include "project/ui/ProjectTreeView.h"
@@ -96,10 +97,10 @@ TEST(GeneralRound, ReadEditWriteAndReadBackEveryPage) {
     window.refresh();
 
     ConfigWindow* cfg = window.configWindow();
-    auto* drives = editorIn<TDriveControlTab>(cfg->tab(cfg_texts::kDriveControl));
-    auto* general = editorIn<TGeneralTab>(cfg->tab(cfg_texts::kGeneral));
-    auto* conditions = editorIn<TConditionsTab>(cfg->tab(cfg_texts::kConditions));
-    auto* calendar = editorIn<TCalendarTab>(cfg->tab(cfg_texts::kCalendar));
+    auto* drives = editorIn<DriveControlPage>(cfg->tab(cfg_texts::kDriveControl));
+    auto* general = editorIn<GeneralPage>(cfg->tab(cfg_texts::kGeneral));
+    auto* conditions = editorIn<ConditionsPage>(cfg->tab(cfg_texts::kConditions));
+    auto* calendar = editorIn<CalendarPage>(cfg->tab(cfg_texts::kCalendar));
     ASSERT_TRUE(drives && general && conditions && calendar);
     // The project reset fills the pages, but draws no day red.
     EXPECT_EQ(calendar->caption(0)->text(), "Январь 2000");
@@ -173,8 +174,8 @@ TEST(GeneralRound, ReadEditWriteAndReadBackEveryPage) {
     conditions->elseValueEdit()->setText("0");
     conditions->dependencyEdit()->setText("1");
     conditions->applyButton()->click();
-    TCalendar* may = calendar->month(2);
-    ASSERT_EQ(may->Month(), 5);
+    MonthGrid* may = calendar->month(2);
+    ASSERT_EQ(may->month(), 5);
     clickAt(may, may->cellRect(4, 1).center()); // Friday 1 May 2015
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
 

@@ -11,7 +11,7 @@
 #include "config/ConfigDump.h"
 #include "config/ui/ConfigDumpWindow.h"
 #include "config/ui/ConfigWindow.h"
-#include "config/ui/sensors/TSensorsTab.h"
+#include "config/ui/sensors/SensorsPage.h"
 #include "config/ui/texts.h"
 #include "device/texts.h"
 #include "device/ui/LinkDetailsWindow.h"
@@ -534,7 +534,7 @@ TEST_F(LinkedWindow, ConfigurationReadReplacesTheImageAndEveryTabShowsIt) {
 
     EXPECT_EQ(window->image.ArrSensors[0].Rbegin, 1000.0f);
     ConfigWindow* cfg = window->configWindow();
-    TSensorsTab* sensors = cfg->tab(cfg_texts::kSensors)->findChild<TSensorsTab*>();
+    SensorsPage* sensors = cfg->tab(cfg_texts::kSensors)->findChild<SensorsPage*>();
     ASSERT_NE(sensors, nullptr);
     EXPECT_EQ(sensors->cell(0, 2), "R0 = 1000,00  ; 2-х проводная; Rлинии = 2,20");
     EXPECT_FALSE(cfg->transferRunning());

@@ -5,12 +5,12 @@
 #include "app/MainWindow.h"
 #include "config/ConfigFile.h"
 #include "config/ui/ConfigWindow.h"
-#include "config/ui/heating/THeatingTab.h"
-#include "config/ui/hotwater/THotWaterTab.h"
-#include "config/ui/process/TProcessTab.h"
-#include "config/ui/recuperation/TRecuperationTab.h"
+#include "config/ui/heating/HeatingPage.h"
+#include "config/ui/hotwater/HotWaterPage.h"
+#include "config/ui/process/ProcessPage.h"
+#include "config/ui/recuperation/RecuperationPage.h"
 #include "config/ui/texts.h"
-#include "config/ui/ventilation/TVentilationTab.h"
+#include "config/ui/ventilation/SupplyVentilationPage.h"
 #include "line/TaskTexts.h"
 #include "project/ui/ProjectTreeView.h"
 #include "support/NoPauseClock.h"
@@ -104,11 +104,11 @@ protected:
         ASSERT_TRUE(testing::waitFor([&] { return p.LinkUp; })) << dialogs.shown.join('|').toStdString();
 
         ConfigWindow* cfg = window->configWindow();
-        spv = editorIn<TVentilationTab>(cfg->tab(cfg_texts::kSupplyVentilation));
-        heating = editorIn<THeatingTab>(cfg->tab(cfg_texts::kHeating));
-        hotWater = editorIn<THotWaterTab>(cfg->tab(cfg_texts::kHotWater));
-        process = editorIn<TProcessTab>(cfg->tab(cfg_texts::kProcess));
-        recup = editorIn<TRecuperationTab>(cfg->tab(cfg_texts::kRecuperation));
+        spv = editorIn<SupplyVentilationPage>(cfg->tab(cfg_texts::kSupplyVentilation));
+        heating = editorIn<HeatingPage>(cfg->tab(cfg_texts::kHeating));
+        hotWater = editorIn<HotWaterPage>(cfg->tab(cfg_texts::kHotWater));
+        process = editorIn<ProcessPage>(cfg->tab(cfg_texts::kProcess));
+        recup = editorIn<RecuperationPage>(cfg->tab(cfg_texts::kRecuperation));
         ASSERT_TRUE(spv && heating && hotWater && process && recup);
     }
 
@@ -132,11 +132,11 @@ protected:
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     std::unique_ptr<MainWindow> window;
-    TVentilationTab* spv = nullptr;
-    THeatingTab* heating = nullptr;
-    THotWaterTab* hotWater = nullptr;
-    TProcessTab* process = nullptr;
-    TRecuperationTab* recup = nullptr;
+    SupplyVentilationPage* spv = nullptr;
+    HeatingPage* heating = nullptr;
+    HotWaterPage* hotWater = nullptr;
+    ProcessPage* process = nullptr;
+    RecuperationPage* recup = nullptr;
 };
 
 TEST_F(TacticsRound, ReadShowsTheControllersTacticsAndEditsSurviveFileAndWrite) {

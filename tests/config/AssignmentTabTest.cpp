@@ -1,6 +1,7 @@
 // The assignment tables' algorithm, headless: names, validation order, clearing, the two rows of
 // the analog outputs that never leave the program.
 #include "config/AssignmentTab.h"
+#include "FieldTable.h"
 #include "config/TabTexts.h"
 #include "link/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
@@ -135,6 +136,47 @@ TEST_F(AssignmentTabTest, ClearTouchesOnlyItsOwnTable) {
     make(AssignmentTable::DiscreteOut).clearAssignments();
     EXPECT_EQ(image.AdrNumDut[4], kUnassigned);
     EXPECT_EQ(image.AdrNumDIn[4], (AdrNum{1, 2}));
+}
+
+// Each table's entries against the pair of the row typed, and no other pair: the first and the last
+// row of every table, each with its own address and number.
+TEST_F(AssignmentTabTest, EntriesLandInThePairOfTheirRowAndTable) {
+    const struct {
+        AssignmentTable table;
+        AdrNum* (*pair)(ConfigImage&, int row);
+        int lastRow;
+    } tables[] = {
+        {AssignmentTable::AnalogIn, [](ConfigImage& im, int r) { return &im.AdrNumAIn[r - 1]; },
+         kAnalogInCount},
+        {AssignmentTable::AnalogOut, [](ConfigImage& im, int r) { return &im.AdrNumAOut[r - 1]; },
+         kAnalogOutCount},
+        {AssignmentTable::DiscreteIn, [](ConfigImage& im, int r) { return &im.AdrNumDIn[r - 1]; },
+         kDiscreteInCount},
+        {AssignmentTable::DiscreteOut, [](ConfigImage& im, int r) { return &im.AdrNumDut[r - 1]; },
+         kDiscreteOutCount},
+    };
+    uint8_t value = 10;
+    for (const auto& t : tables) {
+        AssignmentTab tab = make(t.table);
+        for (const int r : {1, t.lastRow}) {
+            const AdrNum shown{value, static_cast<uint8_t>(value + 1)};
+            const AdrNum typed{static_cast<uint8_t>(value + 2), static_cast<uint8_t>(value + 3)};
+            value = static_cast<uint8_t>(value + 4);
+            loadDefaultConfiguration(image);
+            *t.pair(image, r) = shown;
+            tab.selectAssignment(r);
+            EXPECT_EQ(address.text(), QString::number(shown.Adr)) << int(t.table) << " row " << r;
+            EXPECT_EQ(number.text(), QString::number(shown.Num)) << int(t.table) << " row " << r;
+
+            const ConfigImage before = image;
+            enter(QString::number(r), QString::number(typed.Adr), QString::number(typed.Num));
+            EXPECT_TRUE(tab.applyAssignment());
+            ConfigImage expected = before;
+            *t.pair(expected, r) = typed;
+            EXPECT_TRUE(image == expected)
+                << int(t.table) << " row " << r << field_table::differences(image, expected);
+        }
+    }
 }
 
 } // namespace

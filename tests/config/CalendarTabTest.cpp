@@ -57,7 +57,7 @@ TEST_F(CalendarTabTest, ShownMonthsStartAtTheFirstSlotOrTheEntry) {
     EXPECT_EQ(start.date(), QDate(2019, 11, 1));
     EXPECT_FALSE(tab.calendarLoaded());
 
-    tab.pcDateClicked();
+    tab.startFromToday();
     EXPECT_TRUE(tab.calendarLoaded());
     EXPECT_EQ(image.Calendars[0][0], 0xA7);
 }

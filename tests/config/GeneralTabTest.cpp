@@ -1,6 +1,9 @@
 // "ДУ приводов ", " Общие " and " Ведомые " headless: what each entry stores, refusals, the bits
 // of Options the tab leaves alone, and the slave line's family rules.
 #include "config/GeneralTab.h"
+#include "FieldTable.h"
+#include "config/DriveControlTab.h"
+#include "config/OptionBits.h"
 #include "link/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
 
@@ -57,6 +60,28 @@ TEST_F(DriveControlTest, EachTimeGoesToItsOwnDriveAndFlagsFollowTheBoxes) {
     EXPECT_EQ(image.DCFlags, 0);
     EXPECT_EQ(image.DC1MinTime, 255);
     EXPECT_EQ(image.DC2MinTime, 2);
+}
+
+// Each of the six times and five flags against its own field.
+TEST_F(DriveControlTest, EntriesAndTheirFields) {
+    uint8_t ConfigImage::*const times[6] = {&ConfigImage::DC1FullTime, &ConfigImage::DC1MinTime,
+                                            &ConfigImage::DC1LuftTime, &ConfigImage::DC2FullTime,
+                                            &ConfigImage::DC2MinTime,  &ConfigImage::DC2LuftTime};
+    std::vector<field_table::EntryRow> rows;
+    for (int i = 0; i < 6; ++i) {
+        const auto v = static_cast<uint8_t>(101 + i);
+        rows.push_back(field_table::entry("time " + std::to_string(i), fields.times[static_cast<size_t>(i)],
+                                          QString::number(v),
+                                          [&, i, v](ConfigImage& im) { im.*times[i] = v; }));
+    }
+    std::vector<field_table::FlagRow> flags;
+    for (int b = 0; b < 5; ++b)
+        flags.push_back(
+            {"DCFlags bit " + std::to_string(b), &fields.flags[static_cast<size_t>(b)],
+             [b](ConfigImage& im, bool on) { setBits(im.DCFlags, static_cast<uint8_t>(1u << b), on); }});
+    field_table::Tab table{image, dialogs, [&] { tab.showDriveControl(); }, [&] { tab.applyDriveControl(); }};
+    table.checkEntries(rows);
+    table.checkFlags(flags);
 }
 
 class GeneralTabTest : public ::testing::Test {
@@ -185,6 +210,94 @@ TEST_F(GeneralTabTest, SlaveRowsStoreAddressTypeAndLineSettings) {
     tab.applyGeneral();
     EXPECT_EQ(image.Slaves[0], (SlaveRecord{0, 255, 0x01}));
     EXPECT_EQ(slaveFields.address[0].text(), "0");
+}
+
+// Every entry of " Общие " and of its slave rows against its own field; the date and time entries
+// through their own seams.
+TEST_F(GeneralTabTest, EntriesAndTheirFields) {
+    using field_table::entry;
+    using field_table::EntryRow;
+    const auto date = [](std::string name, PlainDateField& f, QString text,
+                         std::function<void(ConfigImage&)> put) {
+        return EntryRow{std::move(name), std::move(text), std::move(put),
+                        [&f] { return f.date() ? f.date()->toString("dd.MM.yyyy") : QString(); },
+                        [&f](const QString& t) { f.setDate(QDate::fromString(t, "dd.MM.yyyy")); }};
+    };
+    const auto time = [](std::string name, PlainTimeField& f, QString text,
+                         std::function<void(ConfigImage&)> put) {
+        return EntryRow{std::move(name), std::move(text), std::move(put),
+                        [&f] { return f.time().toString("HH:mm"); },
+                        [&f](const QString& t) { f.setTime(QTime::fromString(t, "HH:mm")); }};
+    };
+    std::vector<EntryRow> rows = {
+        date("SummerBegin date", fields.summerDate, "11.04.2021",
+             [](ConfigImage& im) {
+                 im.SummerBegin.Day = 11, im.SummerBegin.Month = 4, im.SummerBegin.Year = 21;
+             }),
+        time("SummerBegin time", fields.summerTime, "05:12",
+             [](ConfigImage& im) { im.SummerBegin.Hour = 5, im.SummerBegin.Minute = 12; }),
+        date("WinterBegin date", fields.winterDate, "13.10.2023",
+             [](ConfigImage& im) {
+                 im.WinterBegin.Day = 13, im.WinterBegin.Month = 10, im.WinterBegin.Year = 23;
+             }),
+        time("WinterBegin time", fields.winterTime, "06:14",
+             [](ConfigImage& im) { im.WinterBegin.Hour = 6, im.WinterBegin.Minute = 14; }),
+        time("DayBegin", fields.dayTime, "07:15",
+             [](ConfigImage& im) { im.DayBegin.Hour = 7, im.DayBegin.Minute = 15; }),
+        time("NightBegin", fields.nightTime, "20:16",
+             [](ConfigImage& im) { im.NightBegin.Hour = 20, im.NightBegin.Minute = 16; }),
+        entry("DelayFlowCtrl", fields.delayFlowCtrl, "31", [](ConfigImage& im) { im.DelayFlowCtrl = 31; }),
+        entry("QuantityAttemptLink", fields.quantityAttemptLink, "32",
+              [](ConfigImage& im) { im.QuantityAttemptLink = 32; }),
+        entry("TimeNoAsking", fields.timeNoAsking, "33", [](ConfigImage& im) { im.TimeNoAsking = 33; }),
+        entry("DAC1erProcent", fields.dac1Percent, "34", [](ConfigImage& im) { im.DAC1erProcent = 34; }),
+        entry("DAC1erTime", fields.dac1Time, "35", [](ConfigImage& im) { im.DAC1erTime = 35; }),
+        entry("DAC2erProcent", fields.dac2Percent, "36", [](ConfigImage& im) { im.DAC2erProcent = 36; }),
+        entry("DAC2erTime", fields.dac2Time, "37", [](ConfigImage& im) { im.DAC2erTime = 37; }),
+    };
+    for (int i = 0; i < 4; ++i) {
+        const float k = 1.5f + static_cast<float>(i);
+        rows.push_back(entry("KoefCounters[" + std::to_string(i) + "]",
+                             fields.counters[static_cast<size_t>(i)], formatFixed(k, 6, 4),
+                             [i, k](ConfigImage& im) { im.KoefCounters[static_cast<size_t>(i)] = k; }));
+    }
+    // Every slot holds a device of its own type, so that its address and type are taken.
+    for (int i = 0; i < kSlaveCount; ++i) {
+        const auto address = static_cast<uint8_t>(41 + i);
+        rows.push_back(entry("Slaves[" + std::to_string(i) + "].Address",
+                             slaveFields.address[static_cast<size_t>(i)], QString::number(address),
+                             [i, address](ConfigImage& im) { im.Slaves[i].Address = address; }));
+        const int type = (i + 1) % kSlaveButtonCount;
+        PlainChoiceField& list = slaveFields.type[static_cast<size_t>(i)];
+        rows.push_back({"Slaves[" + std::to_string(i) + "].Type", QString::number(type),
+                        [i, type](ConfigImage& im) { im.Slaves[i].Type = slaveTypeCode(type); },
+                        [&list] { return QString::number(list.currentIndex()); },
+                        [&list](const QString& t) { list.setCurrentIndex(t.toInt()); }});
+        const int baud = i % 4;
+        PlainChoiceField& bauds = slaveFields.baud[static_cast<size_t>(i)];
+        rows.push_back({"Slaves[" + std::to_string(i) + "] baud", QString::number(baud),
+                        [i, baud](ConfigImage& im) {
+                            im.Slaves[i].Options = static_cast<uint8_t>((im.Slaves[i].Options & 0xF0) | baud);
+                        },
+                        [&bauds] { return QString::number(bauds.currentIndex()); },
+                        [&bauds](const QString& t) { bauds.setCurrentIndex(t.toInt()); }});
+    }
+    field_table::Tab table{image, dialogs, [&] { tab.showGeneral(); }, [&] { tab.applyGeneral(); }};
+    table.prepare = [](ConfigImage& im) {
+        for (int i = 0; i < kSlaveCount; ++i)
+            im.Slaves[i] = {static_cast<uint8_t>(i + 1), slaveTypeCode(i), 0x13};
+    };
+    table.checkEntries(rows);
+    table.checkFlags({
+        {"DAC1 range", &fields.dac1Range,
+         [](ConfigImage& im, bool on) { setBits(im.Options, kOptDac1Range, on); }},
+        {"DAC2 range", &fields.dac2Range,
+         [](ConfigImage& im, bool on) { setBits(im.Options, kOptDac2Range, on); }},
+        {"DAC1 overload", &fields.overload1,
+         [](ConfigImage& im, bool on) { setBits(im.Options, kOptDac1Overload, on); }},
+        {"DAC2 overload", &fields.overload2,
+         [](ConfigImage& im, bool on) { setBits(im.Options, kOptDac2Overload, on); }},
+    });
 }
 
 TEST_F(GeneralTabTest, AddButtonsFollowTheFamilyRules) {

@@ -1,5 +1,6 @@
 // The "Датчики" tab's algorithm, headless: classes, the three-wire rule, refusals and the grid.
 #include "config/SensorsTab.h"
+#include "FieldTable.h"
 #include "config/TabTexts.h"
 #include "link/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
@@ -195,6 +196,48 @@ TEST_F(SensorsTabTest, KindsStoreTheirCalibrationType) {
         EXPECT_EQ(image.ArrSensors[1].TypeClb, kind + 3);
     }
     EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+// Each kind's entries against the fields of the selected channel, and of no other channel.
+TEST_F(SensorsTabTest, EntriesAndTheirFields) {
+    using field_table::entry;
+    const auto choice = [](std::string name, PlainChoiceField& f, int index,
+                           std::function<void(ConfigImage&)> put) {
+        return field_table::EntryRow{std::move(name), QString::number(index), std::move(put),
+                                     [&f] { return QString::number(f.currentIndex()); },
+                                     [&f](const QString& t) { f.setCurrentIndex(t.toInt()); }};
+    };
+    constexpr int kRow = 3;
+    SensorRecord& (*channel)(ConfigImage&) = [](ConfigImage& im) -> SensorRecord& {
+        return im.ArrSensors[kRow - 1];
+    };
+    const struct {
+        const char* kind;
+        SensorRecord record;
+        std::vector<field_table::EntryRow> rows;
+    } kinds[] = {
+        {"resistance",
+         {0, 2, 1000.0f, 2.0f, 0.0f, {2, 1, 0, 0}},
+         {entry("Rbegin", fields.r0, "1010,50", [=](ConfigImage& im) { channel(im).Rbegin = 1010.5f; }),
+          entry("Rline", fields.resistanceLines, "3,25", [=](ConfigImage& im) { channel(im).Rline = 3.25f; }),
+          choice("wiring Byte[0]", fields.wiring, 1, [=](ConfigImage& im) { channel(im).Byte[0] = 3; }),
+          choice("material Byte[1]", fields.material, 4, [=](ConfigImage& im) { channel(im).Byte[1] = 4; })}},
+        {"LM235",
+         {1, 4, 2.5f, 1.0f, 0.0f, {}},
+         {entry("Rbegin", fields.voltage, "2,7500", [=](ConfigImage& im) { channel(im).Rbegin = 2.75f; }),
+          entry("Rline", fields.lm235Lines, "1,25", [=](ConfigImage& im) { channel(im).Rline = 1.25f; })}},
+        {"current",
+         {4, 7, 0.0f, 100.0f, 200.0f, {}},
+         {entry("Rbegin", fields.min, "-12,25", [=](ConfigImage& im) { channel(im).Rbegin = -12.25f; }),
+          entry("Rline", fields.max, "87,75", [=](ConfigImage& im) { channel(im).Rline = 87.75f; }),
+          entry("FValue", fields.shunt, "150,50", [=](ConfigImage& im) { channel(im).FValue = 150.5f; })}},
+    };
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.kind);
+        field_table::Tab table{image, dialogs, [&] { tab.selectSensor(kRow); }, [&] { tab.applySensor(); }};
+        table.prepare = [&](ConfigImage& im) { channel(im) = k.record; };
+        table.checkEntries(k.rows);
+    }
 }
 
 } // namespace

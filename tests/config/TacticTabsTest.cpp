@@ -1,9 +1,11 @@
 // The tactic tabs' algorithms, headless: what each "Применить" stores, what it refuses and keeps,
 // which shared bits it leaves alone, and what each refresh shows.
+#include "FieldTable.h"
 #include "config/ConfigTransfer.h"
 #include "config/HeatingTab.h"
+#include "config/HotWaterTab.h"
+#include "config/ProcessTab.h"
 #include "config/RecuperationTab.h"
-#include "config/SetPointTactics.h"
 #include "config/SupplyVentilationTab.h"
 #include "link/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
@@ -13,6 +15,32 @@
 
 namespace vextor {
 namespace {
+
+using field_table::entry;
+using field_table::EntryRow;
+using field_table::FlagRow;
+
+// The five entries of a PID set, each with its own value from base on.
+void addPid(std::vector<EntryRow>& rows, const std::string& name, PlainPIDControls& f,
+            std::function<PIDRecord&(ConfigImage&)> pid, int base) {
+    const float k = static_cast<float>(base);
+    rows.push_back(entry(name + " KProp", f.kProp, pidText(k + 0.25f),
+                         [=](ConfigImage& im) { pid(im).KProp = k + 0.25f; }));
+    rows.push_back(
+        entry(name + " KInt", f.kInt, pidText(k + 1.5f), [=](ConfigImage& im) { pid(im).KInt = k + 1.5f; }));
+    rows.push_back(entry(name + " KDif", f.kDif, pidText(k + 2.75f),
+                         [=](ConfigImage& im) { pid(im).KDif = k + 2.75f; }));
+    rows.push_back(entry(name + " StartIntError", f.startIntError, pidText(-k - 3.5f),
+                         [=](ConfigImage& im) { pid(im).StartIntError = -k - 3.5f; }));
+    const auto period = static_cast<uint8_t>(base % 31 + 1);
+    rows.push_back(entry(name + " PeriodDif", f.periodDif, QString::number(period),
+                         [=](ConfigImage& im) { pid(im).PeriodDif = period; }));
+}
+
+// A check box over bits of a word of the image.
+template <class T> FlagRow bitRow(std::string name, PlainFlagField& f, T ConfigImage::*word, T mask) {
+    return {std::move(name), &f, [=](ConfigImage& im, bool on) { setBits(im.*word, mask, on); }};
+}
 
 class TacticTabsTest : public ::testing::Test {
 protected:
@@ -39,6 +67,9 @@ protected:
         return b;
     }
     PlainEditField& recupEntry(RecupEntry e) { return recupFields.entries[e]; }
+    field_table::Tab table(std::function<void()> show, std::function<void()> apply) {
+        return {image, dialogs, std::move(show), std::move(apply)};
+    }
 
     ConfigImage image;
     ScriptedDialogs dialogs;
@@ -536,6 +567,174 @@ TEST_F(TacticTabsTest, TextFormsOfTheRefresh) {
     EXPECT_EQ(recupEntry(kEntrySummerUmin).text(), "0,7");
     EXPECT_EQ(recupEntry(kEntryWinterUmax).text(), "10,0");
     EXPECT_EQ(recupEntry(kEntryTminGlick).text(), "24");
+}
+
+// Every entry and check box of " СОт " against its own image field.
+TEST_F(TacticTabsTest, HeatingEntriesAndTheirFields) {
+    PlainHeatingControls& f = heatingFields;
+    std::vector<EntryRow> rows = {
+        entry("DeltaTNightDay", f.deltaTNightDay, "-11,5",
+              [](ConfigImage& im) { im.DeltaTNightDay = -11.5f; }),
+        entry("DeltaTWeekend", f.deltaTWeekend, "12,5", [](ConfigImage& im) { im.DeltaTWeekend = 12.5f; }),
+        entry("CorrTHeat", f.corrTHeat, "-13,5", [](ConfigImage& im) { im.CorrTHeat = -13.5f; }),
+        entry("SHCascadeKoef", f.cascadeKoef, "1,125", [](ConfigImage& im) { im.SHCascadeKoef = 1.125f; }),
+        entry("MinTempBackWater", f.minTempBackWater, "21",
+              [](ConfigImage& im) { im.MinTempBackWater = 21; }),
+        entry("TimeWorkPump", f.timeWorkPump, "22", [](ConfigImage& im) { im.TimeWorkPump = 22; }),
+    };
+    field_table::addCurve(rows, "TempStTempH", f.heatingCurve.fields, &ConfigImage::TempStTempH, -40);
+    field_table::addCurve(rows, "TempBWDeltaT", f.overheatCurve.fields, &ConfigImage::TempBWDeltaT, 50);
+    addPid(
+        rows, "PIDKoef[0]", f.pid, [](ConfigImage& im) -> PIDRecord& { return im.PIDKoef[0]; }, 30);
+    auto tab = table([&] { heating.showHeating(); }, [&] { heating.applyHeating(); });
+    tab.checkEntries(rows);
+    tab.checkFlags({
+        bitRow("heating on", f.heatingOn, &ConfigImage::KindSystems, kKindHeating),
+        bitRow("overheat", f.overheatControl, &ConfigImage::Options, kOptOverheatControl),
+        bitRow("overcool", f.overcoolControl, &ConfigImage::Options, kOptOvercoolControl),
+        bitRow("cascade", f.cascade, &ConfigImage::Options, kOptHeatingCascade),
+        bitRow("weekend shift", f.weekendShift, &ConfigImage::Options, kOptWeekendShift),
+        bitRow("night shift", f.nightShift, &ConfigImage::Options, kOptNightShift),
+        bitRow("alternate pumps", f.alternatePumps, &ConfigImage::Options, kOptAlternatePumps),
+    });
+}
+
+// Every entry and check box of " СПВ " against its own image field; the warm-up entry in the mode
+// the default configuration holds (by time).
+TEST_F(TacticTabsTest, SupplyVentilationEntriesAndTheirFields) {
+    PlainSupplyVentilationControls& f = spvFields;
+    std::vector<EntryRow> rows = {
+        entry("DelayOnVent1", f.delayOnVent1, "11", [](ConfigImage& im) { im.DelayOnVent1 = 11; }),
+        entry("DelayOnVent2", f.delayOnVent2, "12", [](ConfigImage& im) { im.DelayOnVent2 = 12; }),
+        entry("TimeHeatDoor", f.timeHeatDoor, "13", [](ConfigImage& im) { im.TimeHeatDoor = 13; }),
+        entry("PresetTempAir", f.presetTempAir, "-14,5", [](ConfigImage& im) { im.PresetTempAir = -14.5f; }),
+        entry("PresetTimeWarming", f.warming, "15", [](ConfigImage& im) { im.PresetTimeWarming = 15; }),
+        entry("SPVCascadeKoef", f.cascadeKoef, "1,625", [](ConfigImage& im) { im.SPVCascadeKoef = 1.625f; }),
+        entry("Histeresis", f.histeresis, "16,5", [](ConfigImage& im) { im.Histeresis = 16.5f; }),
+        entry("TempOffPumpH", f.tempOffPumpH, "17", [](ConfigImage& im) { im.TempOffPumpH = 17; }),
+        entry("TempOffPumpC", f.tempOffPumpC, "18", [](ConfigImage& im) { im.TempOffPumpC = 18; }),
+        entry("TimeTempOffPumpH", f.timeTempOffPumpH, "1900",
+              [](ConfigImage& im) { im.TimeTempOffPumpH = 1900; }),
+        entry("TimeTempOffPumpC", f.timeTempOffPumpC, "2000",
+              [](ConfigImage& im) { im.TimeTempOffPumpC = 2000; }),
+        entry("MinTempBackWater", f.minTempBackWater, "21",
+              [](ConfigImage& im) { im.MinTempBackWater = 21; }),
+        entry("PresetTempBWNight", f.presetTempBWNight, "22",
+              [](ConfigImage& im) { im.PresetTempBWNight = 22; }),
+        entry("TempDownNotch", f.tempDownNotch, "-23", [](ConfigImage& im) { im.TempDownNotch = -23; }),
+        entry("TimeDownNotch", f.timeDownNotch, "2400", [](ConfigImage& im) { im.TimeDownNotch = 2400; }),
+        entry("BotBorderForHeating", f.botBorderHeating, "25",
+              [](ConfigImage& im) { im.BotBorderForHeating = 25; }),
+        entry("BotBorderForCooling", f.botBorderCooling, "26",
+              [](ConfigImage& im) { im.BotBorderForCooling = 26; }),
+        entry("DefaultSpeedInVent", f.speedIn, "27", [](ConfigImage& im) { im.DefaultSpeedInVent = 27; }),
+        entry("DefaultSpeedOutVent", f.speedOut, "28", [](ConfigImage& im) { im.DefaultSpeedOutVent = 28; }),
+        entry("MaxQuantityHeat", f.maxQuantityHeat, "29", [](ConfigImage& im) { im.MaxQuantityHeat = 29; }),
+        entry("KoefOutVent", f.koefOutVent, "0,3125", [](ConfigImage& im) { im.KoefOutVent = 0.3125f; }),
+    };
+    field_table::addCurve(rows, "TempStTempBW", f.night.fields, &ConfigImage::TempStTempBW, -60);
+    for (int i = 0; i < kSPVPIDCount; ++i)
+        addPid(
+            rows, "SPVPIDKoef[" + std::to_string(i) + "]", f.pid[static_cast<size_t>(i)],
+            [i](ConfigImage& im) -> PIDRecord& { return im.SPVPIDKoef[static_cast<size_t>(i)]; },
+            10 * i + 40);
+    auto tab = table([&] { spv.showSupplyVentilation(); }, [&] { spv.applySupplyVentilation(); });
+    tab.checkEntries(rows);
+    tab.checkFlags({
+        bitRow("SPV on", f.spvOn, &ConfigImage::KindSystems, kKindSupplyVentilation),
+        bitRow("warming by outdoor", f.warmingByOutdoor, &ConfigImage::Options, kOptWarmingByOutdoor),
+        bitRow("weekend off", f.weekendOff, &ConfigImage::Options, kOptSpvWeekendOff),
+        bitRow("cascade", f.cascade, &ConfigImage::Options, kOptSpvCascade),
+        bitRow("falling preset", f.fallingPreset, &ConfigImage::Options, kOptFallingPreset),
+        bitRow("night curve", f.nightCurve, &ConfigImage::Options, kOptNightCurve),
+    });
+
+    // The warm-up entry by water temperature.
+    auto byWater = table([&] { spv.showSupplyVentilation(); }, [&] { spv.applySupplyVentilation(); });
+    byWater.prepare = [](ConfigImage& im) { im.Options |= kOptWarmingByWater; };
+    byWater.checkEntries({entry("PresetTempWarming", f.warming, "31,5",
+                                [](ConfigImage& im) { im.PresetTempWarming = 31.5f; })});
+}
+
+// " СГВС " and " Технол. Процесс": the switch, the set point and the PID set of each, in its own fields.
+TEST_F(TacticTabsTest, SetPointTabsEntriesAndTheirFields) {
+    std::vector<EntryRow> hot = {entry("PresetTempWaterHWP", hotWaterFields.preset, "55,5",
+                                       [](ConfigImage& im) { im.PresetTempWaterHWP = 55.5f; })};
+    addPid(
+        hot, "PIDKoef[1]", hotWaterFields.pid, [](ConfigImage& im) -> PIDRecord& { return im.PIDKoef[1]; },
+        60);
+    auto hotTab = table([&] { hotWater.showHotWater(); }, [&] { hotWater.applyHotWater(); });
+    hotTab.checkEntries(hot);
+    hotTab.checkFlags({bitRow("hot water on", hotWaterFields.on, &ConfigImage::KindSystems, kKindHotWater)});
+
+    std::vector<EntryRow> proc = {entry("PresetAnyParam", processFields.preset, "-66,5",
+                                        [](ConfigImage& im) { im.PresetAnyParam = -66.5f; })};
+    addPid(
+        proc, "PIDKoef[2]", processFields.pid, [](ConfigImage& im) -> PIDRecord& { return im.PIDKoef[2]; },
+        70);
+    auto procTab = table([&] { process.showProcess(); }, [&] { process.applyProcess(); });
+    procTab.checkEntries(proc);
+    procTab.checkFlags({bitRow("process on", processFields.on, &ConfigImage::KindSystems, kKindProcess)});
+}
+
+// " Рекуперация ": each kind's entries in their own fields.
+TEST_F(TacticTabsTest, RecuperationEntriesAndTheirFields) {
+    const auto entries = [&](RecupEntry e) -> PlainEditField& { return recupEntry(e); };
+    const struct {
+        const char* kind;
+        uint8_t bits;
+        std::vector<EntryRow> rows;
+        bool pid;
+    } kinds[] = {
+        {"damper",
+         0x10,
+         {entry("RecupWinterDeltaTmin", entries(kEntryWinterDeltaTmin), "-11",
+                [](ConfigImage& im) { im.RecupWinterDeltaTmin = -11; }),
+          entry("RecupWinterUmin", entries(kEntryWinterUmin), "1,2",
+                [](ConfigImage& im) { im.RecupWinterUmin = 12; }),
+          entry("RecupWinterDeltaTmax", entries(kEntryWinterDeltaTmax), "13",
+                [](ConfigImage& im) { im.RecupWinterDeltaTmax = 13; }),
+          entry("RecupWinterUmax", entries(kEntryWinterUmax), "1,4",
+                [](ConfigImage& im) { im.RecupWinterUmax = 14; }),
+          entry("RecupSummerDeltaTmin", entries(kEntrySummerDeltaTmin), "-15",
+                [](ConfigImage& im) { im.RecupSummerDeltaTmin = -15; }),
+          entry("RecupSummerUmin", entries(kEntrySummerUmin), "1,6",
+                [](ConfigImage& im) { im.RecupSummerUmin = 16; }),
+          entry("RecupSummerDeltaTmax", entries(kEntrySummerDeltaTmax), "17",
+                [](ConfigImage& im) { im.RecupSummerDeltaTmax = 17; }),
+          entry("RecupSummerUmax", entries(kEntrySummerUmax), "1,8",
+                [](ConfigImage& im) { im.RecupSummerUmax = 18; })},
+         false},
+        {"rotary",
+         0x20,
+         {entry("RecupSummerUmin", entries(kEntrySummerUmin), "2,1",
+                [](ConfigImage& im) { im.RecupSummerUmin = 21; }),
+          entry("RecupSummerUmax", entries(kEntrySummerUmax), "2,2",
+                [](ConfigImage& im) { im.RecupSummerUmax = 22; })},
+         true},
+        {"tubular",
+         0x40,
+         {entry("RecupWinterUmin", entries(kEntryWinterUmin), "33",
+                [](ConfigImage& im) { im.RecupWinterUmin = 33; })},
+         true},
+        {"glycol",
+         0x80,
+         {entry("TminGlick", entries(kEntryTminGlick), "-4", [](ConfigImage& im) { im.TminGlick = -4; })},
+         true},
+    };
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.kind);
+        std::vector<EntryRow> rows = k.rows;
+        if (k.pid)
+            addPid(
+                rows, "PIDKoef[3]", recupFields.pid,
+                [](ConfigImage& im) -> PIDRecord& { return im.PIDKoef[3]; }, 80);
+        auto tab = table([&] { recup.showRecuperation(); }, [&] { recup.applyRecuperation(); });
+        tab.prepare = [bits = k.bits](ConfigImage& im) {
+            im.KindSystems = static_cast<uint8_t>((im.KindSystems & 0x0F) | bits);
+        };
+        tab.checkEntries(rows);
+    }
 }
 
 // A read refreshes each tactic tab after every block that holds one of its fields.

@@ -1,8 +1,8 @@
 // The "Датчики", "A In/Out" and "D In/Out" tabs as the engineer uses them: clicks on the grids,
 // the kind choice, the entries and the buttons.
 #include "config/TabTexts.h"
-#include "config/ui/assignment/TAssignmentTab.h"
-#include "config/ui/sensors/TSensorsTab.h"
+#include "config/ui/assignment/AssignmentPage.h"
+#include "config/ui/sensors/SensorsPage.h"
 #include "link/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
 
@@ -33,7 +33,7 @@ protected:
 };
 
 TEST_F(ConfigTabsWidgetTest, SensorsTabFollowsTheImageAndAppliesEdits) {
-    TSensorsTab tab(image, dialogs);
+    SensorsPage tab(image, dialogs);
     EXPECT_EQ(tab.cell(0, 1), "Нет датчика");
     EXPECT_EQ(tab.numberEdit()->text(), "1");
     EXPECT_EQ(tab.kindChoice()->currentText(), "Нет датчика");
@@ -87,7 +87,7 @@ TEST_F(ConfigTabsWidgetTest, SensorsTabFollowsTheImageAndAppliesEdits) {
 // "Применить" keeps its place whichever kind is chosen, and stays off while a transfer runs even
 // when another channel is picked meanwhile.
 TEST_F(ConfigTabsWidgetTest, SensorsApplyKeepsItsPlaceAndWaitsForTheTransfer) {
-    TSensorsTab tab(image, dialogs);
+    SensorsPage tab(image, dialogs);
     tab.selectFirstRows();
     tab.show();
     QList<int> tops;
@@ -107,8 +107,8 @@ TEST_F(ConfigTabsWidgetTest, SensorsApplyKeepsItsPlaceAndWaitsForTheTransfer) {
 }
 
 TEST_F(ConfigTabsWidgetTest, AssignmentPagesShowTheirTablesAndRefuseBadEntries) {
-    TAssignmentPage analog(image, TAssignmentPage::Kind::Analog);
-    TAssignmentPage discrete(image, TAssignmentPage::Kind::Discrete);
+    AssignmentPage analog(image, AssignmentPage::Kind::Analog);
+    AssignmentPage discrete(image, AssignmentPage::Kind::Discrete);
     EXPECT_EQ(analog.inputs()->title(), " Входные аналоговые параметры ");
     EXPECT_EQ(analog.outputs()->title(), " Управляемые аналоговые выходы ");
     EXPECT_EQ(discrete.outputs()->title(), " Управляемые дикретные выходы ");
@@ -130,7 +130,7 @@ TEST_F(ConfigTabsWidgetTest, AssignmentPagesShowTheirTablesAndRefuseBadEntries) 
     EXPECT_EQ(analog.outputs()->cell(6, 1), "");
     EXPECT_EQ(analog.outputs()->cell(6, 2), "");
 
-    TAssignmentTable* in = analog.inputs();
+    AssignmentTableBox* in = analog.inputs();
     in->grid()->setCurrentCell(4, 1);
     EXPECT_EQ(in->rowEdit()->text(), "5");
     in->addressEdit()->setText("300");
@@ -153,11 +153,11 @@ TEST_F(ConfigTabsWidgetTest, AssignmentPagesShowTheirTablesAndRefuseBadEntries) 
 // Discrete names that differ only at their end are shown whole, at the page's default size, with
 // the whole text also as a tooltip.
 TEST_F(ConfigTabsWidgetTest, DiscreteNamesDifferingAtTheirEndAreShownWhole) {
-    TAssignmentPage discrete(image, TAssignmentPage::Kind::Discrete);
+    AssignmentPage discrete(image, AssignmentPage::Kind::Discrete);
     discrete.configurationChanged(kAllConfigViews);
     discrete.show();
     QCoreApplication::processEvents();
-    for (TAssignmentTable* table : {discrete.inputs(), discrete.outputs()}) {
+    for (AssignmentTableBox* table : {discrete.inputs(), discrete.outputs()}) {
         QTableWidget* grid = table->grid();
         const QFontMetrics metrics(grid->font());
         for (int r = 0; r < grid->rowCount(); ++r) {

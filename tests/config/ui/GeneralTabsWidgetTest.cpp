@@ -1,10 +1,10 @@
 // The month grid and the condition editor as the engineer uses them: clicks on days, the header,
 // the kind list, the entries and "Применить".
 #include "config/CalendarTab.h"
-#include "config/ui/calendar/TCalendar.h"
-#include "config/ui/calendar/TCalendarTab.h"
-#include "config/ui/conditions/TConditionsTab.h"
-#include "config/ui/general/TGeneralTab.h"
+#include "config/ui/calendar/CalendarPage.h"
+#include "config/ui/calendar/MonthGrid.h"
+#include "config/ui/conditions/ConditionsPage.h"
+#include "config/ui/general/GeneralPage.h"
 #include "link/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
 
@@ -44,11 +44,11 @@ protected:
 };
 
 TEST_F(GeneralTabsWidgetTest, MonthGridStartsOnMondayAndAClickTogglesTheDay) {
-    TCalendarTab tab(image);
+    CalendarPage tab(image);
     tab.resize(900, 700);
     buildDefaultCalendar(image, QDate(2015, 6, 1));
     tab.configurationChanged(ViewCalendar);
-    TCalendar* june = tab.month(0);
+    MonthGrid* june = tab.month(0);
     EXPECT_EQ(tab.caption(0)->text(), "Июнь 2015");
     EXPECT_EQ(tab.caption(11)->text(), "Май 2016");
     EXPECT_EQ(tab.startDateEdit()->date(), QDate(2015, 6, 1));
@@ -81,7 +81,7 @@ TEST_F(GeneralTabsWidgetTest, MonthGridStartsOnMondayAndAClickTogglesTheDay) {
 }
 
 TEST_F(GeneralTabsWidgetTest, ConditionEditorFollowsTheKindAndApplies) {
-    TConditionsTab tab(image, dialogs);
+    ConditionsPage tab(image, dialogs);
     tab.resize(1200, 700);
     tab.show();
     tab.selectFirstRows();
@@ -124,7 +124,7 @@ TEST_F(GeneralTabsWidgetTest, ConditionEditorFollowsTheKindAndApplies) {
 }
 
 TEST_F(GeneralTabsWidgetTest, GeneralPageSlavesAndApply) {
-    TGeneralTab tab(image);
+    GeneralPage tab(image);
     tab.show();
     EXPECT_EQ(tab.summerDateEdit()->date(), QDate(2015, 5, 3));
     EXPECT_FALSE(tab.slaveAddressEdit(0)->isEnabled());

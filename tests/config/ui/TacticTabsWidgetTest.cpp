@@ -1,13 +1,20 @@
 // The tactic tabs as the engineer uses them: they show the image, take edits into it through
-// "Применить", follow their own refreshes only, and switch "Применить" off while a transfer runs.
+// "Применить", follow their own refreshes only, and switch "Применить" off while a transfer runs;
+// and the configuration window as built, every tab in its place.
 #include "config/ui/ConfigWindow.h"
-#include "config/ui/TacticTabs.h"
-#include "config/ui/heating/THeatingTab.h"
-#include "config/ui/hotwater/THotWaterTab.h"
-#include "config/ui/process/TProcessTab.h"
-#include "config/ui/recuperation/TRecuperationTab.h"
+#include "config/ui/ConfigWindowFactory.h"
+#include "config/ui/assignment/AssignmentPage.h"
+#include "config/ui/calendar/CalendarPage.h"
+#include "config/ui/conditions/ConditionsPage.h"
+#include "config/ui/general/DriveControlPage.h"
+#include "config/ui/general/GeneralPage.h"
+#include "config/ui/heating/HeatingPage.h"
+#include "config/ui/hotwater/HotWaterPage.h"
+#include "config/ui/process/ProcessPage.h"
+#include "config/ui/recuperation/RecuperationPage.h"
+#include "config/ui/sensors/SensorsPage.h"
 #include "config/ui/texts.h"
-#include "config/ui/ventilation/TVentilationTab.h"
+#include "config/ui/ventilation/SupplyVentilationPage.h"
 #include "link/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
 
@@ -20,6 +27,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace vextor {
 namespace {
@@ -53,7 +61,7 @@ protected:
 };
 
 TEST_F(TacticTabsWidgetTest, SupplyVentilationShowsAndApplies) {
-    TVentilationTab tab(image);
+    SupplyVentilationPage tab(image);
     tab.resize(900, 600);
     tab.show();
     EXPECT_EQ(tab.presetTempAirEdit()->text(), "24,0");
@@ -104,7 +112,7 @@ TEST_F(TacticTabsWidgetTest, SupplyVentilationShowsAndApplies) {
 
 TEST_F(TacticTabsWidgetTest, RecuperationShowsTheEntriesOfItsKind) {
     image.KindSystems = 0x10;
-    TRecuperationTab tab(image);
+    RecuperationPage tab(image);
     tab.show();
     EXPECT_EQ(tab.kinds()->checkedId(), 0);
     EXPECT_FALSE(tab.winterGroup()->isHidden());
@@ -133,13 +141,13 @@ TEST_F(TacticTabsWidgetTest, RecuperationShowsTheEntriesOfItsKind) {
 }
 
 TEST_F(TacticTabsWidgetTest, TheWindowRefreshesItsTacticTabsAndStopsThemDuringATransfer) {
-    ConfigWindow window;
-    addTacticTabs(window, image);
-    auto* ventilation = editorIn<TVentilationTab>(window.tab(cfg_texts::kSupplyVentilation));
-    auto* heating = editorIn<THeatingTab>(window.tab(cfg_texts::kHeating));
-    auto* hotWater = editorIn<THotWaterTab>(window.tab(cfg_texts::kHotWater));
-    auto* process = editorIn<TProcessTab>(window.tab(cfg_texts::kProcess));
-    auto* recuperation = editorIn<TRecuperationTab>(window.tab(cfg_texts::kRecuperation));
+    const std::unique_ptr<ConfigWindow> built(makeConfigWindow(image, dialogs));
+    ConfigWindow& window = *built;
+    auto* ventilation = editorIn<SupplyVentilationPage>(window.tab(cfg_texts::kSupplyVentilation));
+    auto* heating = editorIn<HeatingPage>(window.tab(cfg_texts::kHeating));
+    auto* hotWater = editorIn<HotWaterPage>(window.tab(cfg_texts::kHotWater));
+    auto* process = editorIn<ProcessPage>(window.tab(cfg_texts::kProcess));
+    auto* recuperation = editorIn<RecuperationPage>(window.tab(cfg_texts::kRecuperation));
     ASSERT_TRUE(ventilation && heating && hotWater && process && recuperation);
 
     image.MinTempBackWater = 9;
@@ -168,13 +176,57 @@ TEST_F(TacticTabsWidgetTest, TheWindowRefreshesItsTacticTabsAndStopsThemDuringAT
     EXPECT_EQ(image.PresetTempWaterHWP, 100.0f);
     EXPECT_EQ(image.KindSystems, 0x04);
 
-    const std::vector<TTacticTab*> tabs = {ventilation, heating, hotWater, process, recuperation};
+    const std::vector<TacticPage*> tabs = {ventilation, heating, hotWater, process, recuperation};
     window.setTransferRunning(true);
-    for (TTacticTab* t : tabs)
+    for (TacticPage* t : tabs)
         EXPECT_FALSE(t->applyButton()->isEnabled());
     window.setTransferRunning(false);
-    for (TTacticTab* t : tabs)
+    for (TacticPage* t : tabs)
         EXPECT_TRUE(t->applyButton()->isEnabled());
+}
+
+// Each caption's page holds the tab made for it, and only that one; "Ведомые" stays empty and
+// hidden (its entries are on " Общие "), and the service pages are left to the caller.
+TEST_F(TacticTabsWidgetTest, TheWindowHoldsEveryTabInItsPlace) {
+    const std::unique_ptr<ConfigWindow> window(makeConfigWindow(image, dialogs));
+    const struct {
+        const QString& caption;
+        bool (*holdsItsTab)(QWidget*);
+    } tabs[] = {
+        {cfg_texts::kSensors, [](QWidget* w) { return editorIn<SensorsPage>(w) != nullptr; }},
+        {cfg_texts::kAnalogInOut,
+         [](QWidget* w) {
+             auto* page = editorIn<AssignmentPage>(w);
+             return page && page->inputs()->editor().table() == AssignmentTable::AnalogIn;
+         }},
+        {cfg_texts::kDiscreteInOut,
+         [](QWidget* w) {
+             auto* page = editorIn<AssignmentPage>(w);
+             return page && page->inputs()->editor().table() == AssignmentTable::DiscreteIn;
+         }},
+        {cfg_texts::kSupplyVentilation,
+         [](QWidget* w) { return editorIn<SupplyVentilationPage>(w) != nullptr; }},
+        {cfg_texts::kHeating, [](QWidget* w) { return editorIn<HeatingPage>(w) != nullptr; }},
+        {cfg_texts::kHotWater, [](QWidget* w) { return editorIn<HotWaterPage>(w) != nullptr; }},
+        {cfg_texts::kProcess, [](QWidget* w) { return editorIn<ProcessPage>(w) != nullptr; }},
+        {cfg_texts::kRecuperation, [](QWidget* w) { return editorIn<RecuperationPage>(w) != nullptr; }},
+        {cfg_texts::kDriveControl, [](QWidget* w) { return editorIn<DriveControlPage>(w) != nullptr; }},
+        {cfg_texts::kGeneral, [](QWidget* w) { return editorIn<GeneralPage>(w) != nullptr; }},
+        {cfg_texts::kConditions, [](QWidget* w) { return editorIn<ConditionsPage>(w) != nullptr; }},
+        {cfg_texts::kCalendar, [](QWidget* w) { return editorIn<CalendarPage>(w) != nullptr; }},
+    };
+    for (const auto& t : tabs) {
+        QWidget* page = window->tab(t.caption);
+        ASSERT_NE(page, nullptr) << t.caption.toStdString();
+        EXPECT_TRUE(t.holdsItsTab(page)) << t.caption.toStdString();
+        // One tab per page: a second one would be a tab put under the wrong caption.
+        EXPECT_EQ(page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 1)
+            << t.caption.toStdString();
+    }
+    for (const QString& empty : {cfg_texts::kSlaves, cfg_texts::kZarnetTab, cfg_texts::kModbusTab})
+        EXPECT_TRUE(window->tab(empty)->findChildren<QWidget*>().isEmpty()) << empty.toStdString();
+    EXPECT_FALSE(
+        window->userTabs()->isTabVisible(window->userTabs()->indexOf(window->tab(cfg_texts::kSlaves))));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QTabWidget>
 
 namespace vextor {
 
@@ -70,6 +71,20 @@ public:
 
 private:
     QButtonGroup* group_;
+};
+
+// The page in front of a tab widget.
+class TabPageChoiceField : public ChoiceField {
+public:
+    explicit TabPageChoiceField(QTabWidget* tabs) : tabs_(tabs) {}
+    int currentIndex() const override { return tabs_->currentIndex(); }
+    void setCurrentIndex(int index) override {
+        const QSignalBlocker block(tabs_);
+        tabs_->setCurrentIndex(index);
+    }
+
+private:
+    QTabWidget* tabs_;
 };
 
 // A check box behind the flag seam.

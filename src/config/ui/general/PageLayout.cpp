@@ -1,0 +1,30 @@
+#include "PageLayout.h"
+
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace vextor {
+
+QLineEdit* shortNumberEdit(int width) {
+    auto* e = new QLineEdit;
+    e->setMaximumWidth(width);
+    e->setMinimumWidth(std::min(width, e->fontMetrics().horizontalAdvance(QStringLiteral("-00000,0000"))));
+    return e;
+}
+
+// The page's content in a scroll area, so that nothing is squeezed when the window is small.
+QVBoxLayout* scrolledPage(QWidget* page) {
+    auto* outer = new QVBoxLayout(page);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(page);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget;
+    scroll->setWidget(content);
+    outer->addWidget(scroll);
+    return new QVBoxLayout(content);
+}
+
+} // namespace vextor
