@@ -11,8 +11,6 @@
 #include "config/ui/ConfigWindowFactory.h"
 #include "config/ui/texts.h"
 #include "device/ServicePanel.h"
-#include "device/ui/LinkDetailsWindow.h"
-#include "device/ui/LinkSettingsWindow.h"
 #include "device/ui/ServicePages.h"
 #include "events/ui/EventViewer.h"
 #include "line/DeviceTasks.h"
@@ -23,6 +21,8 @@
 #include "project/ProjectPaths.h"
 #include "project/ProjectReport.h"
 #include "project/texts.h"
+#include "project/ui/LinkDetailsWindow.h"
+#include "project/ui/LinkSettingsWindow.h"
 #include "project/ui/ProjectTreeView.h"
 #include "texts.h"
 
@@ -60,16 +60,32 @@ namespace {
 // marked now; the window counts as busy until the line has answered.
 class SessionServiceLine : public ServiceLine {
 public:
-    explicit SessionServiceLine(LineSession& session) : session_(session) {}
+    SessionServiceLine(LineSession& session, Project& project) : session_(session), project_(project) {}
     void run(TaskTurn turn, std::function<bool(LineAccess&)> op, std::function<void(bool)> done) override {
         session_.submit<bool>(turn, std::move(op), [done = std::move(done)](const JobResult<bool>& r) {
             done(r.ran() && *r.value);
         });
     }
     void queue(LineTask task) override { session_.queueTask(task); }
+    std::optional<DeviceLink> markedLink() const override {
+        const auto d = project_.markedDevice();
+        if (!d)
+            return std::nullopt;
+        const DeviceRecord& r = project_.model.record(*d);
+        return DeviceLink{r.ZarnetAddress, r.ModbusAddress, r.MbParams};
+    }
+    void storeMarkedLink(const DeviceLink& link) override {
+        if (const auto d = project_.markedDevice()) {
+            DeviceRecord& r = project_.model.record(*d);
+            r.ZarnetAddress = link.zarnetAddress;
+            r.ModbusAddress = link.modbusAddress;
+            r.MbParams = link.mbParams;
+        }
+    }
 
 private:
     LineSession& session_;
+    Project& project_;
 };
 
 } // namespace
@@ -356,8 +372,8 @@ void MainWindow::createWindows() {
     cfgSub_->hide();
     progress_ = new ProgressWindow(this);
     startLine();
-    serviceLine_ = std::make_unique<SessionServiceLine>(*session_);
-    service_ = std::make_unique<ServicePanel>(*project_, *dialogs_, *serviceLine_);
+    serviceLine_ = std::make_unique<SessionServiceLine>(*session_, *project_);
+    service_ = std::make_unique<ServicePanel>(*dialogs_, *serviceLine_);
     service_->linkChanged = [this] {
         project_->ApplyMarkedLink();
         session_->sendTarget();

@@ -1,6 +1,6 @@
 #include "ServicePanel.h"
 
-#include "NumberInput.h"
+#include "link/NumberInput.h"
 #include "texts.h"
 
 #include "link/AddressLimits.h"
@@ -20,8 +20,7 @@ namespace {
 constexpr int kMaxReplyDelay = 255;
 } // namespace
 
-ServicePanel::ServicePanel(Project& project, UserDialogs& dialogs, ServiceLine& line)
-    : project_(project), dialogs_(dialogs), line_(line) {
+ServicePanel::ServicePanel(UserDialogs& dialogs, ServiceLine& line) : dialogs_(dialogs), line_(line) {
     const QDateTime now = QDateTime::currentDateTime();
     view.date = now.date();
     view.time = now.time();
@@ -86,12 +85,12 @@ void ServicePanel::storeModbusInProject() {
         dialogs_.message(t::kBadValue);
         return;
     }
-    const auto device = project_.markedDevice();
-    if (!device)
+    auto marked = line_.markedLink();
+    if (!marked)
         return;
-    DeviceRecord& r = project_.model.record(*device);
-    r.ModbusAddress = *address;
-    r.MbParams = modbusParamsByte();
+    marked->modbusAddress = *address;
+    marked->mbParams = modbusParamsByte();
+    line_.storeMarkedLink(*marked);
     if (linkChanged)
         linkChanged();
 }
@@ -203,8 +202,9 @@ void ServicePanel::changeZarnetAddress() {
             view.zarnetAddressText = QString::number(value);
             changed();
             // The project now reaches the controller at its new address.
-            if (const auto device = project_.markedDevice()) {
-                project_.model.record(*device).ZarnetAddress = value;
+            if (auto marked = line_.markedLink()) {
+                marked->zarnetAddress = value;
+                line_.storeMarkedLink(*marked);
                 if (linkChanged)
                     linkChanged();
             }

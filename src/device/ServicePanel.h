@@ -6,12 +6,12 @@
 // result comes back here to be shown.
 #include "line/LineTypes.h"
 #include "link/UserDialogs.h"
-#include "project/Project.h"
 
 #include <QDate>
 #include <QString>
 #include <QTime>
 #include <functional>
+#include <optional>
 
 namespace vextor {
 
@@ -25,6 +25,10 @@ public:
     virtual void run(TaskTurn turn, std::function<bool(LineAccess&)> op,
                      std::function<void(bool ok)> done) = 0;
     virtual void queue(LineTask task) = 0;
+    // The marked controller's link settings as the project keeps them; nullopt when nothing is marked.
+    virtual std::optional<DeviceLink> markedLink() const = 0;
+    // Stores new settings in the marked controller's record (the line then reaches it there).
+    virtual void storeMarkedLink(const DeviceLink& link) = 0;
 };
 
 // What the page shows. The Modbus fields, the delay and the address belong to the page, not to the
@@ -43,7 +47,7 @@ struct ServiceView {
 
 class ServicePanel {
 public:
-    ServicePanel(Project& project, UserDialogs& dialogs, ServiceLine& line);
+    ServicePanel(UserDialogs& dialogs, ServiceLine& line);
 
     ServiceView view;
     // A result changed the view.
@@ -68,7 +72,6 @@ public:
     uint8_t modbusParamsByte() const;
 
 private:
-    Project& project_;
     UserDialogs& dialogs_;
     ServiceLine& line_;
 

@@ -92,6 +92,14 @@ struct LineAccess {
     bool stopping() const { return stopRequested && stopRequested(); }
 };
 
+// A controller's link settings as a device record keeps them.
+struct DeviceLink {
+    uint8_t zarnetAddress = 1;
+    uint8_t modbusAddress = 1;
+    uint8_t mbParams = 0;
+    bool operator==(const DeviceLink&) const = default;
+};
+
 // Where a direct job works: a port and a controller of its own rather than the marked one.
 struct DirectTarget {
     int portNumber = 1;

@@ -20,4 +20,8 @@ inline constexpr const char* kFormatError = "Ошибка формата дан�
 inline constexpr const char* kRangeBefore = "Значение ";
 inline constexpr const char* kRangeAfter = " вне допустимого диапазона!";
 
+// The whole-number input box.
+inline constexpr const char* kOutOfRange = "     Значение вне диапазона     ";
+inline constexpr const char* kInputError = "     Ошибка ввода     ";
+
 } // namespace vextor::link_texts

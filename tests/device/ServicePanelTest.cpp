@@ -7,7 +7,6 @@
 #include "link/PosixSerialPort.h"
 #include "link/ZarnetCommands.h"
 #include "link/ZarnetLink.h"
-#include "project/NodeCode.h"
 #include "sim/VirtualLine.h"
 #include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
@@ -30,6 +29,10 @@ public:
         done(op(access));
     }
     void queue(LineTask task) override { queued.push_back(task); }
+    std::optional<DeviceLink> markedLink() const override { return marked; }
+    void storeMarkedLink(const DeviceLink& link) override { marked = link; }
+
+    std::optional<DeviceLink> marked = DeviceLink{3, 2, 0x01};
 
     std::vector<TaskTurn> ran;
     std::vector<LineTask> queued;
@@ -44,13 +47,12 @@ protected:
     testing::NoPauseClock pacing;
     VirtualLine line;
     ScriptedDialogs dialogs;
-    Project project{dialogs};
     PosixSerialPort zarnetPort{PortRole::Zarnet};
     PosixSerialPort modbusPort{PortRole::Modbus};
     ZarnetLink link{&zarnetPort};
     ModbusMaster modbus{&modbusPort};
     DirectLine direct{link, modbus};
-    ServicePanel panel{project, dialogs, direct};
+    ServicePanel panel{dialogs, direct};
     int linkChanges = 0;
 
     void SetUp() override {
@@ -59,10 +61,6 @@ protected:
         ASSERT_TRUE(line.start(error)) << error.toStdString();
         ASSERT_EQ(zarnetPort.open(line.portPath(), LineSettings{9600, 0, 0}), PortOk);
         link.DeviceAddress = 3;
-        project.model.MasterCount = 1;
-        project.model.Master.Name = QStringLiteral("ПВ-1");
-        project.RebuildTree();
-        project.MarkCode = node_code::kMasterDevice;
         panel.linkChanged = [this] { ++linkChanges; };
     }
     uint8_t cell(uint32_t address) {
@@ -84,8 +82,8 @@ TEST_F(ServiceOnLine, ModbusParametersWriteTheLineByteReadBackAndGoIntoTheProjec
     EXPECT_EQ(direct.queued, std::vector<LineTask>{LineTask::Reset});
     EXPECT_EQ(cell(kMbParamsAddress), 0xB2);
     EXPECT_EQ(cell(kMbAddressAddress), 17);
-    EXPECT_EQ(project.model.Master.ModbusAddress, 17);
-    EXPECT_EQ(project.model.Master.MbParams, 0xB2);
+    EXPECT_EQ(direct.marked->modbusAddress, 17);
+    EXPECT_EQ(direct.marked->mbParams, 0xB2);
     EXPECT_EQ(linkChanges, 1);
 
     panel.view = ServiceView{};
@@ -100,13 +98,13 @@ TEST_F(ServiceOnLine, ModbusParametersWriteTheLineByteReadBackAndGoIntoTheProjec
 
     // A failed read leaves the fields, and the project still takes them.
     panel.view.modbusAddressText = QStringLiteral("5");
-    project.model.Master.ModbusAddress = 2;
+    direct.marked->modbusAddress = 2;
     silenceController();
     dialogs.shown.clear();
     panel.readModbusParams();
     EXPECT_EQ(dialogs.shown, QStringList{t::kReadError});
     EXPECT_EQ(panel.view.modbusAddressText, "5");
-    EXPECT_EQ(project.model.Master.ModbusAddress, 5);
+    EXPECT_EQ(direct.marked->modbusAddress, 5);
 }
 
 TEST_F(ServiceOnLine, AModbusAddressThatIsNoSlaveAddressIsRefusedBeforeAnythingIsSent) {
@@ -131,8 +129,8 @@ TEST_F(ServiceOnLine, ReplyDelayAndAddressAreAskedCheckedWrittenAndRestartTheCon
     const Case cases[] = {
         {false, std::nullopt, {}, false},
         {true, std::nullopt, {}, false}, // a cancel writes nothing
-        {true, QStringLiteral("256"), {t::kOutOfRange}, false},
-        {true, QStringLiteral("1,5"), {t::kInputError}, false},
+        {true, QStringLiteral("256"), {QStringLiteral("     Значение вне диапазона     ")}, false},
+        {true, QStringLiteral("1,5"), {QStringLiteral("     Ошибка ввода     ")}, false},
         {true, QStringLiteral("0"), {t::kWriteDone}, true},
     };
     for (const Case& c : cases) {
@@ -158,8 +156,8 @@ TEST_F(ServiceOnLine, ReplyDelayAndAddressAreAskedCheckedWrittenAndRestartTheCon
     dialogs.inputs = {QStringLiteral("127")};
     direct.queued.clear();
     panel.changeZarnetAddress();
-    EXPECT_EQ(dialogs.shown,
-              (QStringList{t::kAskWriteAddress, t::kCaption + ": " + t::kAddressPrompt, t::kOutOfRange}));
+    EXPECT_EQ(dialogs.shown, (QStringList{t::kAskWriteAddress, t::kCaption + ": " + t::kAddressPrompt,
+                                          QStringLiteral("     Значение вне диапазона     ")}));
     EXPECT_TRUE(direct.queued.empty());
 
     dialogs.shown.clear();
@@ -168,7 +166,7 @@ TEST_F(ServiceOnLine, ReplyDelayAndAddressAreAskedCheckedWrittenAndRestartTheCon
     panel.changeZarnetAddress();
     EXPECT_EQ(dialogs.shown.last(), t::kWriteDone);
     EXPECT_EQ(panel.view.zarnetAddressText, "9");
-    EXPECT_EQ(project.model.Master.ZarnetAddress, 9);
+    EXPECT_EQ(direct.marked->zarnetAddress, 9);
     EXPECT_EQ(linkChanges, 1);
     EXPECT_EQ(direct.queued, std::vector<LineTask>{LineTask::Reset});
     link.DeviceAddress = 9;

@@ -1,6 +1,6 @@
 #include "ServicePages.h"
 
-#include "ModbusLineControls.h"
+#include "link/ui/ModbusLineControls.h"
 
 #include "device/texts.h"
 #include "link/ModbusParams.h"

@@ -1,11 +1,11 @@
 #include "LinkSettingsWindow.h"
 
-#include "ModbusLineControls.h"
+#include "link/ui/ModbusLineControls.h"
 
 #include "LinkDetailsWindow.h"
-#include "device/texts.h"
 #include "link/ModbusParams.h"
 #include "link/SerialPort.h"
+#include "project/LinkSettingsTexts.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -22,7 +22,7 @@
 
 namespace vextor {
 
-namespace t = device_texts;
+namespace t = link_settings_texts;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The rules of the link settings window: which record it edits, what it lets change, the input
 // checks and the store.
-#include "device/LinkSettings.h"
-#include "device/texts.h"
+#include "project/LinkSettings.h"
+#include "project/LinkSettingsTexts.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -14,7 +14,7 @@
 namespace vextor {
 namespace {
 
-namespace t = device_texts;
+namespace t = link_settings_texts;
 
 class LinkSettingsRules : public ::testing::Test {
 protected:
@@ -30,10 +30,10 @@ TEST_F(LinkSettingsRules, PortNumberInputIsChecked) {
         QStringList messages;
     };
     const Case cases[] = {
-        {QStringLiteral("0"), 5, {t::kOutOfRange}},
-        {QStringLiteral("100"), 5, {t::kOutOfRange}},
-        {QStringLiteral("x"), 5, {t::kInputError}},
-        {QStringLiteral("1,5"), 5, {t::kInputError}},
+        {QStringLiteral("0"), 5, {QStringLiteral("     Значение вне диапазона     ")}},
+        {QStringLiteral("100"), 5, {QStringLiteral("     Значение вне диапазона     ")}},
+        {QStringLiteral("x"), 5, {QStringLiteral("     Ошибка ввода     ")}},
+        {QStringLiteral("1,5"), 5, {QStringLiteral("     Ошибка ввода     ")}},
         {QString(), 5, {}},
         {std::nullopt, 5, {}},
         {QStringLiteral("99"), 99, {}},
@@ -123,7 +123,7 @@ TEST_F(LinkSettingsRules, ZarnetAddressButtons) {
     dialogs.yesNo = {true};
     dialogs.inputs = {QStringLiteral("127")};
     settings.otherZarnetAddress();
-    EXPECT_EQ(dialogs.shown.last(), t::kOutOfRange);
+    EXPECT_EQ(dialogs.shown.last(), QStringLiteral("     Значение вне диапазона     "));
     EXPECT_EQ(project.model.Master.ZarnetAddress, 127);
 
     dialogs.yesNo = {true};

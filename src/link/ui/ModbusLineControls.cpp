@@ -1,8 +1,8 @@
 #include "ModbusLineControls.h"
 
-#include "device/texts.h"
 #include "link/ModbusParams.h"
 #include "link/texts.h"
+#include "texts.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -20,11 +20,11 @@ ModbusLineControls makeModbusLineControls(QWidget* parent, QObject* owner) {
     c.speed = new QComboBox(parent);
     for (const int rate : kModbusBaudRates)
         c.speed->addItem(QString::number(rate));
-    c.floatBox = new QGroupBox(device_texts::kFloatFormat, parent);
+    c.floatBox = new QGroupBox(line_control_texts::kFloatFormat, parent);
     auto* row = new QHBoxLayout(c.floatBox);
     c.floatChoice = new QButtonGroup(owner);
     for (int i = 0; i < 2; ++i) {
-        auto* r = new QRadioButton(device_texts::kFloats[i], c.floatBox);
+        auto* r = new QRadioButton(line_control_texts::kFloats[i], c.floatBox);
         c.floatChoice->addButton(r, i);
         row->addWidget(r);
     }

@@ -1,11 +1,11 @@
 #include "LinkSettings.h"
 
-#include "NumberInput.h"
+#include "link/NumberInput.h"
 
+#include "LinkSettingsTexts.h"
 #include "link/AddressLimits.h"
 #include "link/ModbusParams.h"
 #include "link/SerialPort.h"
-#include "texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,7 +13,7 @@
 
 namespace vextor {
 
-namespace t = device_texts;
+namespace t = link_settings_texts;
 
 uint8_t LinkSettings::composeMbParams(uint8_t old, int baudIndex, int frameIndex, int floatIndex) {
     return vextor::composeMbParams(old, baudIndex, frameIndex, floatIndex);

@@ -1,7 +1,7 @@
 #include "LinkDetailsWindow.h"
 
-#include "device/texts.h"
 #include "link/SerialPort.h"
+#include "project/LinkSettingsTexts.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -12,7 +12,7 @@
 
 namespace vextor {
 
-namespace t = device_texts;
+namespace t = link_settings_texts;
 
 LinkDetailsWindow::LinkDetailsWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(t::kExtraWindow);

@@ -2,7 +2,7 @@
 // The link settings window "Связь": the port page (port mode) or the protocol page of one device
 // (device mode). It mirrors LinkSettingsView and calls LinkSettings for every change.
 // The form TFLink.
-#include "device/LinkSettings.h"
+#include "project/LinkSettings.h"
 
 #include <QDialog>
 
