@@ -169,7 +169,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
     std::optional<FormGeometry> remembered = readFormIni(formIniPath());
     if (!remembered)
         remembered = readFormIni(QDir(options_.programDir).filePath(kFormIniName));
-    applyGeometry(remembered.value_or(FormGeometry{}));
+    applyGeometry(remembered ? *remembered : firstStartGeometry());
 
     refreshTimer_.setInterval(kRefreshMs);
     connect(&refreshTimer_, &QTimer::timeout, this, [this] { refresh(); });
@@ -197,13 +197,13 @@ MainWindow::~MainWindow() {
 void MainWindow::buildMenus() {
     QMenu* projectMenu = menuBar()->addMenu(t::kMenuProject);
     QAction* create = projectMenu->addAction(t::kMenuCreate, this, [this] {
-        if (refuseWhileBusy())
+        if (refuseWhileBusy() || !project_->settleUnsavedChanges())
             return;
         project_->CreateProject();
         treeChanged();
     });
     QAction* open = projectMenu->addAction(t::kMenuOpen, this, [this] {
-        if (refuseWhileBusy())
+        if (refuseWhileBusy() || !project_->settleUnsavedChanges())
             return;
         project_->OpenProject();
         treeChanged();
@@ -239,7 +239,7 @@ void MainWindow::buildToolBar() {
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     QAction* open =
         bar->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton), t::kOpenProject, this, [this] {
-            if (refuseWhileBusy())
+            if (refuseWhileBusy() || !project_->settleUnsavedChanges())
                 return;
             project_->OpenProject();
             treeChanged();
@@ -350,8 +350,7 @@ void MainWindow::buildStatusBar() {
 void MainWindow::createWindows() {
     // Each window once for the whole run, in the program's order of creation.
     viewer_ = new EventViewer;
-    viewerSub_ = mdi_->addSubWindow(viewer_);
-    viewerSub_->hide();
+    viewerSub_ = addModeWindow(viewer_);
     linkWindow_ = new LinkSettingsWindow(*project_, *dialogs_, nullptr, this);
     linkWindow_->settings().portChanged = [this] { refresh(); };
     about_ = new AboutBox(this);
@@ -368,8 +367,7 @@ void MainWindow::createWindows() {
     cfgScroll_->setFrameShape(QFrame::NoFrame);
     cfgScroll_->setWidget(cfg_);
     cfgScroll_->setWindowTitle(cfg_->windowTitle());
-    cfgSub_ = mdi_->addSubWindow(cfgScroll_);
-    cfgSub_->hide();
+    cfgSub_ = addModeWindow(cfgScroll_);
     progress_ = new ProgressWindow(this);
     startLine();
     serviceLine_ = std::make_unique<SessionServiceLine>(*session_, *project_);
@@ -543,6 +541,28 @@ void MainWindow::setPanel(int panel, const QString& text) {
 
 void MainWindow::setWorkMode(uint8_t mode) {
     project_->model.WorkMode = mode;
+    modeWindowClosed_ = false;
+}
+
+QMdiSubWindow* MainWindow::addModeWindow(QWidget* content) {
+    // A mode window lives for the whole run: its close button hides it until a mode is chosen again,
+    // and it offers no minimise or restore, since the working area always shows it maximised.
+    QMdiSubWindow* sub = mdi_->addSubWindow(content, Qt::SubWindow | Qt::CustomizeWindowHint |
+                                                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->installEventFilter(this);
+    sub->hide();
+    return sub;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close && (watched == cfgSub_ || watched == viewerSub_)) {
+        event->ignore();
+        static_cast<QWidget*>(watched)->hide();
+        modeWindowClosed_ = true;
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::showModeWindow() {
@@ -566,7 +586,10 @@ void MainWindow::showModeWindow() {
     default:
         break;
     }
-    // The live monitor and the device window have no window yet: the client area stays empty.
+    // The live monitor and the device window have no window yet: the client area stays empty. A mode
+    // window the user closed stays closed until a mode is chosen.
+    if (modeWindowClosed_)
+        sub = nullptr;
     for (QMdiSubWindow* w : mdi_->subWindowList())
         if (w != sub && w->isVisible())
             w->hide();
@@ -652,6 +675,11 @@ QWidget* MainWindow::filterBox() const {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Renames and new devices are not lost without a word; Отмена keeps the program open.
+    if (!project_->settleUnsavedChanges()) {
+        event->ignore();
+        return;
+    }
     refreshTimer_.stop();
     runStringTimer_.stop();
     // The line ends its current exchange; an event read stops before its next request and keeps the
@@ -685,6 +713,23 @@ FormGeometry MainWindow::currentGeometry() const {
     g.treePanelWidth = side.value(1);
     g.logHeight = logSplitter_->sizes().value(1);
     g.state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    return g;
+}
+
+FormGeometry MainWindow::firstStartGeometry() const {
+    // Nothing remembered: maximised on the screen the window opens on. Its normal size, for a later
+    // restore, is the design size fitted into the screen and centred, with room for the frame and its
+    // title bar inside the screen.
+    FormGeometry g;
+    g.state = 2;
+    if (const QScreen* s = screen()) {
+        const QRect avail = s->availableGeometry();
+        constexpr int kFrameRoom = 40;
+        g.width = std::min(g.width, avail.width() - kFrameRoom);
+        g.height = std::min(g.height, avail.height() - kFrameRoom);
+        g.left = avail.left() + (avail.width() - g.width) / 2;
+        g.top = avail.top() + (avail.height() - g.height) / 2;
+    }
     return g;
 }
 

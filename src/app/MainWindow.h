@@ -111,10 +111,13 @@ public:
 
     FormGeometry currentGeometry() const;
     void applyGeometry(const FormGeometry& g);
+    // Where the window opens when no Form.ini remembers a place.
+    FormGeometry firstStartGeometry() const;
     QString formIniPath() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Options options_;
@@ -137,6 +140,7 @@ private:
     ServicePages* servicePages_ = nullptr;
     StatusBarPresenter statusBar_;
     QString shownTitle_;
+    bool modeWindowClosed_ = false;
 
     QTimer refreshTimer_;
     QTimer runStringTimer_;
@@ -184,6 +188,7 @@ private:
     void setPanel(int panel, const QString& text);
 
     void setWorkMode(uint8_t mode);
+    QMdiSubWindow* addModeWindow(QWidget* content);
     void showModeWindow();
     void connectionDisplay();
     void fitStatusPanels();

@@ -3,6 +3,7 @@
 // of a project device): bits 0-1 the baud rate index, bits 4-5 the frame format index, bit 7 the
 // float word order; bits 2, 3 and 6 are 0.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace vextor {

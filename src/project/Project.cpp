@@ -15,6 +15,7 @@ using namespace node_code;
 Project::Project(UserDialogs& dialogs, ProjectLog* log, QString programDir)
     : dialogs_(dialogs), log_(log), programDir_(std::move(programDir)) {
     model.ProjectPath = defaultProjectPath();
+    markSaved();
 }
 
 QString Project::defaultProjectPath() const {
@@ -49,6 +50,7 @@ void Project::ResetProject() {
     tree.clear();
     tree.addTopLevel(fileNamePart(model.ProjectPath), kRoot)->expanded = true;
     repaintTree();
+    markSaved();
 }
 
 uint8_t Project::activeZarnetAddress() const {

@@ -140,6 +140,11 @@ public:
     void OpenProject();
     void SaveProject();
     void SaveProjectAs();
+    // Whether the devices, names, files or links differ from what was last opened, created or saved.
+    bool hasUnsavedChanges() const;
+    // Before the project is closed, replaced or the program ends: asks whether to save the changes.
+    // False when the engineer cancels (or the save failed): nothing may close then.
+    bool settleUnsavedChanges();
     // "Открыть" after its dialog: false when nothing was opened.
     bool openProjectFile(const QString& path);
     // The model with the live active link, as "Сохранить" writes it.
@@ -154,6 +159,8 @@ private:
     UserDialogs& dialogs_;
     ProjectLog* log_;
     QString programDir_;
+    ProjectModel saved_; // the edited part of the model as last opened, created or saved
+    void markSaved();
 
     bool ask(const QString& question);
     void logAction(const QString& action, const QString& path);

@@ -41,9 +41,10 @@ void Project::CreateProject() {
     ClearMark();
     model.ProjectPath = path;
     const ProjectFileWrite written = WriteProjectFile(path, modelForSaving());
-    if (written.ok)
+    if (written.ok) {
+        markSaved();
         logAction(t::kLogCreate, path);
-    else
+    } else
         dialogs_.message(written.message);
     setRootText();
     RebuildTree();
@@ -75,6 +76,7 @@ bool Project::openProjectFile(const QString& path) {
     if (read.status == ProjectFileRead::Status::Short)
         dialogs_.message(read.message(path));
     logAction(t::kLogOpen, path);
+    markSaved();
     call(hooks.replaced, false);
     ClearMark();
     RebuildTree();
@@ -85,10 +87,52 @@ bool Project::openProjectFile(const QString& path) {
 
 void Project::SaveProject() {
     const ProjectFileWrite written = WriteProjectFile(model.ProjectPath, modelForSaving());
-    if (written.ok)
+    if (written.ok) {
+        markSaved();
         logAction(t::kLogSave, model.ProjectPath);
-    else
+    } else {
         dialogs_.message(written.message);
+    }
+}
+
+namespace {
+
+// What the engineer edits: devices, their names, files and links, the port. The work mode, the file
+// checks and the active link (which follows the mark) change by themselves and ask for no save.
+ProjectModel editedPart(ProjectModel m) {
+    m.WorkMode = 0;
+    m.FileState = {};
+    m.ActiveProtocol = 0;
+    m.ActiveZarnetAddress = 0;
+    m.ActiveModbusAddress = 0;
+    m.ActiveMbParams = 0;
+    return m;
+}
+
+} // namespace
+
+void Project::markSaved() {
+    saved_ = editedPart(model);
+}
+
+bool Project::hasUnsavedChanges() const {
+    return editedPart(model) != saved_;
+}
+
+bool Project::settleUnsavedChanges() {
+    if (!hasUnsavedChanges())
+        return true;
+    switch (dialogs_.askYesNoCancel(t::kAskSaveChanges, t::kCaption)) {
+    case Answer::Yes:
+        SaveProject();
+        // A save that failed has told why; the project stays open with its changes.
+        return !hasUnsavedChanges();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void Project::SaveProjectAs() {
@@ -108,6 +152,7 @@ void Project::SaveProjectAs() {
         return;
     }
     model.ProjectPath = chosen;
+    markSaved();
     setRootText();
     logAction(t::kLogSaveAs, chosen);
 }

@@ -85,6 +85,7 @@ inline const QString kDialogCreate = QStringLiteral("Создать...");
 inline const QString kDialogOpen = QStringLiteral("Открыть");
 inline const QString kDialogSaveAs = QStringLiteral("Сохранить как...");
 inline const QString kFileMissing = QStringLiteral("Указанного файла не существует.");
+inline const QString kAskSaveChanges = QStringLiteral("Сохранить изменения проекта?");
 inline const QString kAskOverwrite = QStringLiteral("Указанный файл уже существует. Перезаписать?");
 inline const QString kCommandFailed = QStringLiteral("Ошибка выполнения");
 inline const QString kMkdirFailed = QStringLiteral("Ошибка в создании директории!");

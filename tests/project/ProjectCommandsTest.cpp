@@ -269,5 +269,45 @@ TEST(CheckFile, PlaceholdersAreNeverChecked) {
     EXPECT_FALSE(p.CheckFile(3)) << "not a file code";
 }
 
+// Before a project is closed or replaced: a question only when the engineer changed something, and
+// the answer decides whether anything may close.
+TEST(UnsavedChanges, AskedOnlyAfterAnEditAndTheAnswerDecides) {
+    ProjectFixture f;
+    Project& p = f.project;
+    p.model.ProjectPath = f.path("Plant.prj");
+    p.SaveProject();
+    f.dialogs.shown.clear();
+
+    // Marking a device and switching the work mode are no edits.
+    f.addMaster();
+    p.SaveProject();
+    f.dialogs.shown.clear();
+    p.MarkCode = 2;
+    p.ApplyMarkedLink();
+    p.model.WorkMode = 2;
+    EXPECT_TRUE(p.settleUnsavedChanges());
+    EXPECT_TRUE(f.dialogs.shown.isEmpty());
+
+    struct Case {
+        Answer answer;
+        bool mayClose;
+        bool saved;
+    };
+    const Case cases[] = {
+        {Answer::Cancel, false, false}, {Answer::No, true, false}, {Answer::Yes, true, true}};
+    for (const Case& c : cases) {
+        p.model.Master.Name = QStringLiteral("Котельная ") + QString::number(int(c.answer));
+        f.dialogs.shown.clear();
+        f.dialogs.yesNoCancel.push_back(c.answer);
+        EXPECT_EQ(p.settleUnsavedChanges(), c.mayClose);
+        EXPECT_EQ(f.dialogs.shown, QStringList{QStringLiteral("Сохранить изменения проекта?")});
+        EXPECT_EQ(p.hasUnsavedChanges(), !c.saved);
+        if (c.saved) {
+            EXPECT_EQ(ReadProjectFile(p.model.ProjectPath).model.Master.Name, p.model.Master.Name);
+        }
+        p.SaveProject();
+    }
+}
+
 } // namespace
 } // namespace vextor
