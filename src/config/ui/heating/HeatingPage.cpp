@@ -89,11 +89,14 @@ void HeatingPage::buildPage() {
     right->addWidget(overheatCurve_);
     auto* pidBox = new QGroupBox(t::kPIDGroup);
     auto* pidLayout = new QVBoxLayout(pidBox);
+    pidLayout->setContentsMargins(0, 0, 0, 0); // the panel's own form keeps the box's margins
     pidLayout->addWidget(pid_);
     right->addWidget(pidBox);
     right->addStretch(1);
 
     auto* columns = new QHBoxLayout(page);
+    // Narrow side margins: the two columns just fit a small screen's working area side by side.
+    columns->setContentsMargins(4, 9, 4, 9);
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
     setPage(page);
