@@ -6,6 +6,8 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QFormLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -94,6 +96,17 @@ TEST(ConfigWindowFit, EveryPageFitsTheWorkingAreaOfA1024x700Screen) {
                 EXPECT_EQ(area->horizontalScrollBar()->maximum(), 0)
                     << "content needs " << area->widget()->minimumSizeHint().width() << " px of "
                     << area->viewport()->width();
+            }
+        // Narrow columns wrap the captions, never lay an entry over its caption.
+        for (QFormLayout* form : page->findChildren<QFormLayout*>())
+            for (int row = 0; row < form->rowCount(); ++row) {
+                QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole);
+                QLayoutItem* field = form->itemAt(row, QFormLayout::FieldRole);
+                if (label && field && label->widget() && label->widget()->isVisibleTo(page) &&
+                    !field->isEmpty()) {
+                    EXPECT_FALSE(label->geometry().intersects(field->geometry()))
+                        << qobject_cast<QLabel*>(label->widget())->text().toStdString();
+                }
             }
         int applies = 0;
         for (QPushButton* b : page->findChildren<QPushButton*>())

@@ -74,7 +74,10 @@ void HeatingPage::buildPage() {
     left->addWidget(cascadeBox);
 
     auto* duplicate = new QGroupBox(t::kDuplicatesSpv);
-    addCaptioned(captionForm(duplicate), t::kMinTempBackWater, minTempBackWater_.widget());
+    // The group's only caption: a form lays its entry over a caption too wide to sit beside it, so
+    // this one asks for two lines' width and wraps beside its entry in a narrow column as well.
+    addCaptioned(captionForm(duplicate), t::kMinTempBackWater, minTempBackWater_.widget())
+        ->setMaximumWidth(200);
     left->addWidget(duplicate);
 
     auto* pumps = new QGroupBox(t::kAlternatePumps);
