@@ -1,5 +1,6 @@
 #include "ConfigWindow.h"
 
+#include "PageStrip.h"
 #include "texts.h"
 
 #include <QMenuBar>
@@ -33,7 +34,13 @@ ConfigWindow::ConfigWindow(QWidget* parent) : QWidget(parent) {
     }
     // Its controls are reached by no command.
     user_->setTabVisible(user_->indexOf(tab(t::kSlaves)), false);
-    outer_->addTab(user_, t::kUserPage);
+    auto* userPage = new QWidget;
+    auto* userLayout = new QVBoxLayout(userPage);
+    userLayout->setContentsMargins(2, 4, 2, 2);
+    userLayout->setSpacing(0);
+    userLayout->addWidget(new PageStrip(user_, userPage));
+    userLayout->addWidget(user_, 1);
+    outer_->addTab(userPage, t::kUserPage);
 
     system_ = new QTabWidget;
     for (const QString& caption : {t::kZarnetTab, t::kModbusTab}) {
@@ -63,7 +70,12 @@ void ConfigWindow::addEditor(const QString& caption, QWidget* editor, ConfigObse
     QWidget* page = tab(caption);
     if (!page)
         return;
-    auto* layout = page->layout() ? page->layout() : new QVBoxLayout(page);
+    QLayout* layout = page->layout();
+    if (!layout) {
+        layout = new QVBoxLayout(page);
+        // The editors keep their own margins; the window's room goes to their fields.
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
     layout->addWidget(editor);
     if (observer) {
         editors_.push_back(observer);

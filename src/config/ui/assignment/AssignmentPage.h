@@ -1,10 +1,13 @@
 #pragma once
-// The "A In/Out" and "D In/Out" tabs: two assignment tables each, inputs beside outputs.
+// The "A In/Out" and "D In/Out" tabs: two assignment tables each, inputs beside outputs where the
+// window is wide enough for both, inputs above outputs where it is not.
 #include "AssignmentTableBox.h"
 #include "config/ConfigObserver.h"
 
 #include <QWidget>
 #include <array>
+
+class QBoxLayout;
 
 namespace vextor {
 
@@ -23,9 +26,16 @@ public:
     void showFirstPage() override {}
     void setTransferRunning(bool running) override;
 
+    // What the page needs with the tables one above the other: it never asks for the width of both.
+    QSize minimumSizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     Kind kind_;
     std::array<AssignmentTableBox*, 2> tables_{};
+    QBoxLayout* layout_;
 };
 
 } // namespace vextor

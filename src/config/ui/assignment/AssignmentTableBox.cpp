@@ -63,10 +63,14 @@ AssignmentTableBox::AssignmentTableBox(ConfigImage& image, AssignmentTable table
     buttons->addWidget(clear_);
     buttons->addStretch(1);
 
-    auto* layout = new QVBoxLayout(this);
+    // The entries beside the grid: under it they would take the rows of a low window.
+    auto* side = new QVBoxLayout;
+    side->addLayout(entries);
+    side->addLayout(buttons);
+    side->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
     layout->addWidget(grid_, 1);
-    layout->addLayout(entries);
-    layout->addLayout(buttons);
+    layout->addLayout(side);
 
     editor_->gridChanged = [this] { drawGrid(); };
     drawGrid();

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace vextor {
@@ -22,7 +23,8 @@ constexpr int kCaptionGap = 3;
 
 CalendarPage::CalendarPage(ConfigImage& image, QWidget* parent)
     : QWidget(parent), image_(image), startDate_(new QDateEdit), pcDate_(new QPushButton(t::kPcDate)),
-      area_(new QWidget), startField_(startDate_, QDate(2000, 1, 1), QDate(2030, 1, 1)) {
+      area_(new QWidget), scroll_(new QScrollArea),
+      startField_(startDate_, QDate(2000, 1, 1), QDate(2030, 1, 1)) {
     startDate_->setCalendarPopup(true);
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(t::kStartDate));
@@ -30,16 +32,12 @@ CalendarPage::CalendarPage(ConfigImage& image, QWidget* parent)
     top->addWidget(pcDate_);
     top->addStretch(1);
 
-    area_->setFixedSize(3 * kMonthWidth + 80, 4 * kMonthHeight + 100);
     QFont bold = font();
     bold.setBold(true);
     for (int m = 0; m < kCalendarMonths; ++m) {
-        const int row = m / 3, column = m % 3;
         auto* c = new MonthGrid(area_);
         c->setStartOfWeek(1);
         c->setUseCurrentDate(false);
-        c->setGeometry(kGap + column * (kMonthWidth + kGap), kGap + row * (kMonthHeight + kGap), kMonthWidth,
-                       kMonthHeight);
         c->dayIsRed = [this](int y, int mo, int d) {
             return editor_->calendarLoaded() && calendarDayOff(image_, y, mo, d);
         };
@@ -48,17 +46,15 @@ CalendarPage::CalendarPage(ConfigImage& image, QWidget* parent)
         auto* caption = new QLabel(area_);
         caption->setFont(bold);
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-        const int h = caption->fontMetrics().height() + 2;
-        caption->setGeometry(c->x(), c->y() - kCaptionGap - h, kMonthWidth, h);
         captions_[m] = caption;
     }
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(area_);
-    scroll->setFrameShape(QFrame::NoFrame);
+    placeMonths(3);
+    scroll_->setWidget(area_);
+    scroll_->setFrameShape(QFrame::NoFrame);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(scroll, 1);
+    layout->addWidget(scroll_, 1);
 
     editor_ = std::make_unique<CalendarTab>(image, startField_);
     editor_->calendarsChanged = [this] { drawMonths(); };
@@ -75,6 +71,32 @@ void CalendarPage::configurationChanged(ConfigViews views) {
         editor_->setCalendarLoaded();
     if (views & (ViewCalendar | ViewCalendarLoaded))
         editor_->showCalendar();
+}
+
+void CalendarPage::placeMonths(int columns) {
+    const int rows = (kCalendarMonths + columns - 1) / columns;
+    area_->setFixedSize(columns * (kMonthWidth + kGap) + kGap, rows * (kMonthHeight + kGap) + kGap);
+    for (int m = 0; m < kCalendarMonths; ++m) {
+        const int row = m / columns, column = m % columns;
+        MonthGrid* c = calendars_[m];
+        c->setGeometry(kGap + column * (kMonthWidth + kGap), kGap + row * (kMonthHeight + kGap), kMonthWidth,
+                       kMonthHeight);
+        const int h = captions_[m]->fontMetrics().height() + 2;
+        captions_[m]->setGeometry(c->x(), c->y() - kCaptionGap - h, kMonthWidth, h);
+    }
+}
+
+void CalendarPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // As many months side by side as the page's width holds (room kept for the scroll bar), in
+    // columns that divide the year evenly: the months then scroll up and down, never sideways.
+    const int room = scroll_->width() - scroll_->verticalScrollBar()->sizeHint().width() - kGap;
+    int columns = 1;
+    for (int c : {2, 3, 4, 6})
+        if (c * (kMonthWidth + kGap) <= room)
+            columns = c;
+    if (area_->width() != columns * (kMonthWidth + kGap) + kGap)
+        placeMonths(columns);
 }
 
 void CalendarPage::setTransferRunning(bool running) {

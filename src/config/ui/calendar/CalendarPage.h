@@ -13,6 +13,7 @@
 class QDateEdit;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 namespace vextor {
 
@@ -34,17 +35,23 @@ public:
     QPushButton* pcDateButton() const { return pcDate_; }
     QWidget* monthsArea() const { return area_; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     ConfigImage& image_;
     QDateEdit* startDate_;
     QPushButton* pcDate_;
     QWidget* area_;
+    QScrollArea* scroll_;
     std::array<MonthGrid*, kCalendarMonths> calendars_{};
     std::array<QLabel*, kCalendarMonths> captions_{};
     DateEditField startField_;
     std::unique_ptr<CalendarTab> editor_;
 
     void drawMonths();
+    // Lays the months out in rows of this many.
+    void placeMonths(int columns);
 };
 
 } // namespace vextor

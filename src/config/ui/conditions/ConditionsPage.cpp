@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -22,8 +21,6 @@ namespace vextor {
 namespace t = general_texts;
 
 namespace {
-
-constexpr int kEditorWidth = 300;
 
 QLineEdit* makeEdit(int width = 90) {
     auto* e = new QLineEdit;
@@ -144,25 +141,24 @@ ConditionsPage::ConditionsPage(ConfigImage& image, UserDialogs& dialogs, QWidget
     auto* dependencyRow = new QFormLayout;
     dependencyRow->addRow(t::kDependency, dependency_);
 
-    auto* panel = new QWidget;
-    auto* side = new QVBoxLayout(panel);
-    side->addLayout(head);
-    side->addWidget(operand1_);
-    side->addWidget(operand2_);
-    side->addWidget(output_);
-    side->addLayout(dependencyRow);
-    side->addWidget(apply_);
-    side->addWidget(clear_);
-    side->addStretch(1);
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(panel);
-    scroll->setWidgetResizable(true);
-    scroll->setFixedWidth(kEditorWidth);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The editor in two columns beside the grid, with no scrolling of its own: the operands in the
+    // first, the output and the buttons in the second. The grid scrolls by itself.
+    auto* operands = new QVBoxLayout;
+    operands->addLayout(head);
+    operands->addWidget(operand1_);
+    operands->addWidget(operand2_);
+    operands->addStretch(1);
+    auto* outputs = new QVBoxLayout;
+    outputs->addWidget(output_);
+    outputs->addLayout(dependencyRow);
+    outputs->addWidget(apply_);
+    outputs->addWidget(clear_);
+    outputs->addStretch(1);
 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(grid_, 1);
-    layout->addWidget(scroll);
+    layout->addLayout(operands);
+    layout->addLayout(outputs);
 
     editor_ = std::make_unique<ConditionsTab>(
         image, ConditionControls{numberField_,       kindField_,       outputTypeField_, outAddressField_,

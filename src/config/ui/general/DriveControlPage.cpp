@@ -17,8 +17,9 @@ namespace vextor {
 
 namespace t = general_texts;
 
-DriveControlPage::DriveControlPage(ConfigImage& image, QWidget* parent) : QWidget(parent) {
-    QVBoxLayout* layout = scrolledPage(this);
+DriveControlPage::DriveControlPage(ConfigImage& image, QWidget* parent)
+    : QWidget(parent), apply_(new QPushButton(t::kApply)) {
+    QVBoxLayout* layout = scrolledPage(this, apply_);
     auto* drives = new QHBoxLayout;
     const QString titles[2] = {t::kDriveTitle1, t::kDriveTitle2};
     const int openOutput[2] = {1, 2};
@@ -50,11 +51,6 @@ DriveControlPage::DriveControlPage(ConfigImage& image, QWidget* parent) : QWidge
     flagsRow->addStretch(1);
     layout->addLayout(flagsRow);
 
-    apply_ = new QPushButton(t::kApply);
-    auto* applyRow = new QHBoxLayout;
-    applyRow->addWidget(apply_);
-    applyRow->addStretch(1);
-    layout->addLayout(applyRow);
     layout->addStretch(1);
 
     DriveControlControls c{};

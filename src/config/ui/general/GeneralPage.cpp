@@ -47,7 +47,7 @@ GeneralPage::GeneralPage(ConfigImage& image, QWidget* parent)
       timeNoAskingField_(timeNoAsking_), dac1PercentField_(dac1Percent_), dac1TimeField_(dac1Time_),
       dac2PercentField_(dac2Percent_), dac2TimeField_(dac2Time_), dac1RangeField_(dac1Range_),
       dac2RangeField_(dac2Range_), overload1Field_(overload1_), overload2Field_(overload2_) {
-    QVBoxLayout* layout = scrolledPage(this);
+    QVBoxLayout* layout = scrolledPage(this, apply_);
     columns_ = new QBoxLayout(QBoxLayout::LeftToRight);
     layout->addLayout(columns_);
     auto* left = new QVBoxLayout;
@@ -165,10 +165,6 @@ GeneralPage::GeneralPage(ConfigImage& image, QWidget* parent)
     right->addWidget(slavesBox);
     right->addStretch(1);
 
-    auto* applyRow = new QHBoxLayout;
-    applyRow->addWidget(apply_);
-    applyRow->addStretch(1);
-    layout->addLayout(applyRow);
     layout->addStretch(1);
 
     std::array<SlaveRowControls, kSlaveCount> rowControls{};

@@ -1,6 +1,8 @@
 #include "PageLayout.h"
 
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -14,8 +16,9 @@ QLineEdit* shortNumberEdit(int width) {
     return e;
 }
 
-// The page's content in a scroll area, so that nothing is squeezed when the window is small.
-QVBoxLayout* scrolledPage(QWidget* page) {
+// The page's content in a scroll area, so that nothing is squeezed when the window is small; the
+// button stays under it in sight however far the content is scrolled.
+QVBoxLayout* scrolledPage(QWidget* page, QPushButton* apply) {
     auto* outer = new QVBoxLayout(page);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* scroll = new QScrollArea(page);
@@ -23,7 +26,12 @@ QVBoxLayout* scrolledPage(QWidget* page) {
     scroll->setFrameShape(QFrame::NoFrame);
     auto* content = new QWidget;
     scroll->setWidget(content);
-    outer->addWidget(scroll);
+    outer->addWidget(scroll, 1);
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(9, 0, 9, 9);
+    bar->addWidget(apply);
+    bar->addStretch(1);
+    outer->addLayout(bar);
     return new QVBoxLayout(content);
 }
 

@@ -74,7 +74,10 @@ void HeatingPage::buildPage() {
     left->addWidget(cascadeBox);
 
     auto* duplicate = new QGroupBox(t::kDuplicatesSpv);
-    addCaptioned(captionForm(duplicate), t::kMinTempBackWater, minTempBackWater_.widget());
+    // The group's only caption: a form lays its entry over a caption too wide to sit beside it, so
+    // this one asks for two lines' width and wraps beside its entry in a narrow column as well.
+    addCaptioned(captionForm(duplicate), t::kMinTempBackWater, minTempBackWater_.widget())
+        ->setMaximumWidth(200);
     left->addWidget(duplicate);
 
     auto* pumps = new QGroupBox(t::kAlternatePumps);
@@ -89,11 +92,14 @@ void HeatingPage::buildPage() {
     right->addWidget(overheatCurve_);
     auto* pidBox = new QGroupBox(t::kPIDGroup);
     auto* pidLayout = new QVBoxLayout(pidBox);
+    pidLayout->setContentsMargins(0, 0, 0, 0); // the panel's own form keeps the box's margins
     pidLayout->addWidget(pid_);
     right->addWidget(pidBox);
     right->addStretch(1);
 
     auto* columns = new QHBoxLayout(page);
+    // Narrow side margins: the two columns just fit a small screen's working area side by side.
+    columns->setContentsMargins(4, 9, 4, 9);
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
     setPage(page);

@@ -83,6 +83,7 @@ void RecuperationPage::buildPage() {
     seasons->addStretch(1);
 
     auto* pidLayout = new QVBoxLayout(pidBox_);
+    pidLayout->setContentsMargins(0, 0, 0, 0); // the panel's own form keeps the box's margins
     pidLayout->addWidget(pid_);
 
     auto* left = new QVBoxLayout;

@@ -70,7 +70,7 @@ SensorsPage::SensorsPage(ConfigImage& image, UserDialogs& dialogs, QWidget* pare
 
     // Resistance thermometer.
     auto* wiringBox = new QGroupBox(t::kWiringChoice, this);
-    auto* wiringLayout = new QHBoxLayout(wiringBox);
+    auto* wiringLayout = new QVBoxLayout(wiringBox);
     for (int i = 0; i < 2; ++i) {
         auto* b = new QRadioButton(t::kWiringItems[i], wiringBox);
         wiring_->addButton(b, i);
@@ -78,13 +78,19 @@ SensorsPage::SensorsPage(ConfigImage& image, UserDialogs& dialogs, QWidget* pare
     }
     for (const QString& item : t::kMaterialItems)
         material_->addItem(item);
-    material_->setMaximumHeight(120);
+    // Every material in sight without a scroll bar of its own.
+    material_->setFixedHeight(material_->sizeHintForRow(0) * material_->count() +
+                              2 * material_->frameWidth());
+    // The scheme beside the materials: one above the other they would make the panel taller than a
+    // small screen's working area.
+    auto* wiringAndMaterial = new QHBoxLayout;
+    wiringAndMaterial->addWidget(wiringBox, 0, Qt::AlignTop);
+    wiringAndMaterial->addWidget(material_, 1);
     auto* resistanceLayout = new QFormLayout(resistanceGroup_);
     resistanceLayout->setRowWrapPolicy(QFormLayout::WrapAllRows);
     resistanceLayout->addRow(t::kR0Caption, r0_);
-    resistanceLayout->addRow(wiringBox);
     resistanceLayout->addRow(t::kLinesCaption, resistanceLines_);
-    resistanceLayout->addRow(material_);
+    resistanceLayout->addRow(wiringAndMaterial);
 
     // LM235.
     auto* lm235Layout = new QFormLayout(lm235Group_);

@@ -10,7 +10,7 @@ namespace vextor {
 namespace {
 
 constexpr int kEntryWidth = 90;
-constexpr int kCaptionWidth = 160;
+constexpr int kCaptionWidth = 150;
 
 // A caption that asks for its whole text on one line and wraps only when its column is narrower.
 class CaptionLabel : public QLabel {

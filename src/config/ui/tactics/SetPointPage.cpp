@@ -21,6 +21,7 @@ SetPointPage::SetPointPage(const QString& onCaption, const QString& presetCaptio
     column->addWidget(main);
     auto* pidBox = new QGroupBox(tactic_texts::kPIDGroup);
     auto* pidLayout = new QVBoxLayout(pidBox);
+    pidLayout->setContentsMargins(0, 0, 0, 0); // the panel's own form keeps the box's margins
     pidLayout->addWidget(pid_);
     column->addWidget(pidBox);
     column->addStretch(1);
