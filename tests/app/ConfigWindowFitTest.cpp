@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QDir>
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -54,10 +55,14 @@ TEST(ConfigWindowFit, EveryPageFitsTheWorkingAreaOfA1024x700Screen) {
     o.programDir = programDir.path();
     o.settingsDir = settingsDir.path();
     o.dialogs = &dialogs;
+    // The whole of that screen with no window frame, and the default panel sizes.
+    FormGeometry screen;
+    screen.width = 1024;
+    screen.height = 700;
+    ASSERT_TRUE(writeFormIni(QDir(settingsDir.path()).filePath(QStringLiteral("Form.ini")), screen));
     MainWindow window(o);
     window.refreshTimer().stop();
     window.show();
-    // Maximised on that screen with no window frame, and the default Form.ini panel sizes.
     window.resize(1024, 700);
     window.refresh();
     settle();
