@@ -516,6 +516,14 @@ void MainWindow::refresh() {
         project_->ApplyMarkedLink();
         session_->sendTarget();
     }
+    // The service page shows the marked controller's record, anew whenever the mark or the record
+    // changed; what a read from the controller brings replaces it until then.
+    if (const auto marked = serviceLine_->markedLink(); marked && marked != shownServiceLink_) {
+        shownServiceLink_ = marked;
+        service_->showMarkedDevice();
+    } else if (!marked) {
+        shownServiceLink_.reset();
+    }
 
     setPanel(5, StatusBarPresenter::clockPanel(QDateTime::currentDateTime()));
     setPanel(0, StatusBarPresenter::portPanel(m));
@@ -613,6 +621,12 @@ void MainWindow::connectionDisplay() {
         setPanel(4, StatusBarPresenter::noLinkPanel());
     if (cfg_->servicePanelsEnabled() != up)
         cfg_->setServicePanelsEnabled(up);
+    // Over Modbus a controller answers only the switch back; the device-protocol page waits.
+    const bool zarnet = project_->model.ActiveProtocol == kProtocolZarnet;
+    for (auto [page, on] :
+         {std::pair{servicePages_->zarnetPage(), zarnet}, std::pair{servicePages_->modbusPage(), !zarnet}})
+        if (page->testAttribute(Qt::WA_ForceDisabled) == on)
+            page->setEnabled(on);
 }
 
 void MainWindow::fitStatusPanels() {

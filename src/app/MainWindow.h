@@ -141,6 +141,7 @@ private:
     StatusBarPresenter statusBar_;
     QString shownTitle_;
     bool modeWindowClosed_ = false;
+    std::optional<DeviceLink> shownServiceLink_;
 
     QTimer refreshTimer_;
     QTimer runStringTimer_;

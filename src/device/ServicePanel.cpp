@@ -26,6 +26,19 @@ ServicePanel::ServicePanel(UserDialogs& dialogs, ServiceLine& line) : dialogs_(d
     view.time = now.time();
 }
 
+void ServicePanel::showMarkedDevice() {
+    const auto marked = line_.markedLink();
+    if (!marked)
+        return;
+    view.zarnetAddressText = QString::number(marked->zarnetAddress);
+    view.modbusAddressText = QString::number(marked->modbusAddress);
+    view.speedIndex = mbBaudIndex(marked->mbParams);
+    view.frameIndex = mbFrameIndex(marked->mbParams);
+    view.floatIndex = mbFloatOrderIndex(marked->mbParams);
+    view.replyDelayText.clear();
+    changed();
+}
+
 void ServicePanel::changed() {
     if (viewChanged)
         viewChanged();

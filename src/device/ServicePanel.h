@@ -55,6 +55,10 @@ public:
     // The marked device's record took a new address or line byte: the line must reach it there.
     std::function<void()> linkChanged;
 
+    // The marked controller's record as the project keeps it: its device-protocol address and Modbus
+    // settings; the reply delay is unknown until read. Run when the mark or the record changed.
+    void showMarkedDevice();
+
     void readClock();
     void takeComputerClock(const QDateTime& now);
     void writeClock();

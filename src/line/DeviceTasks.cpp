@@ -21,6 +21,15 @@ namespace {
 
 constexpr uint8_t kVextorType = 32;
 constexpr uint16_t kMinFirmware = 201;
+// What the log says of a port that would not open: the program's description and the system's reason.
+QString openFailureReason(const SerialPort& port, const QString& path) {
+    QString reason = describeOpenFailure(port, path);
+    const QString system = port.openFailureText();
+    if (!system.isEmpty() && !reason.contains(system))
+        reason += QStringLiteral(" (") + system + QLatin1Char(')');
+    return reason;
+}
+
 QString failureText(LineTask task) {
     switch (task) {
     case LineTask::SwitchToZarnet:
@@ -138,6 +147,11 @@ bool DeviceTasks::openPorts() {
     auto refuse = [&](SerialPort& port, const QString& name) {
         project_.ClearMark();
         QString text = t::kCannotOpenPortHead + name + t::kCannotOpenPortTail;
+        // The log keeps why (the adapter unplugged, the device gone, no permission), in the system's
+        // words; the box keeps its short text.
+        if (log_)
+            log_->addLine(
+                logActionLine(project_.now(), text + QLatin1Char(' '), openFailureReason(port, path)));
         // On this system the usual cause is a missing group membership: say so, not just the number.
         if (port.openFailure() == OpenFailure::PermissionDenied)
             text += QLatin1Char('\n') + describeOpenFailure(port, path);

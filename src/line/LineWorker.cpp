@@ -17,6 +17,7 @@
 #include <map>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 namespace vextor {
 
@@ -85,6 +86,8 @@ public:
     template <class T> T call(std::function<T()> f, T fallback) {
         if (QThread::currentThread() == receiver_->thread())
             return f();
+        // A question comes after the messages told before it.
+        flushHeld();
         struct Request {
             bool done = false;
             T value;
@@ -131,6 +134,22 @@ public:
             if (state_->cancelled)
                 return;
         }
+        if (holding_) {
+            held_.push_back(text);
+            return;
+        }
+        postInformation(text);
+    }
+
+    // Line thread. While a tick runs, its messages wait: the window first hears the state the tick
+    // left (a link lost, a mark cleared), then sees the boxes, so no box stands over a stale state.
+    void hold() { holding_ = true; }
+    void release() {
+        holding_ = false;
+        flushHeld();
+    }
+
+    void postInformation(const QString& text) {
         post_([info = info_, text] {
             info->pending.push_back(text);
             if (info->showing)
@@ -187,6 +206,14 @@ private:
     std::function<void(std::function<void()>)> post_;
     std::shared_ptr<State> state_ = std::make_shared<State>();
     std::shared_ptr<Information> info_ = std::make_shared<Information>(dialogs_);
+    // Line thread.
+    bool holding_ = false;
+    std::vector<QString> held_;
+
+    void flushHeld() {
+        for (const QString& text : std::exchange(held_, {}))
+            postInformation(text);
+    }
 };
 
 // The window's progress, told from the line thread; the window never waits for it.
@@ -581,8 +608,10 @@ void LineWorker::applyTarget(const LineTarget& t) {
 }
 
 void LineWorker::tick() {
+    dialogs_->hold();
     line_->tasks.tick();
     afterTick();
+    dialogs_->release();
     ticks_.fetch_add(1);
 }
 

@@ -251,6 +251,34 @@ TEST_F(MainWindowTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
     EXPECT_TRUE(window->close());
 }
 
+// The service page shows the marked controller's record, not its own defaults; over Modbus only the
+// switch back can be pressed.
+TEST_F(MainWindowTest, ServicePageShowsTheMarkedControllersRecord) {
+    create();
+    window->refresh();
+    Project& project = window->project();
+    project.model.MasterCount = 1;
+    project.model.Master.ZarnetAddress = 1;
+    project.model.Master.ModbusAddress = 7;
+    project.model.Master.MbParams = 0xB2; // 19200, even parity, the exponent first
+    project.RebuildTree();
+    project.MarkCode = 2;
+    window->refresh();
+    ServicePages* pages = window->servicePages();
+    EXPECT_EQ(pages->zarnetAddress()->text(), QStringLiteral("1"));
+    EXPECT_EQ(pages->modbusAddress()->text(), QStringLiteral("7"));
+    EXPECT_EQ(pages->speedList()->currentText(), QStringLiteral("19200"));
+    EXPECT_EQ(pages->frameList()->currentIndex(), 3);
+    EXPECT_EQ(pages->floatChoice()->checkedId(), 1);
+    EXPECT_FALSE(pages->zarnetPage()->testAttribute(Qt::WA_ForceDisabled));
+    EXPECT_TRUE(pages->modbusPage()->testAttribute(Qt::WA_ForceDisabled));
+
+    project.model.Master.Protocol = kProtocolModbus;
+    window->refresh();
+    EXPECT_TRUE(pages->zarnetPage()->testAttribute(Qt::WA_ForceDisabled));
+    EXPECT_FALSE(pages->modbusPage()->testAttribute(Qt::WA_ForceDisabled));
+}
+
 TEST(FormIni, RoundTripClampAndShortFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Form.ini"));

@@ -9,8 +9,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <mutex>
 
 namespace vextor {
 namespace {
@@ -46,6 +49,7 @@ protected:
     NullProgress progress;
     QObject receiver;
     std::unique_ptr<LineWorker> worker;
+    std::mutex portMutex; // the line thread reads the port's path
     QString portPath;
     std::vector<LineStatus> statuses;
     std::vector<bool> busyTold;
@@ -62,7 +66,10 @@ protected:
         portPath = line.portPath();
         LineWorker::Options o;
         o.tickMs = tickMs;
-        o.portPath = [this](int n) { return n == 1 ? portPath : QStringLiteral("/nonexistent/ttyVextor"); };
+        o.portPath = [this](int n) {
+            std::lock_guard lock(portMutex);
+            return n == 1 ? portPath : QStringLiteral("/nonexistent/ttyVextor");
+        };
         worker = std::make_unique<LineWorker>(&receiver, d ? *d : dialogs, progress, o);
         LineListener l;
         l.status = [this](const LineStatus& s) { statuses.push_back(s); };
@@ -238,6 +245,41 @@ TEST_F(Worker, AWriteStoppedByClosingSaysSoInTheLog) {
         log.last().contains(QStringLiteral("запись конфигурации прервана, прибор записан частично - ")))
         << log.last().toStdString();
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
+}
+
+// The port goes away under a linked controller: the window hears the link lost and the mark cleared
+// before the box says so, and the log keeps the system's reason.
+TEST_F(Worker, ALostPortIsToldBeforeItsBoxWithTheSystemsReasonInTheLog) {
+    struct OrderDialogs : ScriptedDialogs {
+        QStringList* events = nullptr;
+        void message(const QString& text) override {
+            ScriptedDialogs::message(text);
+            *events << QStringLiteral("box: ") + text;
+        }
+    } boxes;
+    QStringList events;
+    boxes.events = &events;
+    start({at(3)}, &boxes);
+    LineListener l;
+    l.status = [&](const LineStatus& s) {
+        events << (s.linkUp ? QStringLiteral("up") : QStringLiteral("down"));
+    };
+    l.markCleared = [&](int) { events << QStringLiteral("mark cleared"); };
+    worker->addListener(std::move(l));
+    mark(3);
+    ASSERT_TRUE(waitFor([&] { return linkUp(); }));
+    events.clear();
+    {
+        std::lock_guard lock(portMutex);
+        portPath = QStringLiteral("/nonexistent/ttyUSB7");
+    }
+    ASSERT_TRUE(waitFor([&] { return !boxes.shown.isEmpty(); }));
+    EXPECT_EQ(events, (QStringList{QStringLiteral("mark cleared"), QStringLiteral("down"),
+                                   QStringLiteral("box: Невозможно открыть порт COM1!")}));
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log[0].contains(QStringLiteral("Невозможно открыть порт COM1! ")));
+    EXPECT_TRUE(log[0].contains(QStringLiteral("/nonexistent/ttyUSB7")));
+    EXPECT_TRUE(log[0].contains(QString::fromLocal8Bit(std::strerror(ENOENT)))) << log[0].toStdString();
 }
 
 } // namespace
