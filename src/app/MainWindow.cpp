@@ -303,6 +303,7 @@ QWidget* MainWindow::buildTreePanel() {
     tree_->setObjectName(QStringLiteral("TreeView1"));
     tree_->isBusy = [] { return BusyState::busy(); };
     tree_->changed = [this] { refresh(); };
+    tree_->rebuilt = [this] { widenTreeForNames(); };
     layout->addWidget(tree_, 1);
     layout->addWidget(new QLabel(panel)); // the tree panel's own status line, empty
     connect(filter_, &QComboBox::activated, this, [this](int index) {
@@ -368,6 +369,13 @@ void MainWindow::createWindows() {
     cfgScroll_->setWidget(cfg_);
     cfgScroll_->setWindowTitle(cfg_->windowTitle());
     cfgSub_ = addModeWindow(cfgScroll_);
+    // Until the live monitor is built, its mode says what it is for instead of an empty grey area.
+    auto* visual = new QLabel(t::kVisualModeHint);
+    visual->setWordWrap(true);
+    visual->setAlignment(Qt::AlignCenter);
+    visual->setMargin(24);
+    visual->setWindowTitle(t::kModeVisual);
+    visualSub_ = addModeWindow(visual);
     progress_ = new ProgressWindow(this);
     startLine();
     serviceLine_ = std::make_unique<SessionServiceLine>(*session_, *project_);
@@ -564,7 +572,8 @@ QMdiSubWindow* MainWindow::addModeWindow(QWidget* content) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Close && (watched == cfgSub_ || watched == viewerSub_)) {
+    if (event->type() == QEvent::Close &&
+        (watched == cfgSub_ || watched == viewerSub_ || watched == visualSub_)) {
         event->ignore();
         static_cast<QWidget*>(watched)->hide();
         modeWindowClosed_ = true;
@@ -589,6 +598,7 @@ void MainWindow::showModeWindow() {
         setTextIfChanged(workingFile_, WorkingConfigFile);
         break;
     case work_mode::kMonitor:
+        sub = visualSub_;
         setTextIfChanged(workingFile_, WorkingVisualFile);
         break;
     default:
@@ -668,6 +678,22 @@ void MainWindow::addLine(const QString& line) {
 void MainWindow::treeChanged() {
     tree_->sync();
     refresh();
+}
+
+void MainWindow::widenTreeForNames() {
+    // The tree panel grows to show the longest name whole, up to a third of the window; it never
+    // shrinks below the width the engineer gave it.
+    const int needed = tree_->namesWidth() + tree_->frameWidth() * 2 +
+                       tree_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
+    QList<int> sizes = sideSplitter_->sizes();
+    if (sizes.size() < 3)
+        return;
+    const int target = std::min(needed, width() / 3);
+    if (target <= sizes[1])
+        return;
+    sizes[2] -= target - sizes[1];
+    sizes[1] = target;
+    sideSplitter_->setSizes(sizes);
 }
 
 // ---------------------------------------------------------------- busy state and end

@@ -158,6 +158,7 @@ private:
     ConfigWindow* cfg_ = nullptr;
     QScrollArea* cfgScroll_ = nullptr;
     QMdiSubWindow* cfgSub_ = nullptr;
+    QMdiSubWindow* visualSub_ = nullptr;
     ProgressWindow* progress_ = nullptr;
 
     // Controls.
@@ -196,6 +197,7 @@ private:
     void busyChanged(bool busy);
     bool refuseWhileBusy() const;
     void treeChanged();
+    void widenTreeForNames();
 
     // Files from the tree.
     void openConfigFile(const QString& path, int code);

@@ -3,13 +3,16 @@
 #include "project/ProjectReport.h"
 
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -226,6 +229,26 @@ void ProjectTreeView::rebuild() {
             }
         }
     }
+    if (rebuilt)
+        rebuilt();
+}
+
+int ProjectTreeView::namesWidth() const {
+    // Every item counts, not only the rows in view or under open nodes: the panel is sized once for
+    // the whole tree, so that opening a node shows its names whole.
+    const QFontMetrics metrics(font());
+    const int icon =
+        iconSize().isValid() ? iconSize().width() : style()->pixelMetric(QStyle::PM_SmallIconSize);
+    int widest = 0;
+    std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* item, int depth) {
+        const int text = metrics.horizontalAdvance(item->text(0));
+        widest = std::max(widest, (depth + 1) * indentation() + icon + text + 12);
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i), depth + 1);
+    };
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        walk(topLevelItem(i), 0);
+    return widest;
 }
 
 void ProjectTreeView::repaint() {

@@ -35,6 +35,10 @@ public:
     std::function<bool()> isBusy;
     // After every change the view made to the project.
     std::function<void()> changed;
+    // The width the shown names need, indentation and icons included.
+    int namesWidth() const;
+    // After the items were built anew (other nodes, other names).
+    std::function<void()> rebuilt;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
