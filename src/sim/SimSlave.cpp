@@ -2,15 +2,20 @@
 
 #include "link/ZarnetLink.h"
 
+#include <algorithm>
+
 namespace vextor::sim {
 
 SimSlave::SimSlave(uint8_t address, uint32_t seed)
     : address_(address), memory_(kMemorySize, 0), channels_(seed ^ (static_cast<uint32_t>(address) << 24)) {}
 
 Bytes SimSlave::frame(const Bytes& body) const {
-    Bytes f{address_, static_cast<uint8_t>(body.size() + 2)};
-    f.insert(f.end(), body.begin(), body.end());
-    f.push_back(ZarnetCrc8(f.data(), f.size()));
+    // Sized once rather than appended to: GCC 12 misreads appending to a vector built from a short list.
+    Bytes f(body.size() + 3);
+    f[0] = address_;
+    f[1] = static_cast<uint8_t>(body.size() + 2);
+    std::copy(body.begin(), body.end(), f.begin() + 2);
+    f.back() = ZarnetCrc8(f.data(), f.size() - 1);
     return f;
 }
 
@@ -32,8 +37,10 @@ Bytes SimSlave::handle(const Bytes& inner, int64_t nowMs) {
         // address, length, code, count byte, data, CRC
         if (count == 0 || size_t(count) + 5 > kMaxInnerFrame || address + count > kMemorySize)
             return frame(refused);
-        Bytes body{InnerReadMemoryReply, count};
-        body.insert(body.end(), memory_.begin() + address, memory_.begin() + address + count);
+        Bytes body(2 + size_t(count));
+        body[0] = InnerReadMemoryReply;
+        body[1] = count;
+        std::copy_n(memory_.begin() + address, count, body.begin() + 2);
         return frame(body);
     }
     case InnerWriteMemory: {

@@ -286,3 +286,36 @@ TEST(CliRetries, ReadConfigSurvivesALostIdentificationOrVersionReply) {
         EXPECT_TRUE(outcome[0] == "drop" || outcome[1] == "drop") << outcome.join(',').toStdString();
     }
 }
+
+// --retries N is the number of further attempts: against a controller whose replies are all lost,
+// the identification goes out N + 1 times (default 3 further) and nothing else is sent.
+TEST(CliRetries, AttemptsOncePlusTheRetriesThenGivesUp) {
+    QTemporaryDir dir;
+    const struct {
+        const char* retries; // nullptr: the default
+        const char* identifications;
+    } cases[] = {
+        {"0", "0D"},
+        {"2", "0D,0D,0D"},
+        {nullptr, "0D,0D,0D,0D"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.retries ? c.retries : "default");
+        const QString log =
+            dir.filePath(QStringLiteral("frames-%1.log").arg(c.retries ? c.retries : "default"));
+        SimProcess sim({"--drop-rate", "1", "--event-interval", "0", "--log", log});
+        ASSERT_TRUE(sim.started());
+        QStringList args{"--port", sim.port()};
+        if (c.retries)
+            args << "--retries" << c.retries;
+        const CtlResult r = runCtl(args << "identify");
+        EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+        sim.stop();
+        // The command byte of every request the controller heard: address, length, nonce, command.
+        QStringList commands;
+        for (const QString& line : QString::fromUtf8(readAll(log)).split('\n', Qt::SkipEmptyParts))
+            if (line.section(' ', 1, 1) == "rx")
+                commands << line.section(' ', 5, 5);
+        EXPECT_EQ(commands.join(',').toStdString(), c.identifications);
+    }
+}

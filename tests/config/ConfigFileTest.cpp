@@ -282,7 +282,10 @@ public:
 
 private:
     std::string name(const char* n, int index) const {
-        return prefix_ + n + (index >= 0 ? "[" + std::to_string(index) + "]" : std::string());
+        std::string s = prefix_ + n;
+        if (index >= 0)
+            s.append("[").append(std::to_string(index)).append("]");
+        return s;
     }
     std::string prefix_;
 };

@@ -4,6 +4,7 @@
 // Reusable by any test that moves memory blocks over the device protocol.
 #include "support/FakeSerialPort.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -57,8 +58,8 @@ public:
         if (r.address + r.count > kMemorySize)
             return {};
         if (command == 0x43) {
-            Bytes data{0x00};
-            data.insert(data.end(), memory.begin() + r.address, memory.begin() + r.address + r.count);
+            Bytes data(1 + r.count); // a zero, then the bytes
+            std::copy_n(memory.begin() + r.address, r.count, data.begin() + 1);
             log.back().answered = true;
             return zarnetReply(address, 0x44, data);
         }

@@ -65,8 +65,8 @@ protected:
         }
         if (onRequest)
             onRequest(requested.back());
-        Bytes data{0x00};
-        data.insert(data.end(), memory.begin() + address, memory.begin() + address + r[7]);
+        Bytes data(1 + r[7]); // a zero, then the bytes
+        std::copy_n(memory.begin() + address, r[7], data.begin() + 1);
         return fake::zarnetReply(kAddress, 0x44, data);
     }
 

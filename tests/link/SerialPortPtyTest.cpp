@@ -83,7 +83,7 @@ TEST(PosixSerialPort, ReadTimeoutModel) {
     EXPECT_LT(silent, 1500);
 
     // A reply that stops mid-frame fails once the interval has passed, well before the total.
-    std::thread peer([&] {
+    std::jthread peer([&] {
         pty.readRequest();
         Bytes frame = zarnetReply(1, 0x1A, {0x00});
         frame.pop_back();
@@ -95,7 +95,7 @@ TEST(PosixSerialPort, ReadTimeoutModel) {
     EXPECT_LT(partial, 690);
 
     // A whole reply arrives at once.
-    std::thread good([&] {
+    std::jthread good([&] {
         pty.readRequest();
         pty.send(zarnetReply(1, 0x1A, {0x42}));
     });
@@ -113,7 +113,7 @@ TEST(PosixSerialPort, ModbusReplyIsTakenWholeAfterThePause) {
     const uint16_t crc = ModbusCrc16(reply.data(), reply.size());
     reply.push_back(crc & 0xFF);
     reply.push_back(crc >> 8);
-    std::thread peer([&] {
+    std::jthread peer([&] {
         pty.readRequest();
         // in two pieces with a gap shorter than the 20 ms interval
         pty.send(Bytes(reply.begin(), reply.begin() + 4));
@@ -132,9 +132,10 @@ TEST(PosixSerialPort, ModbusReplyIsTakenWholeAfterThePause) {
 // A Modbus RTU server from an independent library, on the far end of a null-modem pty pair.
 TEST(ModbusMaster, AgainstAnIndependentRtuServer) {
     PtyBridge cable;
-    std::atomic<bool> stop{false};
     std::atomic<int> lastWrite{-1};
-    std::thread server([&] {
+    // Declared after everything it uses, so that it is stopped and joined first on every way out
+    // of the test, a failed assertion included.
+    std::jthread server([&](std::stop_token stop) {
         modbus_t* ctx = modbus_new_rtu(cable.pathA().toLocal8Bit().constData(), 9600, 'N', 8, 1);
         ASSERT_NE(ctx, nullptr);
         modbus_set_slave(ctx, 1);
@@ -145,7 +146,7 @@ TEST(ModbusMaster, AgainstAnIndependentRtuServer) {
         map->tab_registers[3] = 105;    // panel
         modbus_set_response_timeout(ctx, 0, 100000);
         uint8_t query[MODBUS_RTU_MAX_ADU_LENGTH];
-        while (!stop) {
+        while (!stop.stop_requested()) {
             struct timeval tv {
                 0, 100000
             };
@@ -186,9 +187,6 @@ TEST(ModbusMaster, AgainstAnIndependentRtuServer) {
     ASSERT_TRUE(master.ModbusExchange(outside, 6, reply, length));
     EXPECT_NE(reply[1], outside[1]);
     EXPECT_EQ(reply[1], 0x83);
-
-    stop = true;
-    server.join();
 }
 
 namespace {

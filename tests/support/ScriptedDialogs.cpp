@@ -4,11 +4,11 @@ namespace vextor {
 namespace {
 
 template <class T> T take(std::deque<T>& q, T fallback) {
-    if (q.empty())
-        return fallback;
-    T v = q.front();
-    q.pop_front();
-    return v;
+    if (!q.empty()) {
+        fallback = std::move(q.front());
+        q.pop_front();
+    }
+    return fallback;
 }
 
 } // namespace
