@@ -1,5 +1,6 @@
 // The program's dialogs speak Russian: our own message and input boxes label their buttons
-// themselves, and Qt's translations, once loaded, turn Qt's file dialog Russian too.
+// themselves, and Qt's translations, once loaded, turn Qt's file dialog Russian too. The boxes show
+// their whole title.
 #include "app/QtUserDialogs.h"
 #include "app/Translations.h"
 
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTimer>
 #include <functional>
@@ -63,6 +65,40 @@ TEST(RussianDialogs, MessageAndInputBoxesLabelTheirButtonsInRussian) {
     });
     dialogs.openFile(QStringLiteral("Открыть"), QStringLiteral("Все файлы|*.*"), QDir::tempPath());
     EXPECT_TRUE(labels.contains(QStringLiteral("Имя файла:"))) << labels.join(QLatin1Char('|')).toStdString();
+}
+
+// A short text makes a narrow box; the box is still wide enough for its whole title beside the
+// frame's icon and buttons, whether the program's title or a caption of its own.
+TEST(RussianDialogs, BoxesAreWideEnoughForTheirTitle) {
+    QtUserDialogs dialogs;
+    const QString longCaption = QStringLiteral("Сохранение изменений проекта перед закрытием программы");
+    const struct {
+        const char* name;
+        QString title;
+        std::function<void()> open;
+    } cases[] = {
+        {"message", QStringLiteral("Конфигуратор Vextor"), [&] { dialogs.message(QStringLiteral("Да")); }},
+        {"yes/no", QStringLiteral("Конфигуратор Vextor"), [&] { dialogs.askYesNo(QStringLiteral("Да?")); }},
+        {"yes/no, caption", longCaption, [&] { dialogs.askYesNo(QStringLiteral("Да?"), longCaption); }},
+        {"yes/no/cancel, caption", longCaption,
+         [&] { dialogs.askYesNoCancel(QStringLiteral("Да?"), longCaption); }},
+        {"input", longCaption, [&] { dialogs.inputText(longCaption, QStringLiteral("Имя"), {}); }},
+    };
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString title;
+        int width = 0;
+        whileModal([&](QWidget* w) {
+            title = w->windowTitle();
+            width = w->width();
+        });
+        c.open();
+        EXPECT_EQ(title, c.title);
+        // Three frame buttons of 32 pixels beside the title.
+        EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(c.title) + 96);
+    }
 }
 
 } // namespace
