@@ -10,9 +10,11 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLocale>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace vextor {
 namespace {
@@ -98,6 +100,56 @@ TEST(RussianDialogs, BoxesAreWideEnoughForTheirTitle) {
         EXPECT_EQ(title, c.title);
         // Three frame buttons of 32 pixels beside the title.
         EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(c.title) + 96);
+    }
+}
+
+// Qt's dialogs format sizes and dates in the system's locale: where the environment names no
+// language the program runs in Russian, and a language the user set is kept.
+TEST(RussianDialogs, RussianLocaleOnlyWhereTheSystemNamesNoLanguage) {
+    const struct {
+        const char* lcAll;
+        const char* lcMessages;
+        const char* lang;
+        bool russian;
+    } cases[] = {
+        {"", "", "", true},
+        {"", "", "C", true},
+        {"", "", "POSIX", true},
+        {"", "", "C.UTF-8", true},
+        {"", "", "C.utf8", true},
+        {"C", "", "de_DE.UTF-8", true}, // LC_ALL outranks LANG
+        {"", "", "en_US.UTF-8", false},
+        {"", "", "de_DE@euro", false},
+        {"", "", "ru_RU.UTF-8", false},
+        {"", "en_GB.UTF-8", "C", false}, // a language for the texts
+        {"en_US.UTF-8", "", "C", false},
+    };
+    const QByteArray saved[] = {qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")};
+    const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("LC_ALL=") + c.lcAll + " LC_MESSAGES=" + c.lcMessages + " LANG=" + c.lang);
+        EXPECT_EQ(systemNamesNoLanguage(c.lcAll, c.lcMessages, c.lang), c.russian);
+
+        // The same environment before the program starts: the locale it then runs in.
+        const char* values[] = {c.lcAll, c.lcMessages, c.lang};
+        for (int i = 0; i < 3; ++i) {
+            if (*values[i])
+                qputenv(names[i], values[i]);
+            else
+                qunsetenv(names[i]);
+        }
+        useRussianLocaleWhereTheSystemHasNone();
+        EXPECT_EQ(qgetenv("LC_ALL"), c.russian ? QByteArray("ru_RU.UTF-8") : QByteArray(c.lcAll));
+        if (c.russian) {
+            EXPECT_EQ(QLocale(QString::fromLatin1(qgetenv("LC_ALL"))).formattedDataSize(2970),
+                      QStringLiteral("2,90 KiB"));
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (saved[i].isEmpty())
+            qunsetenv(names[i]);
+        else
+            qputenv(names[i], saved[i]);
     }
 }
 
