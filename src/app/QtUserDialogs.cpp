@@ -4,7 +4,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QBoxLayout>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
