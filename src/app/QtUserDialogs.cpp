@@ -3,9 +3,16 @@
 #include "texts.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
+#include <QSpacerItem>
+#include <QStyle>
+#include <algorithm>
 #include <utility>
 
 namespace vextor {
@@ -35,8 +42,38 @@ void labelButtons(QMessageBox& box) {
     }
 }
 
+// The window manager cuts a title longer than the box ("Конфиг... Vextor"), and a short question
+// makes a narrow box. The box is made at least as wide as its title in the title bar's font, with
+// room for the frame's icon and buttons beside it, though never wider than the screen.
+int titleWidth(const QWidget& dialog) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true); // as most window managers draw titles
+    const QFontMetrics metrics(font);
+    const int frameButtons =
+        4 * std::max(dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight), metrics.height());
+    int width = metrics.horizontalAdvance(dialog.windowTitle()) + frameButtons;
+    if (const QScreen* screen = dialog.screen())
+        width = std::min(width, screen->availableGeometry().width());
+    return width;
+}
+
+// A message box fixes its own size from its layout's minimum whenever it is shown, over any minimum
+// width set on it; a spacer in the layout is what it honours. The spacer shares the last row (the
+// buttons) so the box gets no taller.
+void reserveTitleWidth(QDialog& dialog) {
+    QLayout* layout = dialog.layout();
+    if (!layout)
+        return;
+    auto* spacer = new QSpacerItem(titleWidth(dialog), 0, QSizePolicy::Minimum, QSizePolicy::Minimum);
+    if (auto* grid = qobject_cast<QGridLayout*>(layout))
+        grid->addItem(spacer, std::max(0, grid->rowCount() - 1), 0, 1, grid->columnCount());
+    else
+        layout->addItem(spacer);
+}
+
 int execBox(QMessageBox& box) {
     labelButtons(box);
+    reserveTitleWidth(box);
     return box.exec();
 }
 
@@ -93,6 +130,7 @@ std::optional<QString> QtUserDialogs::inputText(const QString& caption, const QS
     dialog.setTextValue(initial);
     dialog.setOkButtonText(t::kButtonOk);
     dialog.setCancelButtonText(t::kButtonCancel);
+    reserveTitleWidth(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();

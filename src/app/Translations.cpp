@@ -1,5 +1,6 @@
 #include "Translations.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -7,6 +8,25 @@
 #include <QTranslator>
 
 namespace vextor {
+
+bool systemNamesNoLanguage(const QByteArray& lcAll, const QByteArray& lcMessages, const QByteArray& lang) {
+    // The order the C library and Qt take them in.
+    QByteArray name = !lcAll.isEmpty() ? lcAll : !lcMessages.isEmpty() ? lcMessages : lang;
+    // "C.UTF-8", "POSIX@modifier": the encoding and modifier name no language either.
+    const qsizetype end = name.indexOf('.') >= 0 ? name.indexOf('.') : name.indexOf('@');
+    if (end >= 0)
+        name.truncate(end);
+    return name.isEmpty() || name == "C" || name == "POSIX";
+}
+
+void useRussianLocaleWhereTheSystemHasNone() {
+    if (!systemNamesNoLanguage(qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")))
+        return;
+    // Qt's system locale, which its file dialog formats with, is read from these variables; LC_ALL
+    // outranks whatever else the environment sets. A C library without the Russian locale keeps its
+    // own "C" and Qt then reads text as UTF-8, as it does under "C".
+    qputenv("LC_ALL", "ru_RU.UTF-8");
+}
 
 bool installQtTranslations(QCoreApplication& app) {
     const QLocale russian(QLocale::Russian, QLocale::Russia);

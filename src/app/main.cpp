@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     // which cost less sent as plain requests; a user's own setting of the variable is kept.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
+    vextor::useRussianLocaleWhereTheSystemHasNone();
     QApplication app(argc, argv);
     QApplication::setApplicationName(vextor::main_texts::kAppTitle);
     // Numbers are shown and read with a decimal comma throughout.

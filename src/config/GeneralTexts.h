@@ -55,8 +55,11 @@ inline const std::array<QString, 4> kCounterCaptions = {
 
 // --- group " Ведомые " ---
 inline const QString kSlavesTitle = QStringLiteral(" Ведомые ");
-inline const QString kSlavesHeader = QStringLiteral(
-    "Адрес (1...127)       Тип  прибора                                     Чётность/Скорость");
+// The caption over the slave rows, one part per column: spaces cannot line the parts up with the
+// entries in a proportional font, so each part stands over its own column. The last one spans the
+// frame and speed lists.
+inline const std::array<QString, 3> kSlavesHeader = {
+    QStringLiteral("Адрес (1...127)"), QStringLiteral("Тип  прибора"), QStringLiteral("Чётность/Скорость")};
 inline const QString kSlavesNote = QStringLiteral("Приборы,  подключенные в качестве  ВЕДОМЫХ");
 inline const QString kAddDevice = QStringLiteral("Добавить прибор");
 inline const QString kRemoveLast = QStringLiteral("Удалить последний");

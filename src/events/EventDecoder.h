@@ -11,9 +11,8 @@ namespace vextor::events {
 
 enum EventColumn { ColNumber = 0, ColSource, ColDate, ColTime, ColEvent, EventColumnCount };
 
-// Header texts and pixel widths of the viewer's columns.
+// Header texts of the viewer's columns.
 QStringList eventColumnHeaders();
-inline constexpr std::array<int, EventColumnCount> kEventColumnWidths{46, 126, 114, 111, 218};
 
 // "Количество записей - " + count, the line above the table.
 QString recordCountLabel(qint64 count);

@@ -1,32 +1,46 @@
 #include "EventViewerPane.h"
 
+#include "events/EventDecoder.h"
+
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
-#include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <numeric>
 
 namespace vextor::events {
 
 namespace {
-constexpr int kPanelHeight = 500;
+// The count line and a few rows; the table scrolls its rows itself, so a low window needs no second
+// scroll bar beside the table's, which would take its width from the event column.
+constexpr int kPanelHeight = 200;
 constexpr int kPanelMargin = 8;
-// Room a cell takes beside its text (the style's margins on both sides).
-constexpr int kCellPadding = 16;
 
-// The widest text the event column can ever hold: the address of a lost or restored device at
-// the end of the line must stay readable.
-int widestEventText(const QFontMetrics& metrics) {
-    int widest = 0;
-    for (int code = 0; code <= 255; ++code) {
-        const QString text = QStringLiteral("(%1)  ").arg(code) +
-                             eventText(static_cast<uint8_t>(code), static_cast<uint8_t>(255));
-        widest = std::max(widest, metrics.horizontalAdvance(text));
+// The room a cell takes beside its text: the style's text margin on both sides and the grid line.
+int cellPadding(const QTableView& table) {
+    return 2 * (table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) + 1) + 1;
+}
+
+// The width a column other than the event one needs: its header, and the widest cell it can show,
+// the record number of the file's last record, a device of the slave line with a three-digit
+// address, two-digit dates and times. Measured from the file, not from the rows decoded so far, so
+// a column never moves while the table scrolls.
+int contentWidth(const QTableView& table, int column, qint64 records) {
+    EventRecord widest;
+    widest.source = 127;
+    widest.hour = 23;
+    widest.minute = widest.second = 59;
+    widest.day = 31;
+    widest.month = 12;
+    widest.year = 99;
+    int width = table.horizontalHeader()->sectionSizeHint(column);
+    for (const EventRecord& record : {EventRecord{}, widest}) {
+        const QString text = decodeEventRecord(std::max<qint64>(records - 1, 0), record)[column];
+        width = std::max(width, table.fontMetrics().horizontalAdvance(text) + cellPadding(table));
     }
-    return widest;
+    return width;
 }
 } // namespace
 
@@ -39,13 +53,11 @@ EventViewerPane::EventViewerPane(QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setWordWrap(false);
-    for (int c = 0; c < EventColumnCount; ++c)
-        table_->setColumnWidth(c, kEventColumnWidths[static_cast<size_t>(c)]);
-    // The event column shows its longest text whole and takes whatever room the window adds.
-    const int eventWidth =
-        std::max(kEventColumnWidths[ColEvent], widestEventText(table_->fontMetrics()) + kCellPadding);
-    table_->setColumnWidth(ColEvent, eventWidth);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    // The number, source, date and time take what their texts need; the event text takes all the
+    // room that is left, and a window too narrow for it cuts it with an ellipsis, the whole text
+    // then in the cell's tooltip.
+    fitColumns();
+    table_->horizontalHeader()->setSectionResizeMode(ColEvent, QHeaderView::Stretch);
     // Every row has the same height: the view need not measure rows it does not show.
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -55,13 +67,8 @@ EventViewerPane::EventViewerPane(QWidget* parent)
     layout->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
     layout->addWidget(count_);
     layout->addWidget(table_, 1);
-    const int columns =
-        std::accumulate(kEventColumnWidths.begin(), kEventColumnWidths.end() - 1, 0) + eventWidth;
-    const int tableWidth =
-        columns + 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width();
-    // The panel fills the area and never gets narrower than the whole table: a smaller window
-    // scrolls the panel instead of cutting the event texts.
-    panel->setMinimumSize(tableWidth + 2 * kPanelMargin, kPanelHeight);
+    // The panel fills the area's width; only a very low window scrolls it.
+    panel->setMinimumHeight(kPanelHeight);
     setWidgetResizable(true);
     setWidget(panel);
 }
@@ -73,8 +80,14 @@ std::optional<QString> EventViewerPane::decode(const QString& path) {
         return error;
     count_->setText(recordCountLabel(file->count()));
     model_->setFile(std::move(*file));
+    fitColumns();
     table_->scrollToTop();
     return std::nullopt;
+}
+
+void EventViewerPane::fitColumns() {
+    for (int c = 0; c < ColEvent; ++c)
+        table_->setColumnWidth(c, contentWidth(*table_, c, model_->file().count()));
 }
 
 } // namespace vextor::events

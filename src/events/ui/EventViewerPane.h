@@ -1,7 +1,7 @@
 #pragma once
 // The content of the event viewer: the record count line above the decoded table, on a panel that
-// fills the window's scrolling area; the event column takes the room a wider window adds, and a
-// window narrower than the whole table scrolls rather than cutting the event texts.
+// fills the window's scrolling area. The event column takes whatever width the other columns leave;
+// where that still cuts an event text, the cell's tooltip shows it whole.
 #include "EventTableModel.h"
 
 #include <QScrollArea>
@@ -29,6 +29,9 @@ private:
     QLabel* count_;
     QTableView* table_;
     EventTableModel* model_;
+
+    // The columns before the event one to the width of what the file can show in them.
+    void fitColumns();
 };
 
 } // namespace vextor::events

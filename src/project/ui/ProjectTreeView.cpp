@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -345,6 +346,21 @@ void ProjectTreeView::scheduleSync() {
         if (changed)
             changed();
     });
+}
+
+void ProjectTreeView::keyPressEvent(QKeyEvent* event) {
+    // The rename key of every file manager; it takes the popup's own path, so it renames exactly where
+    // the popup offers "Редактировать" and not while the line is busy.
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) {
+        for (const MenuItem& item : popupForCurrent()) {
+            if (item.action == MenuAction::Rename) {
+                runMenuItem(item);
+                event->accept();
+                return;
+            }
+        }
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 void ProjectTreeView::contextMenuEvent(QContextMenuEvent* event) {

@@ -1,8 +1,9 @@
 #pragma once
 // TreeView1: the view of the project tree. It mirrors the tree data of the project core (texts,
 // codes, marks, type faces, colours, expansion) and hands double clicks, popup items and renames
-// back to the core. A refresh only touches what changed: an open in-place editor, the current item,
-// the expansion and the scroll position survive it.
+// back to the core. F2 renames the selected device, as the popup's "Редактировать" does (a double
+// click on a device keeps its own meaning, the mark). A refresh only touches what changed: an open
+// in-place editor, the current item, the expansion and the scroll position survive it.
 #include "project/Project.h"
 
 #include <QTreeWidget>
@@ -42,6 +43,7 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:

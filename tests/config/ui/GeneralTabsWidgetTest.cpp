@@ -153,5 +153,35 @@ TEST_F(GeneralTabsWidgetTest, GeneralPageSlavesAndApply) {
     EXPECT_FALSE(tab.applyButton()->isEnabled());
 }
 
+// The caption over the slave rows stays on one line with each part over its own column, whether the
+// slave list stands beside the other groups (a wide window) or under them.
+TEST_F(GeneralTabsWidgetTest, SlaveHeaderIsOneLineOverItsColumns) {
+    GeneralPage tab(image);
+    const struct {
+        QString text;
+        QWidget* entry;
+    } columns[] = {{QStringLiteral("Адрес (1...127)"), tab.slaveAddressEdit(0)},
+                   {QStringLiteral("Тип  прибора"), tab.slaveTypeList(0)},
+                   {QStringLiteral("Чётность/Скорость"), tab.slaveFrameList(0)}};
+    for (const QSize size : {QSize(1800, 1000), QSize(760, 600)}) {
+        tab.resize(size);
+        tab.show();
+        QCoreApplication::processEvents();
+        for (const auto& column : columns) {
+            SCOPED_TRACE(column.text.toStdString() + " at width " + std::to_string(size.width()));
+            QLabel* caption = nullptr;
+            for (QLabel* l : tab.findChildren<QLabel*>())
+                if (l->text() == column.text)
+                    caption = l;
+            ASSERT_NE(caption, nullptr);
+            EXPECT_LT(caption->height(), 2 * caption->fontMetrics().lineSpacing());
+            EXPECT_GE(caption->width(), caption->fontMetrics().horizontalAdvance(column.text));
+            const QWidget* box = column.entry->parentWidget();
+            EXPECT_EQ(caption->mapTo(box, QPoint(0, 0)).x(), column.entry->x());
+            EXPECT_LT(caption->mapTo(box, QPoint(0, 0)).y(), column.entry->y());
+        }
+    }
+}
+
 } // namespace
 } // namespace vextor

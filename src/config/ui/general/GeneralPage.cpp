@@ -127,9 +127,9 @@ GeneralPage::GeneralPage(ConfigImage& image, QWidget* parent)
     auto* slaves = new QVBoxLayout(slavesBox);
     slaves->addWidget(new QLabel(t::kSlavesNote));
     auto* rows = new QGridLayout;
-    auto* header = new QLabel(t::kSlavesHeader);
-    header->setWordWrap(true);
-    rows->addWidget(header, 0, 0, 1, 4);
+    rows->addWidget(new QLabel(t::kSlavesHeader[0]), 0, 0);
+    rows->addWidget(new QLabel(t::kSlavesHeader[1]), 0, 1);
+    rows->addWidget(new QLabel(t::kSlavesHeader[2]), 0, 2, 1, 2);
     for (int r = 0; r < kSlaveCount; ++r) {
         slaveAddress_[r] = shortNumberEdit(60);
         slaveType_[r] = new QComboBox;
