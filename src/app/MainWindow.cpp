@@ -93,10 +93,14 @@ private:
 namespace {
 
 constexpr int kRefreshMs = 1000;
-constexpr int kRunStringMs = 100;
+// Five steps a second: the sweep reads as movement, and an idle linked window costs little.
+constexpr int kRunStringMs = 200;
 constexpr int kAboutMs = 3000;
 constexpr int kMinTreeWidth = 230;
 constexpr int kMinWorkingAreaWidth = 400;
+// The working area the configuration window's pages are laid out for (a 1024 px screen gives it
+// this much); the tree panel grows for long names only beyond it.
+constexpr int kComfortWorkingAreaWidth = 680;
 constexpr int kMinLogHeight = 40;
 constexpr int kPanelPadding = 15;
 constexpr int kPanelGap = 2;
@@ -486,14 +490,32 @@ void MainWindow::startLine() {
 
 void MainWindow::lineStatusChanged() {
     linkMore_->setLinkErrors(session_->status().identFailures);
+    updateRunString();
+    connectionDisplay();
+}
+
+void MainWindow::updateRunString() {
+    // The connection text runs only where someone looks at it: while the link is up and the window is
+    // the active one. Otherwise it rests at its first step.
     const bool up = project_->LinkUp;
-    if (up && !runStringTimer_.isActive()) {
+    const bool run = up && isActiveWindow() && !isMinimized();
+    if (run && !runStringTimer_.isActive()) {
         statusBar_.restartRunString();
         runStringTimer_.start();
-    } else if (!up) {
+    } else if (!run && runStringTimer_.isActive()) {
         runStringTimer_.stop();
+        if (up)
+            setPanel(4, StatusBarPresenter::runStringText(1));
+    } else if (up && !run) {
+        setPanel(4, StatusBarPresenter::runStringText(1));
     }
-    connectionDisplay();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowStateChange)
+        if (session_)
+            updateRunString();
 }
 
 // ---------------------------------------------------------------- refresh
@@ -681,14 +703,17 @@ void MainWindow::treeChanged() {
 }
 
 void MainWindow::widenTreeForNames() {
-    // The tree panel grows to show the longest name whole, up to a third of the window; it never
-    // shrinks below the width the engineer gave it.
+    // The tree panel grows to show the longest name whole, up to a third of the window and as far as
+    // the working area can spare; it never shrinks below the width the engineer gave it.
     const int needed = tree_->namesWidth() + tree_->frameWidth() * 2 +
                        tree_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
     QList<int> sizes = sideSplitter_->sizes();
     if (sizes.size() < 3)
         return;
-    const int target = std::min(needed, width() / 3);
+    // The working area keeps the width the configuration window needs to show a page whole.
+    const int keep = std::max(kMinWorkingAreaWidth, kComfortWorkingAreaWidth);
+    const int spare = std::max(0, sizes[2] - keep);
+    const int target = std::min({needed, width() / 3, sizes[1] + spare});
     if (target <= sizes[1])
         return;
     sizes[2] -= target - sizes[1];
@@ -764,9 +789,11 @@ FormGeometry MainWindow::firstStartGeometry() const {
     g.state = 2;
     if (const QScreen* s = screen()) {
         const QRect avail = s->availableGeometry();
-        constexpr int kFrameRoom = 40;
-        g.width = std::min(g.width, avail.width() - kFrameRoom);
-        g.height = std::min(g.height, avail.height() - kFrameRoom);
+        // A frame's title bar takes height; its side borders take next to no width, and the working
+        // area needs every pixel of a narrow screen.
+        constexpr int kTitleRoom = 40;
+        g.width = std::min(g.width, avail.width());
+        g.height = std::min(g.height, avail.height() - kTitleRoom);
         g.left = avail.left() + (avail.width() - g.width) / 2;
         g.top = avail.top() + (avail.height() - g.height) / 2;
     }

@@ -118,6 +118,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     Options options_;
@@ -186,6 +187,7 @@ private:
     void installProjectHooks();
     void startLine();
     void lineStatusChanged();
+    void updateRunString();
     void treeRequest(const TreeRequest& request);
     void setPanel(int panel, const QString& text);
 
