@@ -510,6 +510,13 @@ JobTicket LineWorker::submitDirectJob(const DirectTarget& target, std::function<
     onLine([this, job = DirectJob{ticket, target, std::move(run), std::move(finished)}]() mutable {
         Line& l = *line_;
         l.acceptedUpTo = std::max(l.acceptedUpTo, job.ticket);
+        // Bounded like the tick's queue: a window that floods the line is told its job was dropped.
+        if (l.direct.size() >= TaskQueue::kMaxJobs) {
+            if (job.finished)
+                job.finished(JobOutcome::Dropped, {});
+            updateBusy();
+            return;
+        }
         l.direct.push_back(std::move(job));
         updateBusy();
         // In its turn between ticks: after whatever the line is doing now, one job per call, so that a
