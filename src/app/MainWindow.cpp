@@ -585,8 +585,9 @@ void MainWindow::setWorkMode(uint8_t mode) {
 QMdiSubWindow* MainWindow::addModeWindow(QWidget* content) {
     // A mode window lives for the whole run: its close button hides it until a mode is chosen again,
     // and it offers no minimise or restore, since the working area always shows it maximised.
-    QMdiSubWindow* sub = mdi_->addSubWindow(content, Qt::SubWindow | Qt::CustomizeWindowHint |
-                                                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    QMdiSubWindow* sub =
+        mdi_->addSubWindow(content, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
     sub->installEventFilter(this);
     sub->hide();
