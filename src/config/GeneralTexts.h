@@ -2,6 +2,7 @@
 // Texts of the tabs "ДУ приводов ", " Общие " (with its group " Ведомые "), "БУ и Ф" and
 // "Календарь", byte for byte as the engineer sees them.
 #include "TabTexts.h"
+#include "link/AddressLimits.h"
 
 #include <QString>
 #include <array>
@@ -153,8 +154,9 @@ inline const std::array<QString, 12> kMonthNames = {
 inline const QString kPercentMax = QStringLiteral("100");
 inline const QString kCounterMin = QStringLiteral("-10000,0");
 inline const QString kCounterMax = QStringLiteral("10000,0");
-inline const QString kSlaveAddressMin = QStringLiteral("1");
-inline const QString kSlaveAddressMax = QStringLiteral("127");
+// A slave's device-protocol address on the controller's own line: the link's range.
+inline const QString kSlaveAddressMin = QString::number(kMinZarnetAddress);
+inline const QString kSlaveAddressMax = QString::number(kMaxZarnetLinkAddress);
 inline const QString kConditionMin = QStringLiteral("1");
 inline const QString kConditionMax = QStringLiteral("32");
 inline const QString kPriorityMax = QStringLiteral("15");
