@@ -39,6 +39,18 @@ void ServicePanel::showMarkedDevice() {
     changed();
 }
 
+void ServicePanel::runOnce(TaskTurn turn, std::function<bool(LineAccess&)> op,
+                           std::function<void(bool)> done) {
+    // A second press while the same operation waits for the line is no second request: it would only
+    // repeat the frame and the message.
+    if (!pending_.insert(turn).second)
+        return;
+    line_.run(turn, std::move(op), [this, turn, done = std::move(done)](bool ok) {
+        pending_.erase(turn);
+        done(ok);
+    });
+}
+
 void ServicePanel::changed() {
     if (viewChanged)
         viewChanged();
@@ -46,7 +58,7 @@ void ServicePanel::changed() {
 
 void ServicePanel::readClock() {
     auto clock = std::make_shared<std::array<uint8_t, 6>>();
-    line_.run(
+    runOnce(
         TaskTurn::ReadClock, [clock](LineAccess& a) { return ReadDeviceClock(a.link, *clock); },
         [this, clock](bool ok) {
             const std::array<uint8_t, 6>& c = *clock;
@@ -74,7 +86,7 @@ void ServicePanel::writeClock() {
         static_cast<uint8_t>(view.time.hour()),   static_cast<uint8_t>(view.time.minute()),
         static_cast<uint8_t>(view.time.second()), static_cast<uint8_t>(view.date.day()),
         static_cast<uint8_t>(view.date.month()),  static_cast<uint8_t>(view.date.year() % 100)};
-    line_.run(
+    runOnce(
         TaskTurn::WriteClock, [clock](LineAccess& a) { return WriteDeviceClock(a.link, clock); },
         [this](bool ok) { dialogs_.message(ok ? t::kWriteDone : t::kWriteError); });
 }
@@ -110,7 +122,7 @@ void ServicePanel::storeModbusInProject() {
 
 void ServicePanel::readModbusParams() {
     auto bytes = std::make_shared<std::array<uint8_t, 2>>();
-    line_.run(
+    runOnce(
         TaskTurn::ReadModbusParams,
         [bytes](LineAccess& a) {
             const bool params = ReadMemory(a.link, &(*bytes)[0], kMbParamsAddress, 1);
@@ -143,7 +155,7 @@ void ServicePanel::writeModbusParams() {
         return;
     }
     const uint8_t params = modbusParamsByte();
-    line_.run(
+    runOnce(
         TaskTurn::WriteModbusParams,
         [params, address = *address](LineAccess& a) {
             const bool paramsWritten = WriteMemory(a.link, &params, kMbParamsAddress, 1);
@@ -165,7 +177,7 @@ void ServicePanel::writeModbusParams() {
 
 void ServicePanel::readReplyDelay() {
     auto delay = std::make_shared<uint16_t>(0);
-    line_.run(
+    runOnce(
         TaskTurn::ReadReplyDelay, [delay](LineAccess& a) { return ReadReplyDelay(a.link, *delay); },
         [this, delay](bool ok) {
             if (!ok) {
@@ -186,7 +198,7 @@ void ServicePanel::changeReplyDelay() {
         return;
     view.replyDelayText = QString::number(*delay);
     changed();
-    line_.run(
+    runOnce(
         TaskTurn::WriteReplyDelay,
         [value = static_cast<uint16_t>(*delay)](LineAccess& a) { return WriteReplyDelay(a.link, value); },
         [this](bool ok) {
@@ -204,7 +216,7 @@ void ServicePanel::changeZarnetAddress() {
     if (!address)
         return;
     const auto value = static_cast<uint8_t>(*address);
-    line_.run(
+    runOnce(
         TaskTurn::WriteZarnetAddress, [value](LineAccess& a) { return ChangeDeviceAddress(a.link, value); },
         [this, value](bool ok) {
             if (!ok) {
@@ -230,7 +242,7 @@ void ServicePanel::chooseSound(int index) {
         return;
     view.soundIndex = index;
     const uint8_t value = index == 0 ? 1 : 0;
-    line_.run(
+    runOnce(
         TaskTurn::Sound, [value](LineAccess& a) { return WriteMemory(a.link, &value, kSoundAddress, 1); },
         [this, index](bool ok) {
             if (ok) {

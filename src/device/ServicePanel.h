@@ -12,6 +12,7 @@
 #include <QTime>
 #include <functional>
 #include <optional>
+#include <set>
 
 namespace vextor {
 
@@ -82,6 +83,8 @@ private:
     std::optional<uint8_t> modbusAddress() const;
     void storeModbusInProject();
     void changed();
+    void runOnce(TaskTurn turn, std::function<bool(LineAccess&)> op, std::function<void(bool)> done);
+    std::set<TaskTurn> pending_; // operations handed to the line and not yet answered
 };
 
 } // namespace vextor

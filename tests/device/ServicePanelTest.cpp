@@ -12,6 +12,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 #include <vector>
 
 namespace vextor {
@@ -25,9 +26,23 @@ public:
     DirectLine(ZarnetLink& link, ModbusMaster& modbus) : link_(link), modbus_(modbus) {}
     void run(TaskTurn turn, std::function<bool(LineAccess&)> op, std::function<void(bool)> done) override {
         ran.push_back(turn);
+        if (holding) {
+            held.emplace_back(std::move(op), std::move(done));
+            return;
+        }
         LineAccess access{link_, modbus_, {}};
         done(op(access));
     }
+    // The line answers what it held back, as a later tick would.
+    void release() {
+        holding = false;
+        for (auto& [op, done] : std::exchange(held, {})) {
+            LineAccess access{link_, modbus_, {}};
+            done(op(access));
+        }
+    }
+    bool holding = false;
+    std::vector<std::pair<std::function<bool(LineAccess&)>, std::function<void(bool)>>> held;
     void queue(LineTask task) override { queued.push_back(task); }
     std::optional<DeviceLink> markedLink() const override { return marked; }
     void storeMarkedLink(const DeviceLink& link) override { marked = link; }
@@ -215,6 +230,23 @@ TEST_F(ServiceOnLine, RestartAndProtocolSwitchesAreQueued) {
               (std::vector<LineTask>{LineTask::Reset, LineTask::SwitchToModbus, LineTask::SwitchToZarnet}));
     EXPECT_EQ(direct.ran, std::vector<TaskTurn>{TaskTurn::ReadModbusParams})
         << "the switch to Modbus reads the port settings first";
+}
+
+// A second press while the line has not yet answered the first sends nothing and shows nothing; once
+// answered, the button works again.
+TEST_F(ServiceOnLine, ASecondPressWhileTheFirstWaitsIsIgnored) {
+    direct.holding = true;
+    panel.chooseSound(0);
+    panel.chooseSound(0);
+    EXPECT_EQ(direct.ran, std::vector<TaskTurn>{TaskTurn::Sound});
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    direct.release();
+    EXPECT_EQ(dialogs.shown, QStringList{QStringLiteral("     Звук включен!     ")});
+    EXPECT_EQ(cell(443), 1);
+
+    panel.chooseSound(1);
+    EXPECT_EQ(direct.ran, (std::vector<TaskTurn>{TaskTurn::Sound, TaskTurn::Sound}));
+    EXPECT_EQ(cell(443), 0);
 }
 
 } // namespace
