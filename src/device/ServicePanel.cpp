@@ -140,11 +140,14 @@ void ServicePanel::readModbusParams() {
                 view.floatIndex = mbFloatOrderIndex(params);
                 changed();
                 dialogs_.message(t::kReadDone);
+                // The project keeps the controller's settings as read.
+                storeModbusInProject();
             } else {
+                // Nothing was read: the project keeps its own settings. Taking the page's fields here
+                // would put defaults in place of the real ones, and over a Modbus link, where this read
+                // always fails, the link would be lost for good.
                 dialogs_.message(t::kReadError);
             }
-            // The project keeps what the page shows, read or not.
-            storeModbusInProject();
         });
 }
 

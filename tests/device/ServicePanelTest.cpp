@@ -111,7 +111,7 @@ TEST_F(ServiceOnLine, ModbusParametersWriteTheLineByteReadBackAndGoIntoTheProjec
     EXPECT_EQ(panel.view.floatIndex, 1);
     EXPECT_EQ(direct.queued.size(), 1u) << "a read asks for no restart";
 
-    // A failed read leaves the fields, and the project still takes them.
+    // A failed read leaves the fields, and the project keeps its own settings.
     panel.view.modbusAddressText = QStringLiteral("5");
     direct.marked->modbusAddress = 2;
     silenceController();
@@ -119,7 +119,7 @@ TEST_F(ServiceOnLine, ModbusParametersWriteTheLineByteReadBackAndGoIntoTheProjec
     panel.readModbusParams();
     EXPECT_EQ(dialogs.shown, QStringList{t::kReadError});
     EXPECT_EQ(panel.view.modbusAddressText, "5");
-    EXPECT_EQ(direct.marked->modbusAddress, 5);
+    EXPECT_EQ(direct.marked->modbusAddress, 2);
 }
 
 TEST_F(ServiceOnLine, AModbusAddressThatIsNoSlaveAddressIsRefusedBeforeAnythingIsSent) {
