@@ -58,6 +58,24 @@ TEST(PosixSerialPort, OpenCloseAndNames) {
     EXPECT_FALSE(zarnet.close());
 }
 
+// A pseudo-terminal carries bytes, not bits: its driver refuses parity from the second setting on.
+// A Modbus line with parity must still open on it every tick, and carry the bytes.
+TEST(PosixSerialPort, ParityOnAPseudoTerminalOpensEveryTime) {
+    Pty pty;
+    for (uint8_t parity : {uint8_t(2), uint8_t(1), uint8_t(2)}) {
+        for (int tick = 0; tick < 3; ++tick) {
+            PosixSerialPort port(PortRole::Modbus);
+            ASSERT_EQ(port.open(pty.slavePath(), LineSettings{9600, parity, 0}), PortOk)
+                << "parity " << int(parity) << " tick " << tick << ": "
+                << port.openFailureText().toStdString();
+            const uint8_t byte = 0x5A;
+            ASSERT_TRUE(port.write(&byte, 1));
+            EXPECT_EQ(pty.readRequest(300), std::vector<uint8_t>{0x5A});
+            port.close();
+        }
+    }
+}
+
 TEST(PosixSerialPort, PermissionDeniedIsToldApart) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root opens everything";
