@@ -58,9 +58,10 @@ protected:
 
     void SetUp() override { app(); }
 
-    void start(std::vector<sim::ControllerSettings> controllers, UserDialogs* d = nullptr, int tickMs = 50) {
+    void start(std::vector<sim::ControllerSettings> controllers, UserDialogs* d = nullptr, int tickMs = 50,
+               bool modbusMode = false) {
         for (const auto& c : controllers)
-            ASSERT_TRUE(line.addController(c));
+            ASSERT_TRUE(line.addController(c, modbusMode));
         QString error;
         ASSERT_TRUE(line.start(error)) << error.toStdString();
         portPath = line.portPath();
@@ -280,6 +281,28 @@ TEST_F(Worker, ALostPortIsToldBeforeItsBoxWithTheSystemsReasonInTheLog) {
     EXPECT_TRUE(log[0].contains(QStringLiteral("Невозможно открыть порт COM1! ")));
     EXPECT_TRUE(log[0].contains(QStringLiteral("/nonexistent/ttyUSB7")));
     EXPECT_TRUE(log[0].contains(QString::fromLocal8Bit(std::strerror(ENOENT)))) << log[0].toStdString();
+}
+
+// A Modbus line with even parity on the pseudo-terminal of the virtual controller: identified in
+// every tick, the mark never cleared.
+TEST_F(Worker, AModbusLineWithParityStaysLinkedTickAfterTick) {
+    start({at(3)}, nullptr, 50, true);
+    LineTarget t;
+    t.markCode = 2;
+    t.portNumber = 1;
+    t.protocol = kProtocolModbus;
+    t.zarnetAddress = 3;
+    t.modbusAddress = 3;
+    t.mbParams = 0x31; // 9600, even parity, one stop bit
+    worker->setTarget(t);
+    ASSERT_TRUE(waitFor([&] { return linkUp(); }));
+    const auto ticks = worker->ticks();
+    ASSERT_TRUE(waitFor([&] { return worker->ticks() >= ticks + 10; }));
+    EXPECT_TRUE(linkUp());
+    for (const LineStatus& s : statuses)
+        EXPECT_TRUE(s.linkUp || s.markCode == 2);
+    EXPECT_EQ(statuses.back().identFailures, 0u);
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
 }
 
 } // namespace
