@@ -474,10 +474,13 @@ void MainWindow::startLine() {
     };
     LineListener l;
     l.logLine = [this](const QString& line) { addLine(line); };
-    l.configurationRead = [this](const ConfigImage& read, ConfigViews views, bool) {
+    l.configurationRead = [this](const ConfigImage& read, ConfigViews views, bool ok) {
         image = read;
         cfg_->configurationChanged(views);
         cfg_->selectFirstRows();
+        // The service page's Modbus fields show what the controller holds, not the project's copy.
+        if (ok)
+            service_->showModbusSettings(read.MB_Address, read.MB_Params);
     };
     l.eventsRead = [this](const QString& path) {
         files_->eventsRead(path);

@@ -51,6 +51,14 @@ void ServicePanel::runOnce(TaskTurn turn, std::function<bool(LineAccess&)> op,
     });
 }
 
+void ServicePanel::showModbusSettings(uint8_t address, uint8_t mbParams) {
+    view.modbusAddressText = QString::number(address);
+    view.speedIndex = mbBaudIndex(mbParams);
+    view.frameIndex = mbFrameIndex(mbParams);
+    view.floatIndex = mbFloatOrderIndex(mbParams);
+    changed();
+}
+
 void ServicePanel::changed() {
     if (viewChanged)
         viewChanged();

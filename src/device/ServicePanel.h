@@ -59,6 +59,8 @@ public:
     // The marked controller's record as the project keeps it: its device-protocol address and Modbus
     // settings; the reply delay is unknown until read. Run when the mark or the record changed.
     void showMarkedDevice();
+    // The controller's own Modbus settings, as a configuration read found them (MB_Address, MB_Params).
+    void showModbusSettings(uint8_t address, uint8_t mbParams);
 
     void readClock();
     void takeComputerClock(const QDateTime& now);

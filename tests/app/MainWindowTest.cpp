@@ -633,6 +633,10 @@ TEST_F(LinkedWindow, FilterListAndToolBarStayAsTheyAreDuringTwentyTicks) {
 TEST_F(LinkedWindow, ConfigurationReadReplacesTheImageAndEveryTabShowsIt) {
     testing::NoPauseClock pacing;
     link();
+    // The project's record names another Modbus address than the controller holds (2).
+    window->project().model.Master.ModbusAddress = 7;
+    window->refresh();
+    EXPECT_EQ(window->servicePages()->modbusAddress()->text(), QStringLiteral("7"));
     window->image.ArrSensors[0].Rbegin = 1.0f;
     window->configWindow()->configurationChanged(kAllConfigViews);
 
@@ -650,6 +654,9 @@ TEST_F(LinkedWindow, ConfigurationReadReplacesTheImageAndEveryTabShowsIt) {
     SensorsPage* sensors = cfg->tab(cfg_texts::kSensors)->findChild<SensorsPage*>();
     ASSERT_NE(sensors, nullptr);
     EXPECT_EQ(sensors->cell(0, 2), "R0 = 1000,00  ; 2-х проводная; Rлинии = 2,20");
+    // The read fills the service page's Modbus fields from the controller's MB_Address and MB_Params.
+    EXPECT_EQ(window->servicePages()->modbusAddress()->text(), QStringLiteral("2"));
+    EXPECT_EQ(window->servicePages()->speedList()->currentText(), QStringLiteral("9600"));
     EXPECT_FALSE(cfg->transferRunning());
     for (QAction* a : window->projectCommands())
         EXPECT_TRUE(a->isEnabled());
