@@ -39,7 +39,7 @@ public:
         return ticket;
     }
 
-    // A user's job waits or runs on the line (or the window holds the busy state for its own reason).
+    // A user's job this session submitted waits or runs on the line.
     bool busy() const { return follower_.busy(); }
     // What the line last told about the marked controller.
     const LineStatus& status() const { return status_; }

@@ -463,7 +463,6 @@ JobTicket LineWorker::queueTask(LineTask task, const ConfigImage& image) {
     if (transfer)
         copy = image;
     const JobTicket ticket = newJobTicket();
-    lastSubmitted_ = ticket;
     onLine([this, task, copy = std::move(copy), ticket] {
         Line& l = *line_;
         // The transfer works on the image as it was when queued, put in place when its turn comes.
@@ -486,8 +485,6 @@ JobTicket LineWorker::queueTask(LineTask task, const ConfigImage& image) {
 JobTicket LineWorker::submitTickJob(TaskTurn turn, bool userVisible, std::function<JobStep(LineAccess&)> run,
                                     std::function<void(JobOutcome, const QString&)> finished) {
     const JobTicket ticket = newJobTicket();
-    if (userVisible)
-        lastSubmitted_ = ticket;
     onLine([this, turn, userVisible, run = std::move(run), finished = std::move(finished), ticket]() mutable {
         TickJob job;
         job.ticket = ticket;
@@ -506,7 +503,6 @@ JobTicket LineWorker::submitTickJob(TaskTurn turn, bool userVisible, std::functi
 JobTicket LineWorker::submitDirectJob(const DirectTarget& target, std::function<void(LineAccess&)> run,
                                       std::function<void(JobOutcome, const QString&)> finished) {
     const JobTicket ticket = newJobTicket();
-    lastSubmitted_ = ticket;
     onLine([this, job = DirectJob{ticket, target, std::move(run), std::move(finished)}]() mutable {
         Line& l = *line_;
         l.acceptedUpTo = std::max(l.acceptedUpTo, job.ticket);

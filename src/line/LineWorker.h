@@ -163,9 +163,6 @@ public:
     void stop();
     bool stopping() const { return stopping_.load(); }
 
-    // The newest ticket of a user's job submitted from the receiver's thread.
-    JobTicket lastSubmitted() const { return lastSubmitted_; }
-
     // Ticks completed since start, for tests and diagnostics; thread-safe.
     uint64_t ticks() const { return ticks_.load(); }
 
@@ -251,7 +248,6 @@ private:
     mutable std::mutex cancelMutex_;
     std::set<JobTicket> cancelled_;
     // Receiver's thread.
-    JobTicket lastSubmitted_ = 0;
     std::map<int, LineListener> listeners_;
     int nextListener_ = 1;
 
