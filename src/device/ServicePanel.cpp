@@ -31,12 +31,8 @@ void ServicePanel::showMarkedDevice() {
     if (!marked)
         return;
     view.zarnetAddressText = QString::number(marked->zarnetAddress);
-    view.modbusAddressText = QString::number(marked->modbusAddress);
-    view.speedIndex = mbBaudIndex(marked->mbParams);
-    view.frameIndex = mbFrameIndex(marked->mbParams);
-    view.floatIndex = mbFloatOrderIndex(marked->mbParams);
     view.replyDelayText.clear();
-    changed();
+    showModbusSettings(marked->modbusAddress, marked->mbParams);
 }
 
 void ServicePanel::runOnce(TaskTurn turn, std::function<bool(LineAccess&)> op,
@@ -141,12 +137,7 @@ void ServicePanel::readModbusParams() {
         },
         [this, bytes](bool ok) {
             if (ok) {
-                const uint8_t params = (*bytes)[0];
-                view.modbusAddressText = QString::number((*bytes)[1]);
-                view.speedIndex = mbBaudIndex(params);
-                view.frameIndex = mbFrameIndex(params);
-                view.floatIndex = mbFloatOrderIndex(params);
-                changed();
+                showModbusSettings((*bytes)[1], (*bytes)[0]);
                 dialogs_.message(t::kReadDone);
                 // The project keeps the controller's settings as read.
                 storeModbusInProject();

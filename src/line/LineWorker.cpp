@@ -242,14 +242,7 @@ private:
 class LineWorker::WindowLog : public ProjectLog {
 public:
     explicit WindowLog(const LineWorker& worker) : worker_(worker) {}
-    void addLine(const QString& line) override {
-        worker_.post([w = &worker_, line] {
-            w->tell([&](const LineListener& l) {
-                if (l.logLine)
-                    l.logLine(line);
-            });
-        });
-    }
+    void addLine(const QString& line) override { worker_.announce(&LineListener::logLine, line); }
 
 private:
     const LineWorker& worker_;
@@ -306,31 +299,12 @@ LineWorker::LineWorker(QObject* receiver, UserDialogs& dialogs, TransferProgress
     line_->portPath = options.portPath ? options.portPath : [](int n) { return resolvePortPath(n); };
     DeviceTaskHooks& h = line_->tasks.hooks;
     h.portPath = line_->portPath;
-    h.eventsRead = [this](const QString& path) {
-        post([this, path] {
-            tell([&](const LineListener& l) {
-                if (l.eventsRead)
-                    l.eventsRead(path);
-            });
-        });
-    };
+    h.eventsRead = [this](const QString& path) { announce(&LineListener::eventsRead, path); };
     h.configurationRead = [this](bool ok) {
         const ConfigViews views = std::exchange(line_->readViews.views, 0);
-        post([this, image = line_->image, views, ok] {
-            tell([&](const LineListener& l) {
-                if (l.configurationRead)
-                    l.configurationRead(image, views, ok);
-            });
-        });
+        announce(&LineListener::configurationRead, line_->image, views, ok);
     };
-    h.transferRunning = [this](bool running) {
-        post([this, running] {
-            tell([&](const LineListener& l) {
-                if (l.transferRunning)
-                    l.transferRunning(running);
-            });
-        });
-    };
+    h.transferRunning = [this](bool running) { announce(&LineListener::transferRunning, running); };
     h.updateAccepted = [this, currentImage = options.currentImage] {
         // The update writes the program's image as it is now.
         if (currentImage) {
@@ -365,13 +339,6 @@ LineWorker::~LineWorker() {
 
 void LineWorker::post(std::function<void()> f) const {
     window_->post(std::move(f));
-}
-
-void LineWorker::tell(const std::function<void(const LineListener&)>& f) const {
-    // A listener may add or remove listeners while it is told: tell a copy.
-    const auto listeners = listeners_;
-    for (const auto& [id, listener] : listeners)
-        f(listener);
 }
 
 int LineWorker::addListener(LineListener listener) {
@@ -622,23 +589,13 @@ void LineWorker::afterTick() {
     Line& l = *line_;
     Project& p = l.project;
     if (l.target.markCode != 0 && p.MarkCode == 0) {
-        post([this, code = l.target.markCode] {
-            tell([&](const LineListener& listener) {
-                if (listener.markCleared)
-                    listener.markCleared(code);
-            });
-        });
+        announce(&LineListener::markCleared, l.target.markCode);
         l.target.markCode = 0;
     }
     if (const auto d = p.markedDevice()) {
         const uint8_t protocol = p.model.protocolOf(*d);
         if (protocol != l.target.protocol) {
-            post([this, code = p.MarkCode, protocol] {
-                tell([&](const LineListener& listener) {
-                    if (listener.protocolChanged)
-                        listener.protocolChanged(code, protocol);
-                });
-            });
+            announce(&LineListener::protocolChanged, p.MarkCode, protocol);
             l.target.protocol = protocol;
         }
     }
@@ -646,12 +603,7 @@ void LineWorker::afterTick() {
                             l.tasks.IdentAttempts - l.tasks.IdentSuccesses};
     if (status != l.shownStatus) {
         l.shownStatus = status;
-        post([this, status] {
-            tell([&](const LineListener& listener) {
-                if (listener.status)
-                    listener.status(status);
-            });
-        });
+        announce(&LineListener::status, status);
     }
     updateBusy();
 }
@@ -705,12 +657,7 @@ void LineWorker::updateBusy() {
         return;
     l.busy = busy;
     l.busyToldUpTo = l.acceptedUpTo;
-    post([this, busy, upTo = l.acceptedUpTo] {
-        tell([&](const LineListener& listener) {
-            if (listener.busy)
-                listener.busy(busy, upTo);
-        });
-    });
+    announce(&LineListener::busy, busy, l.acceptedUpTo);
 }
 
 } // namespace vextor

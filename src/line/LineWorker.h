@@ -253,7 +253,17 @@ private:
 
     void post(std::function<void()> f) const;
     void onLine(std::function<void()> f);
-    void tell(const std::function<void(const LineListener&)>& f) const; // receiver's thread
+    // Posts news to the receiver's thread, where every listener that wants it hears it. A listener may
+    // add or remove listeners while it is told: the news goes to a copy of the list.
+    template <class... Args, class... Values>
+    void announce(std::function<void(Args...)> LineListener::*member, Values... values) const {
+        post([this, member, values...] {
+            const auto listeners = listeners_;
+            for (const auto& [id, listener] : listeners)
+                if (listener.*member)
+                    (listener.*member)(values...);
+        });
+    }
     bool isCancelled(JobTicket ticket) const;
     JobTicket submitTickJob(TaskTurn turn, bool userVisible, std::function<JobStep(LineAccess&)> run,
                             std::function<void(JobOutcome, const QString&)> finished);
