@@ -10,7 +10,9 @@
 #include "config/ui/ConfigWindow.h"
 #include "config/ui/ConfigWindowFactory.h"
 #include "config/ui/texts.h"
+#include "device/DeviceConsole.h"
 #include "device/ServicePanel.h"
+#include "device/ui/DeviceWindow.h"
 #include "device/ui/ServicePages.h"
 #include "events/ui/EventViewer.h"
 #include "line/DeviceTasks.h"
@@ -81,6 +83,36 @@ public:
             r.ModbusAddress = link.modbusAddress;
             r.MbParams = link.mbParams;
         }
+    }
+
+private:
+    LineSession& session_;
+    Project& project_;
+};
+
+// The device window's commands on the line: direct jobs between ticks, on the project's port.
+class SessionDeviceLine : public DeviceLine {
+public:
+    SessionDeviceLine(LineSession& session, Project& project) : session_(session), project_(project) {}
+    void run(const DirectTarget& target, std::function<bool(LineAccess&)> op,
+             std::function<void(DirectEnd)> done) override {
+        session_.submitDirect<bool>(
+            target, std::move(op),
+            [done = std::move(done)](const JobResult<bool>& r) { done(directEnd(r)); });
+    }
+    void readConfiguration(const DirectTarget& target, std::function<void(DirectEnd)> done) override {
+        session_.readConfigurationDirect(
+            target, [done = std::move(done)](const JobResult<bool>& r) { done(directEnd(r)); });
+    }
+    std::shared_ptr<TransferProgress> progressOnWindow(TransferProgress& shown) override {
+        return session_.worker().progressOnWindow(shown);
+    }
+    int portNumber() const override { return project_.model.PortNumber; }
+    void setPortNumber(int number) override {
+        if (project_.model.PortNumber == number)
+            return;
+        // As the link settings window does: the line reaches the port from the next tick.
+        project_.model.PortNumber = static_cast<uint8_t>(number);
     }
 
 private:
@@ -225,6 +257,7 @@ void MainWindow::buildMenus() {
     modeMenu->addAction(t::kModeConfig, this, [this] { setWorkMode(work_mode::kConfiguration); });
     modeMenu->addAction(t::kModeEvents, this, [this] { setWorkMode(work_mode::kEvents); });
     modeMenu->addAction(t::kModeVisual, this, [this] { setWorkMode(work_mode::kMonitor); });
+    modeMenu->addAction(t::kModeDeviceMenu, this, [this] { setWorkMode(work_mode::kDevice); });
     modeMenu->addAction(t::kMenuPort, this, [this] { linkWindow_->openPortMode(); });
 
     QMenu* settings = menuBar()->addMenu(t::kMenuSettings);
@@ -389,6 +422,19 @@ void MainWindow::createWindows() {
         session_->sendTarget();
     };
     servicePages_ = new ServicePages(*service_, this);
+    deviceLine_ = std::make_unique<SessionDeviceLine>(*session_, *project_);
+    device_ = std::make_unique<DeviceConsole>(*dialogs_, *deviceLine_);
+    DeviceConsoleHooks& d = device_->hooks;
+    d.showConfiguration = [this] { setWorkMode(work_mode::kConfiguration); };
+    d.showEvents = [this](const QString& path) { files_->eventsRead(path); };
+    d.readProjectEvents = [this] {
+        files_->readEventsFromDevice(project_->markedNodeCode(NodeRole::EventsFile));
+    };
+    d.openEventsFile = [this] { files_->openEventsFromFile(project_->markedNodeCode(NodeRole::EventsFile)); };
+    // Until the live monitor opens from here, the status read leads to its mode.
+    d.showMonitor = [this] { setWorkMode(work_mode::kMonitor); };
+    deviceWindow_ = new DeviceWindow(*device_);
+    deviceSub_ = addModeWindow(deviceWindow_);
     cfg_->addEditor(cfg_texts::kZarnetTab, servicePages_->zarnetPage(), nullptr);
     cfg_->addEditor(cfg_texts::kModbusTab, servicePages_->modbusPage(), nullptr);
     dump_ = new ConfigDumpWindow(image, this);
@@ -544,6 +590,7 @@ void MainWindow::refresh() {
         shownTitle_ = title;
         setWindowTitle(title);
     }
+    device_->portChanged();
     // While an operation runs on the line its target and link stay as they are.
     if (!busy()) {
         project_->ApplyMarkedLink();
@@ -599,8 +646,11 @@ QMdiSubWindow* MainWindow::addModeWindow(QWidget* content) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close &&
-        (watched == cfgSub_ || watched == viewerSub_ || watched == visualSub_)) {
+        (watched == cfgSub_ || watched == viewerSub_ || watched == visualSub_ || watched == deviceSub_)) {
         event->ignore();
+        // Closing the device window ends its work on the port: the next link opens it anew.
+        if (watched == deviceSub_)
+            device_->close();
         static_cast<QWidget*>(watched)->hide();
         modeWindowClosed_ = true;
         return true;
@@ -627,11 +677,13 @@ void MainWindow::showModeWindow() {
         sub = visualSub_;
         setTextIfChanged(workingFile_, WorkingVisualFile);
         break;
+    case work_mode::kDevice:
+        sub = deviceSub_;
+        break;
     default:
         break;
     }
-    // The live monitor and the device window have no window yet: the client area stays empty. A mode
-    // window the user closed stays closed until a mode is chosen.
+    // A mode window the user closed stays closed until a mode is chosen.
     if (modeWindowClosed_)
         sub = nullptr;
     for (QMdiSubWindow* w : mdi_->subWindowList())

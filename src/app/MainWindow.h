@@ -45,6 +45,9 @@ class LinkDetailsWindow;
 class ServiceLine;
 class ServicePanel;
 class ServicePages;
+class DeviceLine;
+class DeviceConsole;
+class DeviceWindow;
 class ConfigDumpWindow;
 class ProgressWindow;
 
@@ -95,6 +98,8 @@ public:
     LinkDetailsWindow* linkMore() const { return linkMore_; }
     ConfigDumpWindow* dumpWindow() const { return dump_; }
     ServicePages* servicePages() const { return servicePages_; }
+    DeviceWindow* deviceWindow() const { return deviceWindow_; }
+    DeviceConsole* deviceConsole() const { return device_.get(); }
     ProgressWindow* progressWindow() const { return progress_; }
     AboutBox* aboutBox() const { return about_; }
     QString statusText(int panel) const;
@@ -139,6 +144,8 @@ private:
     std::unique_ptr<ServiceLine> serviceLine_;
     std::unique_ptr<ServicePanel> service_;
     ServicePages* servicePages_ = nullptr;
+    std::unique_ptr<DeviceLine> deviceLine_;
+    std::unique_ptr<DeviceConsole> device_;
     StatusBarPresenter statusBar_;
     QString shownTitle_;
     bool modeWindowClosed_ = false;
@@ -160,6 +167,8 @@ private:
     QScrollArea* cfgScroll_ = nullptr;
     QMdiSubWindow* cfgSub_ = nullptr;
     QMdiSubWindow* visualSub_ = nullptr;
+    DeviceWindow* deviceWindow_ = nullptr;
+    QMdiSubWindow* deviceSub_ = nullptr;
     ProgressWindow* progress_ = nullptr;
 
     // Controls.

@@ -48,6 +48,8 @@ inline const QString kVisualModeHint =
 inline const QString kModeLink = QStringLiteral("Связь");
 inline const QString kModeLinkHint = QStringLiteral("Параметры связи с прибором");
 inline const QString kModeDevice = QStringLiteral("ВН");
+// The mode menu's way to the device window, whose own button stays hidden in the standard layout.
+inline const QString kModeDeviceMenu = QStringLiteral("Прибор напрямую (ВН)");
 
 // Tree panel.
 inline const QString kActions = QStringLiteral("Действия: ");

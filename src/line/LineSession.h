@@ -39,6 +39,22 @@ public:
         return ticket;
     }
 
+    // A direct job on a port and controller of its own (the device window); the window is busy
+    // until it ends.
+    template <class R>
+    JobTicket submitDirect(const DirectTarget& target, std::function<R(LineAccess&)> op,
+                           std::function<void(JobResult<R>)> done) {
+        const JobTicket ticket = worker_->submitDirect<R>(target, std::move(op), std::move(done));
+        submitted(ticket);
+        return ticket;
+    }
+    // The device window's configuration read, busy the same way.
+    JobTicket readConfigurationDirect(const DirectTarget& target, std::function<void(JobResult<bool>)> done) {
+        const JobTicket ticket = worker_->readConfigurationDirect(target, image_, std::move(done));
+        submitted(ticket);
+        return ticket;
+    }
+
     // A user's job this session submitted waits or runs on the line.
     bool busy() const { return follower_.busy(); }
     // What the line last told about the marked controller.

@@ -3,6 +3,7 @@
 #include "DeviceTasks.h"
 #include "ImageLinkBinding.h"
 #include "TaskTexts.h"
+#include "config/ConfigTransfer.h"
 #include "link/ModbusMaster.h"
 #include "link/PosixSerialPort.h"
 #include "link/ZarnetLink.h"
@@ -11,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QScopeGuard>
 #include <QTimer>
 #include <algorithm>
 #include <condition_variable>
@@ -494,6 +496,28 @@ JobTicket LineWorker::submitDirectJob(const DirectTarget& target, std::function<
         });
     });
     return ticket;
+}
+
+JobTicket LineWorker::readConfigurationDirect(const DirectTarget& target, const ConfigImage& image,
+                                              std::function<void(JobResult<bool>)> done) {
+    auto read = std::make_shared<ConfigImage>(image);
+    return submitDirect<bool>(
+        target,
+        [this, read](LineAccess& access) {
+            announce(&LineListener::transferRunning, true);
+            const auto end = qScopeGuard([this] { announce(&LineListener::transferRunning, false); });
+            ReadViews views;
+            const bool ok = readConfiguration(access.link, *read, *progress_, &views, access.stopRequested);
+            if (access.stopping())
+                return false;
+            announce(&LineListener::configurationRead, *read, views.views, ok);
+            return ok;
+        },
+        std::move(done));
+}
+
+std::shared_ptr<TransferProgress> LineWorker::progressOnWindow(TransferProgress& shown) const {
+    return std::make_shared<WindowProgress>(*this, shown);
 }
 
 bool LineWorker::isCancelled(JobTicket ticket) const {

@@ -122,6 +122,17 @@ public:
             finisher(result, std::move(done)));
     }
 
+    // A configuration read of target's controller between ticks (the device window's "Параметры"):
+    // it starts from image, shows its steps in the transfer's progress, and the image it read reaches
+    // the listeners as after the task loop's read; done hears whether every block came. A read that
+    // is cancelled or stopped by the program's end tells nothing and keeps nothing.
+    JobTicket readConfigurationDirect(const DirectTarget& target, const ConfigImage& image,
+                                      std::function<void(JobResult<bool>)> done);
+
+    // A progress a job may tell on the line thread: what it is told reaches shown on the receiver's
+    // thread, in order, before the job's end. shown must outlive the job.
+    std::shared_ptr<TransferProgress> progressOnWindow(TransferProgress& shown) const;
+
     // step runs in turn's turn of every tick on the marked controller until it returns Done or the
     // ticket is cancelled. The samples it hands over reach deliver on the receiver's thread in batches: one
     // wake-up for whatever piled up meanwhile, so a slow window never holds the line. ended is told

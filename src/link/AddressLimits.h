@@ -3,11 +3,11 @@
 // written once so that the three can never disagree on what a controller accepts.
 namespace vextor {
 
-// A device-protocol address on the line, 1..127. 127 is the address every controller answers, so a
-// controller of unknown address can still be reached through it.
+// A device-protocol address on the line, 1..127. 127 has a command of its own in the device window
+// and the link settings.
 inline constexpr int kMinZarnetAddress = 1;
 inline constexpr int kMaxZarnetLinkAddress = 127;
-// The address every controller answers besides its own.
+// The address of the "Адрес 127" commands.
 inline constexpr int kZarnetAnyAddress = kMaxZarnetLinkAddress;
 // A device-protocol address a controller can be given, 1..126: 127 stays the one all answer.
 inline constexpr int kMaxZarnetAddress = kMaxZarnetLinkAddress - 1;

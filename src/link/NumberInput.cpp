@@ -8,8 +8,13 @@ namespace t = link_texts;
 
 std::optional<int> askWholeNumber(UserDialogs& dialogs, const QString& prompt, int current, int min,
                                   int max) {
-    const auto answer =
-        dialogs.inputText(QString::fromUtf8(t::kProgramTitle), prompt, QString::number(current));
+    return askWholeNumber(dialogs, QString::fromUtf8(t::kProgramTitle), prompt, QString::number(current), min,
+                          max);
+}
+
+std::optional<int> askWholeNumber(UserDialogs& dialogs, const QString& caption, const QString& prompt,
+                                  const QString& initial, int min, int max) {
+    const auto answer = dialogs.inputText(caption, prompt, initial);
     if (!answer || answer->trimmed().isEmpty())
         return std::nullopt;
     bool ok = false;

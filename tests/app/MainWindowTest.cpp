@@ -14,6 +14,7 @@
 #include "config/ui/sensors/SensorsPage.h"
 #include "config/ui/texts.h"
 #include "device/texts.h"
+#include "device/ui/DeviceWindow.h"
 #include "device/ui/ServicePages.h"
 #include "events/ui/EventViewer.h"
 #include "line/BusyState.h"
@@ -34,6 +35,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -675,6 +677,86 @@ TEST_F(LinkedWindow, WriteSendsTheImageAsItWasWhenQueued) {
     runPopup(node_code::kMasterDevice + 2, QStringLiteral("Считать из прибора"));
     ASSERT_TRUE(testing::waitFor([&] { return shown(task_texts::kConfigRead); }));
     EXPECT_EQ(window->image.ArrSensors[4].Rline, 42.5f);
+}
+
+// The device window in the application: its commands run as direct jobs between the ticks of the
+// task loop that serves the marked master on the same port, and lead to the configuration and event
+// windows.
+TEST_F(LinkedWindow, DeviceWindowWorksBesideTheTaskLoopOnTheSamePort) {
+    testing::NoPauseClock pacing;
+    link();
+    window->modeButton(4)->click();
+    window->refresh();
+    DeviceWindow* device = window->deviceWindow();
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(window->shownModeWindow(), device);
+    EXPECT_EQ(window->statusText(2), QStringLiteral("ВН"));
+    EXPECT_EQ(device->windowTitle(), QStringLiteral("Vextor (v2.00 и выше)     Порт  COM1"));
+    QAction* configuration = device->action(device_texts::kMenuConfiguration);
+    ASSERT_NE(configuration, nullptr);
+    EXPECT_FALSE(configuration->isEnabled());
+    EXPECT_FALSE(device->action(device_texts::kMenuReset)->isEnabled());
+
+    dialogs.inputs = {QStringLiteral("3")};
+    device->action(device_texts::kAddressAsk)->trigger();
+    EXPECT_TRUE(window->busy()) << "a direct job is a user operation";
+    ASSERT_TRUE(testing::waitFor([&] { return device->identityLabel()->isVisible(); }))
+        << dialogs.shown.join('|').toStdString();
+    EXPECT_EQ(device->identityLabel()->text(), QStringLiteral("Vextor  v2,01:3    Адрес - 3"));
+    EXPECT_TRUE(configuration->isEnabled());
+    EXPECT_FALSE(device->action(device_texts::kMenuPort)->isEnabled());
+
+    // The delay group: opened, written, read back while the task loop goes on ticking.
+    device->action(device_texts::kReplyDelayItem)->trigger();
+    EXPECT_TRUE(device->delayGroup()->isVisible());
+    device->delayEdit()->setText(QStringLiteral("4"));
+    device->delayEdit()->textEdited(QStringLiteral("4"));
+    device->button(device_texts::kDelayWrite)->click();
+    ASSERT_TRUE(testing::waitFor([&] { return device->sentLabel()->isVisible(); }));
+    EXPECT_EQ(device->sentLabel()->text(), device_texts::kSent);
+    device->delayEdit()->setText(QString());
+    ticks(2);
+    device->button(device_texts::kDelayRead)->click();
+    ASSERT_TRUE(testing::waitFor([&] { return device->delayEdit()->text() == QStringLiteral("4"); }));
+    EXPECT_TRUE(window->project().LinkUp) << "the task loop kept its link";
+
+    // The clock group opens beside it; a click on a group closes that group.
+    device->action(device_texts::kClockItem)->trigger();
+    EXPECT_TRUE(device->clockGroup()->isVisible());
+    device->button(device_texts::kReadFromDevice)->click();
+    ASSERT_TRUE(testing::waitFor([&] { return device->dateEdit()->text().size() == 8; }));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(4, 4),
+                      device->delayGroup()->mapToGlobal(QPointF(4, 4)), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(device->delayGroup(), &press);
+    EXPECT_FALSE(device->delayGroup()->isVisible());
+    EXPECT_FALSE(device->sentLabel()->isVisible());
+    EXPECT_TRUE(device->clockGroup()->isVisible());
+
+    // "Параметры" reads the configuration and leads to the editor.
+    window->image.ArrSensors[0].Rbegin = 1.0f;
+    device->action(device_texts::kParameters)->trigger();
+    EXPECT_TRUE(device->readingLabel()->isVisible());
+    ASSERT_TRUE(testing::waitFor([&] { return !window->busy(); }));
+    EXPECT_FALSE(device->readingLabel()->isVisible());
+    EXPECT_EQ(window->image.ArrSensors[0].Rbegin, 1000.0f);
+    window->refresh();
+    EXPECT_EQ(window->shownModeWindow(), window->configWindow());
+
+    // "Modbus Address", then "Modbus": the event log into a file, shown in the event viewer.
+    window->modeButton(4)->click();
+    window->refresh();
+    dialogs.inputs = {QStringLiteral("2")};
+    device->action(device_texts::kModbusAddressItem)->trigger();
+    ASSERT_TRUE(device->action(device_texts::kMenuModbus)->isEnabled());
+    const QString events = programDir.filePath(QStringLiteral("direct.blb"));
+    dialogs.saveFiles = {events};
+    device->action(device_texts::kMenuModbus)->trigger();
+    ASSERT_TRUE(testing::waitFor([&] { return !window->busy(); }));
+    EXPECT_EQ(QFileInfo(events).size(), 682 * 9);
+    window->refresh();
+    EXPECT_EQ(window->shownModeWindow(), window->eventViewer());
+    EXPECT_FALSE(device->eventPanel()->isVisible());
 }
 
 TEST_F(LinkedWindow, ExitDuringAnEventReadStopsItAndKeepsThePartialFile) {

@@ -28,8 +28,9 @@ Answer ScriptedDialogs::askYesNoCancel(const QString& text, const QString&) {
 }
 
 std::optional<QString> ScriptedDialogs::inputText(const QString& caption, const QString& prompt,
-                                                  const QString&) {
+                                                  const QString& initial) {
     shown << caption + QStringLiteral(": ") + prompt;
+    inputInitials << initial;
     return take(inputs, std::optional<QString>{});
 }
 

@@ -18,6 +18,7 @@ public:
     std::deque<QString> openFiles;
     std::deque<QString> saveFiles;
     bool saveConfirmsOverwrite = true; // what the last save dialog was asked to do
+    QStringList inputInitials;         // what each input box started with, in order
 
     void message(const QString& text) override;
     bool askYesNo(const QString& text, const QString& caption = {}) override;
