@@ -41,11 +41,19 @@ qint64 StdoutDevice::writeData(const char* data, qint64 size) {
     return writeOut(data, static_cast<size_t>(size)) ? size : -1;
 }
 
+bool outputClosed() {
+    return outputErrno == EPIPE;
+}
+
 bool outputWritten() {
     errno = 0;
     if (std::fflush(stdout) != 0 && outputErrno == 0)
         outputErrno = errno != 0 ? errno : EIO;
     if (outputErrno == 0 && !std::ferror(stdout))
+        return true;
+    // A reader that has seen enough (| head) closed the pipe: that is the end of the output, as for
+    // any other Unix tool, and no failure.
+    if (outputClosed())
         return true;
     fail(QStringLiteral("the output could not be written: %1")
              .arg(QString::fromLocal8Bit(std::strerror(outputErrno != 0 ? outputErrno : EIO))));
@@ -72,6 +80,23 @@ std::optional<QString> takeOption(QStringList& args, const QString& name) {
         }
     }
     return std::nullopt;
+}
+
+void keepPositionals(const CliContext& ctx, QStringList& args) {
+    for (const QString& a : args)
+        if (a.startsWith(QStringLiteral("--")))
+            throw UsageError{QStringLiteral("unknown option \"%1\" (a file name that begins with a dash goes "
+                                            "after \"--\")")
+                                 .arg(a)};
+    args += ctx.afterSeparator;
+}
+
+void splitAtSeparator(CliContext& ctx, QStringList& args) {
+    const qsizetype at = args.indexOf(QStringLiteral("--"));
+    if (at < 0)
+        return;
+    ctx.afterSeparator = args.mid(at + 1);
+    args = args.mid(0, at);
 }
 
 long long parseIntArg(const QString& text, long long min, long long max, const QString& what) {

@@ -40,6 +40,8 @@ struct CliContext {
     ModbusMaster modbus{&modbusPort};
     StderrDialogs dialogs;
     int64_t startMs = 0;
+    // The words after "--": file names that may begin with a dash, never taken as options.
+    QStringList afterSeparator;
 
     // Opens the device-protocol port; prints the reason and returns false when it cannot. No port
     // given at all is a usage error (thrown).
@@ -72,11 +74,18 @@ protected:
 // Flushes stdout; false (with the reason printed) when anything written to it was lost, such as on
 // a full disk or past a file-size limit.
 bool outputWritten();
+// The reader of stdout closed it (a pipe into head): a command stops writing and ends well.
+bool outputClosed();
 
 // Argument helpers: options after the command name.
 bool takeFlag(QStringList& args, const QString& name);
 std::optional<QString> takeOption(QStringList& args, const QString& name);
 long long parseIntArg(const QString& text, long long min, long long max, const QString& what);
+// Once a command has taken its own options: a word left that begins with "--" is an unknown option
+// (a usage error, never a file name); then the words after "--" join the arguments.
+void keepPositionals(const CliContext& ctx, QStringList& args);
+// Splits the command line at the first "--" into ctx.afterSeparator.
+void splitAtSeparator(CliContext& ctx, QStringList& args);
 
 using CommandFn = int (*)(CliContext&, QStringList&);
 struct Command {

@@ -8,13 +8,15 @@
 #include "link/NumericConversions.h"
 #include "link/ZarnetCommands.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <vector>
 
 namespace vextor::cli {
 namespace {
 
-QString oneFile(QStringList& args, const char* command) {
+QString oneFile(const CliContext& ctx, QStringList& args, const char* command) {
+    keepPositionals(ctx, args);
     if (args.size() != 1)
         throw UsageError{QStringLiteral("%1 needs exactly one FILE.bin").arg(QLatin1String(command))};
     return args.takeFirst();
@@ -34,7 +36,7 @@ bool loadFile(ConfigImage& image, const QString& path) {
 }
 
 int readConfig(CliContext& ctx, QStringList& args) {
-    const QString path = oneFile(args, "read-config");
+    const QString path = oneFile(ctx, args, "read-config");
     if (!ctx.openZarnet())
         return ExitPort;
     if (!ctx.connect())
@@ -69,20 +71,34 @@ int readConfig(CliContext& ctx, QStringList& args) {
 }
 
 int writeConfig(CliContext& ctx, QStringList& args) {
-    const QString path = oneFile(args, "write-config");
+    const QString path = oneFile(ctx, args, "write-config");
     // Without the controller's image to fill in, a part of a file would write defaults over the
-    // rest of its configuration: only a whole one goes out.
-    const qint64 size = QFileInfo(path).size();
-    if (QFileInfo(path).isFile() && size != kConfigFileSize) {
+    // rest of its configuration: only a whole one goes out. The input is read whole first, one byte
+    // past a configuration's size, so a pipe or a device is held to the same rule as a file.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(QStringLiteral("%1 cannot be read: %2; nothing was sent").arg(path, file.errorString()));
+        return ExitUsage;
+    }
+    const QByteArray bytes = file.read(kConfigFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        fail(QStringLiteral("%1 cannot be read: %2; nothing was sent").arg(path, file.errorString()));
+        return ExitUsage;
+    }
+    if (bytes.size() != kConfigFileSize) {
+        const QFileInfo info(path);
+        const QString size = info.isFile() ? QString::number(info.size())
+                             : bytes.size() > kConfigFileSize
+                                 ? QStringLiteral("more than %1").arg(kConfigFileSize)
+                                 : QString::number(bytes.size());
         fail(QStringLiteral("%1 is not a whole configuration file: %2 bytes, not %3; nothing was sent")
-                 .arg(path)
-                 .arg(size)
+                 .arg(path, size)
                  .arg(kConfigFileSize));
         return ExitUsage;
     }
     ConfigImage image;
-    if (!loadFile(image, path))
-        return ExitUsage;
+    loadDefaultConfiguration(image);
+    applyConfigurationFileBytes(image, bytes);
     if (!ctx.openZarnet())
         return ExitPort;
     if (!ctx.connect())
@@ -110,8 +126,8 @@ int writeConfig(CliContext& ctx, QStringList& args) {
     return ExitOk;
 }
 
-int dump(CliContext&, QStringList& args) {
-    const QString path = oneFile(args, "dump");
+int dump(CliContext& ctx, QStringList& args) {
+    const QString path = oneFile(ctx, args, "dump");
     ConfigImage image;
     if (!loadFile(image, path))
         return ExitUsage;

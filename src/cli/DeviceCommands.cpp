@@ -14,13 +14,14 @@
 namespace vextor::cli {
 namespace {
 
-void noExtraArgs(const QStringList& args) {
+void noExtraArgs(const CliContext& ctx, QStringList& args) {
+    keepPositionals(ctx, args);
     if (!args.isEmpty())
         throw UsageError{QStringLiteral("unexpected argument \"%1\"").arg(args.first())};
 }
 
 int identify(CliContext& ctx, QStringList& args) {
-    noExtraArgs(args);
+    noExtraArgs(ctx, args);
     if (!ctx.openZarnet())
         return ExitPort;
     if (!ctx.connect())
@@ -57,7 +58,7 @@ int withController(CliContext& ctx, const QString& failure, const std::function<
 }
 
 int status(CliContext& ctx, QStringList& args) {
-    noExtraArgs(args);
+    noExtraArgs(ctx, args);
     return withController(
         ctx, QStringLiteral("the controller did not answer the status request"), [](ZarnetLink& l) {
             uint8_t s = 0;
@@ -71,7 +72,7 @@ int status(CliContext& ctx, QStringList& args) {
 }
 
 int reset(CliContext& ctx, QStringList& args) {
-    noExtraArgs(args);
+    noExtraArgs(ctx, args);
     return withController(ctx, QStringLiteral("the controller did not confirm the reset"), [](ZarnetLink& l) {
         if (!ResetDevice(l))
             return false;
@@ -87,7 +88,7 @@ QString clockText(const std::array<uint8_t, 6>& c) {
 
 int clockCommand(CliContext& ctx, QStringList& args) {
     const auto set = takeOption(args, QStringLiteral("--set"));
-    noExtraArgs(args);
+    noExtraArgs(ctx, args);
     std::array<uint8_t, 6> value{};
     if (set) {
         QDateTime t = *set == QStringLiteral("now")
@@ -117,7 +118,7 @@ int clockCommand(CliContext& ctx, QStringList& args) {
 
 int replyDelay(CliContext& ctx, QStringList& args) {
     const auto set = takeOption(args, QStringLiteral("--set"));
-    noExtraArgs(args);
+    noExtraArgs(ctx, args);
     const uint16_t value =
         set ? static_cast<uint16_t>(parseIntArg(*set, 0, 65535, QStringLiteral("--set"))) : 0;
     return withController(ctx, QStringLiteral("the controller did not answer the reply-delay request"),
@@ -132,7 +133,7 @@ int replyDelay(CliContext& ctx, QStringList& args) {
 
 int address(CliContext& ctx, QStringList& args) {
     const auto set = takeOption(args, QStringLiteral("--set"));
-    noExtraArgs(args);
+    noExtraArgs(ctx, args);
     if (!set)
         throw UsageError{QStringLiteral("address needs --set N")};
     const uint8_t a = static_cast<uint8_t>(
@@ -148,6 +149,7 @@ int address(CliContext& ctx, QStringList& args) {
 }
 
 int readMemory(CliContext& ctx, QStringList& args) {
+    keepPositionals(ctx, args);
     if (args.size() != 2)
         throw UsageError{QStringLiteral("read-memory needs ADDR COUNT")};
     const uint32_t start = static_cast<uint32_t>(parseIntArg(args[0], 0, 0xFFFFFF, QStringLiteral("ADDR")));
@@ -177,6 +179,7 @@ int readMemory(CliContext& ctx, QStringList& args) {
 }
 
 int writeMemory(CliContext& ctx, QStringList& args) {
+    keepPositionals(ctx, args);
     if (args.size() < 2)
         throw UsageError{QStringLiteral("write-memory needs ADDR and at least one hex byte")};
     const uint32_t start = static_cast<uint32_t>(parseIntArg(args[0], 0, 0xFFFFFF, QStringLiteral("ADDR")));
@@ -211,7 +214,7 @@ int writeMemory(CliContext& ctx, QStringList& args) {
 }
 
 int toModbus(CliContext& ctx, QStringList& args) {
-    noExtraArgs(args);
+    noExtraArgs(ctx, args);
     if (!ctx.openZarnet())
         return ExitPort;
     const uint8_t mark = kSwitchToModbus;
@@ -236,7 +239,7 @@ struct ModbusTarget {
 ModbusTarget modbusTarget(CliContext& ctx, QStringList& args) {
     const auto a = takeOption(args, QStringLiteral("--modbus-address"));
     const auto p = takeOption(args, QStringLiteral("--mb-params"));
-    noExtraArgs(args);
+    noExtraArgs(ctx, args);
     if (!a && ctx.modbusAddress < 0)
         throw UsageError{QStringLiteral("--modbus-address N is needed")};
     if (!a && (ctx.modbusAddress < kMinModbusAddress || ctx.modbusAddress > kMaxModbusAddress))

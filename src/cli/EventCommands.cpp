@@ -12,6 +12,7 @@ int readEvents(CliContext& ctx, QStringList& args) {
     const auto pacingText = takeOption(args, QStringLiteral("--pacing")).value_or(QStringLiteral("task"));
     if (pacingText != QStringLiteral("task") && pacingText != QStringLiteral("device"))
         throw UsageError{QStringLiteral("--pacing takes task or device")};
+    keepPositionals(ctx, args);
     if (args.size() != 1)
         throw UsageError{QStringLiteral("read-events needs exactly one FILE.blb")};
     const QString path = args.takeFirst();
@@ -43,21 +44,23 @@ int readEvents(CliContext& ctx, QStringList& args) {
     return ExitNoAnswer;
 }
 
-int showEvents(CliContext&, QStringList& args) {
+int showEvents(CliContext& ctx, QStringList& args) {
     const bool csv = takeFlag(args, QStringLiteral("--csv"));
+    keepPositionals(ctx, args);
     if (args.size() != 1)
         throw UsageError{QStringLiteral("events needs exactly one FILE.blb")};
     QString error;
     const auto file = events::EventFile::load(args.first(), &error);
     if (!file) {
-        fail(error);
+        // The reason alone ("No such file or directory") would not say which name was meant.
+        fail(QStringLiteral("%1: %2").arg(args.first(), error));
         return ExitUsage;
     }
     // A failed write stops the table; main reports the reason.
     StdoutDevice stdoutDevice;
     const bool ok =
         csv ? events::writeEventCsv(*file, stdoutDevice) : events::writeEventTable(*file, stdoutDevice);
-    return ok ? ExitOk : ExitUsage;
+    return ok || outputClosed() ? ExitOk : ExitUsage;
 }
 
 } // namespace

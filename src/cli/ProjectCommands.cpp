@@ -35,7 +35,8 @@ ProjectModel loadProject(const QString& path) {
     return read.model;
 }
 
-int project(CliContext&, QStringList& args) {
+int project(CliContext& ctx, QStringList& args) {
+    keepPositionals(ctx, args);
     if (args.size() != 2 || args[0] != QStringLiteral("show"))
         throw UsageError{QStringLiteral("project needs: show FILE.prj")};
     const ProjectModel model = loadProject(args[1]);

@@ -48,6 +48,9 @@ int main(int argc, char** argv) {
     // Past a file-size limit a write is to fail with EFBIG, which the file and output checks
     // report, instead of killing the process halfway through a file.
     std::signal(SIGXFSZ, SIG_IGN);
+    // A closed pipe on stdout is to end the output quietly, not to kill the process: the write
+    // fails with EPIPE and the command ends there.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();
@@ -60,6 +63,7 @@ int main(int argc, char** argv) {
     CliContext ctx;
     ctx.startMs = systemClock().nowMs();
     try {
+        splitAtSeparator(ctx, args);
         parseGlobalOptions(ctx, args);
         // The command is the first word that names one; its own options may stand before it.
         const std::vector<Command> commands = allCommands();

@@ -48,6 +48,10 @@ bool ReplacingFile::open() {
         return !failed_;
     failed_ = false;
     error_.clear();
+    // A directory can never be replaced by the file: say so before a long read fills the temporary.
+    struct stat target {};
+    if (::stat(QFile::encodeName(target_).constData(), &target) == 0 && S_ISDIR(target.st_mode))
+        return failWith(EISDIR);
     const QByteArray tmp = QFile::encodeName(temporary_);
     const int fd = ::open(tmp.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0)

@@ -55,9 +55,12 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Blanks, a decimal integer (a sign allowed), blanks; the value kept as its low eight bits like the
-// byte it goes to, so "-1" is 255 and "300" is 44.
-bool parseByteLine(const QByteArray& line, uint8_t& value) {
+enum class ByteLine { Ok, NoNumber, OutOfRange };
+
+// Blanks, a decimal integer (a "+" allowed), blanks. The whole number is checked before it goes to
+// its byte: a value outside 0..255 would otherwise wrap (257 to 1) and reach another controller
+// or port than the one the file names.
+ByteLine parseByteLine(const QByteArray& line, uint8_t& value) {
     qsizetype i = 0;
     while (i < line.size() && isBlank(line[i]))
         ++i;
@@ -65,19 +68,26 @@ bool parseByteLine(const QByteArray& line, uint8_t& value) {
     if (i < line.size() && (line[i] == '-' || line[i] == '+'))
         ++i;
     const qsizetype digitsStart = i;
-    unsigned low = 0;
+    unsigned number = 0;
+    bool tooLarge = false;
     while (i < line.size() && line[i] >= '0' && line[i] <= '9') {
-        low = (low * 10 + static_cast<unsigned>(line[i] - '0')) & 0xFF;
+        number = number * 10 + static_cast<unsigned>(line[i] - '0');
+        if (number > 0xFF) {
+            tooLarge = true;
+            number = 0xFF + 1; // keeps the sum bounded however long the digits run
+        }
         ++i;
     }
     if (i == digitsStart)
-        return false;
+        return ByteLine::NoNumber;
     while (i < line.size() && isBlank(line[i]))
         ++i;
     if (i != line.size())
-        return false;
-    value = static_cast<uint8_t>(negative ? 0x100 - low : low);
-    return true;
+        return ByteLine::NoNumber;
+    if (tooLarge || (negative && number != 0))
+        return ByteLine::OutOfRange;
+    value = static_cast<uint8_t>(number);
+    return ByteLine::Ok;
 }
 
 std::vector<QByteArray> splitLines(const QByteArray& bytes) {
@@ -122,6 +132,8 @@ QString ProjectFileRead::message(const QString& path) const {
         return t::kShortFileHead + path + t::kShortFileMid + QString::number(line) + t::kShortFileTail;
     case Status::Malformed:
         return t::kReadErrorHead + path + t::kReadErrorLine + QString::number(line) + t::kReadErrorNumber;
+    case Status::OutOfRange:
+        return t::kReadErrorHead + path + t::kReadErrorLine + QString::number(line) + t::kReadErrorRange;
     case Status::TooLarge:
         return t::kReadErrorHead + path + t::kReadErrorTooLarge.arg(size).arg(kMaxProjectFileBytes);
     case Status::Unreadable:
@@ -140,8 +152,9 @@ ProjectFileRead parseProjectFile(const QByteArray& bytes) {
         if (lineIndex >= lines.size())
             break; // a short file: the rest keeps its defaults
         if (auto* byte = std::get_if<uint8_t*>(&items[k])) {
-            if (!parseByteLine(lines[lineIndex], **byte)) {
-                result.status = ProjectFileRead::Status::Malformed;
+            if (const ByteLine parsed = parseByteLine(lines[lineIndex], **byte); parsed != ByteLine::Ok) {
+                result.status = parsed == ByteLine::NoNumber ? ProjectFileRead::Status::Malformed
+                                                             : ProjectFileRead::Status::OutOfRange;
                 result.line = static_cast<int>(lineIndex + 1);
                 return result;
             }

@@ -14,11 +14,12 @@ struct ProjectFileRead {
         Ok,
         Short,      // ended before line 213; the missing items hold their defaults
         Malformed,  // no number where one belongs; the model is not usable
+        OutOfRange, // a number outside 0..255: refused rather than wrapped into another value
         Unreadable, // could not be opened or read
         TooLarge,   // far longer than any project file: not read at all
     };
     Status status = Status::Unreadable;
-    // Short: the number of lines present; Malformed: the line that holds no number.
+    // Short: the number of lines present; Malformed, OutOfRange: the line at fault.
     int line = 0;
     qint64 size = 0; // TooLarge: the file's size
     ProjectModel model;

@@ -98,6 +98,7 @@ inline const QString kLogCreate = QStringLiteral("создание проект�
 inline const QString kReadErrorHead = QStringLiteral("Ошибка чтения файла проекта ");
 inline const QString kReadErrorLine = QStringLiteral(": в строке ");
 inline const QString kReadErrorNumber = QStringLiteral(" ожидается число. Проект не изменён.");
+inline const QString kReadErrorRange = QStringLiteral(" число вне диапазона 0...255. Проект не изменён.");
 inline const QString kReadErrorIo = QStringLiteral(": файл не удалось прочитать. Проект не изменён.");
 inline const QString kReadErrorTooLarge =
     QStringLiteral(": файл длиной %1 байт не может быть файлом проекта (не более %2). Проект не изменён.");

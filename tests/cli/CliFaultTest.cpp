@@ -7,6 +7,7 @@
 #include "link/PosixSerialPort.h"
 #include "project/ProjectFile.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -77,6 +78,16 @@ TEST(CliBadInput, RefusedBeforeAnythingIsSent) {
     writeAll(longer, defaultConfigurationFile() + '\0');
     const QString farAddress = projectWith(dir, "far.prj", 200, 1);
     const QString noModbus = projectWith(dir, "nomb.prj", 1, 0);
+    // The master's address written as 257: it would wrap to 1 and reach another controller.
+    const QString wrapping = dir.filePath("wrap.prj");
+    {
+        QByteArray bytes = readAll(projectWith(dir, "base.prj", 3, 2));
+        QList<QByteArray> lines = bytes.split('\n');
+        lines[12] = "257\r"; // line 13: Master.ZarnetAddress
+        writeAll(wrapping, lines.join('\n'));
+    }
+    const QString symlinkToNull = dir.filePath("null.bin");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), symlinkToNull));
     qputenv("VEXTOR_COM7", sim.port().toLocal8Bit());
     const QString port = sim.port();
 
@@ -95,6 +106,17 @@ TEST(CliBadInput, RefusedBeforeAnythingIsSent) {
         {{"--port", port, "write-config", empty}, "0 bytes"},
         {{"--port", port, "write-config", cut}, "1000 bytes"},
         {{"--port", port, "write-config", longer}, "1154"},
+        // Not regular files: read whole, held to the same size.
+        {{"--port", port, "write-config", "/dev/null"}, "0 bytes"},
+        {{"--port", port, "write-config", symlinkToNull}, "0 bytes"},
+        {{"--port", port, "write-config", "/dev/zero"}, "more than 1153 bytes"},
+        {{"--port", port, "write-config", dir.path()}, "nothing was sent"},
+        {{"--project", wrapping, "--device", "П1", "identify"}, "строке 13"},
+        // A mistyped option is no file name; "--" lets a name begin with dashes.
+        {{"--port", port, "read-config", "--progres"}, "unknown option \"--progres\""},
+        {{"--port", port, "identify", "--stat"}, "unknown option"},
+        {{"--port", port, "read-events", "--pacing", "task", "--x", "e.blb"}, "unknown option"},
+        {{"--port", port, "dump", "--", "--progres"}, "--progres"},
         {{"--project", farAddress, "--device", "П1", "identify"}, "200"},
         {{"--project", noModbus, "--device", "П1", "modbus-identify"}, "Modbus address"},
         {{"identify"}, "no port"},
@@ -159,6 +181,42 @@ TEST(CliFileErrors, FailLoudlyAndKeepTheOldFile) {
     // Nothing of ours is left beside the files.
     EXPECT_FALSE(QFile::exists(dir.filePath(".log.blb.vextor-tmp")));
     EXPECT_FALSE(QFile::exists(dir.filePath(".plant.bin.vextor-tmp")));
+}
+
+// A reader that closes the pipe early ends the output quietly; a target that can never be written is
+// told before the first request; a missing file is named.
+TEST(CliFileErrors, ClosedPipeDirectoryTargetAndMissingFile) {
+    QTemporaryDir dir;
+    const QString blb = dir.filePath("many.blb");
+    // Far more lines than a pipe holds, so the writer meets the closed end.
+    writeAll(blb, QByteArray(9 * 100000, '\x01'));
+    QProcess pipe;
+    pipe.start(QStringLiteral("/bin/sh"),
+               QStringList{"-c",
+                           QStringLiteral("{ \"$0\" \"$@\"; echo \"rc=$?\" >&2; } | head -n 2 >/dev/null"),
+                           binPath("vextorctl"), "events", blb});
+    ASSERT_TRUE(pipe.waitForFinished(60000));
+    const QString piped = QString::fromUtf8(pipe.readAllStandardError());
+    EXPECT_TRUE(piped.contains("rc=0")) << piped.toStdString();
+    EXPECT_FALSE(piped.contains("vextorctl:")) << piped.toStdString();
+    CtlResult r;
+
+    QTemporaryDir logDir;
+    const QString log = logDir.filePath("frames.log");
+    SimProcess sim({"--log", log, "--event-interval", "0"});
+    ASSERT_TRUE(sim.started());
+    QElapsedTimer timer;
+    timer.start();
+    r = runCtl({"--port", sim.port(), "read-events", dir.path()});
+    EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Is a directory") || r.err.contains("каталог")) << r.err.toStdString();
+    EXPECT_LT(timer.elapsed(), 5000) << "no full read before the failure";
+    EXPECT_LT(readAll(log).count('\n'), 10) << "only the identification went out";
+
+    const QString missing = dir.filePath("missing.blb");
+    r = runCtl({"events", missing});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(missing)) << r.err.toStdString();
 }
 
 // Files far beyond their format's size are refused before they are read into memory.

@@ -95,11 +95,32 @@ TEST(ProjectFile, ReadingRules) {
         lines[lineNumber - 1] = text;
         return lines.join("\r\n") + "\r\n";
     };
-    // Numbers: the low eight bits, blanks around them allowed.
-    EXPECT_EQ(parseProjectFile(withLine(2, "300")).model.PortNumber, 44);
+    // Numbers: blanks around them allowed.
     EXPECT_EQ(parseProjectFile(withLine(2, " \t 9  ")).model.PortNumber, 9);
-    EXPECT_EQ(parseProjectFile(withLine(2, "-1")).model.PortNumber, 255);
     EXPECT_EQ(parseProjectFile(withLine(2, "+7")).model.PortNumber, 7);
+    EXPECT_EQ(parseProjectFile(withLine(15, "255")).model.Master.MbParams, 255);
+    // A number its byte cannot hold is refused with its line, never wrapped into another address or
+    // port (257 would reach the controller at 1).
+    const struct {
+        int line;
+        const char* text;
+    } outOfRange[] = {{13, "257"},
+                      {13, "300"},
+                      {2, "260"},
+                      {14, "300"},
+                      {15, "999"},
+                      {2, "-1"},
+                      {7, "99999999999999999999999"}};
+    for (const auto& c : outOfRange) {
+        const ProjectFileRead r = parseProjectFile(withLine(c.line, c.text));
+        EXPECT_EQ(r.status, ProjectFileRead::Status::OutOfRange) << c.text;
+        EXPECT_EQ(r.line, c.line) << c.text;
+        EXPECT_FALSE(r.usable());
+        EXPECT_EQ(r.message("/p/x.prj"),
+                  QStringLiteral("Ошибка чтения файла проекта /p/x.prj: в строке %1 число вне "
+                                 "диапазона 0...255. Проект не изменён.")
+                      .arg(c.line));
+    }
     // Line ends written by other tools (bare LF) read the same.
     ProjectFileRead lf = parseProjectFile(reference.join("\n"));
     EXPECT_EQ(lf.status, ProjectFileRead::Status::Ok);
