@@ -30,7 +30,9 @@ QString openFailureReason(const SerialPort& port, const QString& path) {
     return reason;
 }
 
-QString failureText(LineTask task) {
+} // namespace
+
+QString taskFailureText(LineTask task) {
     switch (task) {
     case LineTask::SwitchToZarnet:
         return t::kSwitchNotDone;
@@ -47,8 +49,6 @@ QString failureText(LineTask task) {
     }
     return t::kSwitchError;
 }
-
-} // namespace
 
 DeviceTasks::DeviceTasks(Project& project, ZarnetLink& link, ModbusMaster& modbus, ConfigImage& image,
                          UserDialogs& dialogs, TransferProgress& progress, ProjectLog* log)
@@ -282,7 +282,7 @@ void DeviceTasks::runQueuedJobs() {
     // In the order of the turns, and within a turn in the order queued. A job that a task queues in a
     // later turn (the write the update question asks for) still runs in this tick.
     std::optional<TaskQueue::Position> position;
-    while (project_.LinkUp && !stopping()) {
+    while (project_.LinkUp && !stopping() && !markMoved()) {
         std::optional<TickJob> next = queue.takeNext(position);
         if (!next)
             return;
@@ -346,7 +346,7 @@ JobStep DeviceTasks::runTask(LineTask task, const LineAccess& access) {
             break;
         }
     } catch (...) {
-        dialogs_.message(failureText(task));
+        dialogs_.message(taskFailureText(task));
         throw;
     }
     return JobStep::Done;
@@ -383,16 +383,29 @@ void DeviceTasks::taskReadConfig(const LineAccess& access) {
         return;
     }
     bool ok = false;
+    bool abandoned = false;
     {
         // The end is told however the transfer ends, a reply it cannot take in included.
         tellTransfer(true);
         const auto end = qScopeGuard([this] { tellTransfer(false); });
-        ok = readConfiguration(link_, image_, progress_, observer, access.stopRequested);
+        const TransferStop stop = [&] {
+            if (access.stopping())
+                return true;
+            abandoned = markMoved();
+            return abandoned;
+        };
+        ok = readConfiguration(link_, image_, progress_, observer, stop);
     }
     // A read that was stopped keeps nothing and says nothing: the program is closing, or the job
     // was cancelled.
     if (access.stopping())
         return;
+    // Half a read of a controller that is no longer marked replaces nothing; the engineer learns
+    // that the read did not happen.
+    if (abandoned) {
+        dialogs_.message(t::kConfigReadError);
+        return;
+    }
     if (hooks.configurationRead)
         hooks.configurationRead(ok);
     dialogs_.message(ok ? t::kConfigRead : t::kConfigReadError);
@@ -402,7 +415,15 @@ void DeviceTasks::taskWriteConfig(const LineAccess& access) {
     bool ok = false;
     {
         tellTransfer(true);
-        const auto end = qScopeGuard([this] { tellTransfer(false); });
+        if (hooks.writeRunning)
+            hooks.writeRunning(true);
+        const auto end = qScopeGuard([this] {
+            if (hooks.writeRunning)
+                hooks.writeRunning(false);
+            tellTransfer(false);
+        });
+        // A write goes on to its end whatever the engineer marks meanwhile: a controller left with
+        // half a configuration would run its plant with a mix of old and new settings.
         ok = writeConfiguration(link_, image_, progress_, kAllWriteSections, access.stopRequested);
     }
     if (!ok && access.stopping()) {
@@ -434,8 +455,14 @@ void DeviceTasks::taskReadEvents(const LineAccess& access) {
     const QString path = project_.model.record(*d).EventsFile;
     events::EventReadListener listener;
     listener.stopRequested = access.stopRequested;
+    listener.abandonRequested = [this] { return markMoved(); };
     const auto result =
         events::readEventLog(link_, path, events::EventReadPacing::ProjectTask, progress_, listener);
+    // The engineer's file stays as it was: half a log of a controller no longer marked is no log.
+    if (result.abandoned) {
+        dialogs_.message(t::kEventsReadError);
+        return;
+    }
     if (result.fileReplaced && hooks.eventsRead)
         hooks.eventsRead(path);
     if (result.stopped) {

@@ -42,7 +42,16 @@ struct DeviceTaskHooks {
     std::function<bool()> stopRequested;
     // The running job's ticket was cancelled (thread-safe): it ends at its next step like a stop.
     std::function<bool(JobTicket)> cancelled;
+    // The engineer has marked another controller (or none) since this tick began (thread-safe). A
+    // read for the old one ends before its next request and keeps nothing; a write goes on to its end,
+    // so that no controller is left half written; no further job of this tick starts.
+    std::function<bool()> markMoved;
+    // A configuration write starts (true) or has ended (false).
+    std::function<void(bool running)> writeRunning;
 };
+
+// The message that tells the engineer the task did not run or failed.
+QString taskFailureText(LineTask task);
 
 class DeviceTasks {
 public:
@@ -113,6 +122,7 @@ private:
     bool askConfigurationUpdate();
     void tellTransfer(bool running);
     bool stopping() const { return hooks.stopRequested && hooks.stopRequested(); }
+    bool markMoved() const { return hooks.markMoved && hooks.markMoved(); }
     void setMarkedProtocol(uint8_t protocol);
     QString markedDeviceName() const;
 

@@ -32,6 +32,7 @@ LineSession::LineSession(QObject* receiver, Project& project, ConfigImage& image
             project_.model.setProtocolOf(*d, protocol);
     };
     l.busy = [this](bool busy, JobTicket upTo) { lineSaid(busy, upTo); };
+    l.configurationWriting = [this](bool running) { writing_ = running; };
     worker_->addListener(std::move(l));
 }
 
