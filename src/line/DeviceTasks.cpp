@@ -6,9 +6,11 @@
 #include "link/ControllerMemory.h"
 #include "link/Hooks.h"
 #include "link/ModbusMaster.h"
+#include "link/ModbusParams.h"
 #include "link/NumericConversions.h"
 #include "link/SerialPort.h"
 #include "link/ZarnetCommands.h"
+#include "project/ProjectReport.h"
 
 #include <QScopeGuard>
 #include <exception>
@@ -29,6 +31,39 @@ QString openFailureReason(const SerialPort& port, const QString& path) {
         reason += QStringLiteral(" (") + system + QLatin1Char(')');
     return reason;
 }
+
+QString modbusSettingsText(const ModbusSettings& s) {
+    return t::kModbusSettings.arg(s.address)
+        .arg(mbBaudRate(s.params))
+        .arg(mbFrameText(s.params), mbFloatOrderText(s.params));
+}
+
+// Passes a read's news on and notes whether the controller's Modbus settings came in.
+class ModbusReadWatch : public ConfigObserver {
+public:
+    explicit ModbusReadWatch(ConfigObserver* next) : next_(next) {}
+    bool modbusRead = false;
+    void configurationChanged(ConfigViews views) override {
+        modbusRead = modbusRead || (views & ViewModbus) != 0;
+        if (next_)
+            next_->configurationChanged(views);
+    }
+    void selectFirstRows() override {
+        if (next_)
+            next_->selectFirstRows();
+    }
+    void showFirstPage() override {
+        if (next_)
+            next_->showFirstPage();
+    }
+    void setTransferRunning(bool running) override {
+        if (next_)
+            next_->setTransferRunning(running);
+    }
+
+private:
+    ConfigObserver* next_;
+};
 
 } // namespace
 
@@ -65,6 +100,7 @@ void DeviceTasks::ClearAllTasks() {
     queue.clear(JobOutcome::Dropped);
     IdentifyZarnet = false;
     IdentifyModbus = false;
+    readModbus.reset();
 }
 
 void DeviceTasks::startCondition() {
@@ -312,6 +348,7 @@ void DeviceTasks::runQueuedJobs() {
             failed = true;
             error = t::kUnknownFailure;
         }
+        const TaskTurn turn = job.turn;
         if (failed)
             finishJob(job, JobOutcome::Failed, error);
         else if (step == JobStep::Again && !access.stopping())
@@ -319,6 +356,10 @@ void DeviceTasks::runQueuedJobs() {
         else
             finishJob(job,
                       access.stopping() && step == JobStep::Again ? JobOutcome::Cancelled : JobOutcome::Ran);
+        // The service page has read or changed the controller's Modbus settings and the project's
+        // record holds what it found or wrote: what a configuration read found before may be stale.
+        if (turn == TaskTurn::ReadModbusParams || turn == TaskTurn::WriteModbusParams)
+            readModbus.reset();
     }
 }
 
@@ -384,6 +425,7 @@ void DeviceTasks::taskReadConfig(const LineAccess& access) {
     }
     bool ok = false;
     bool abandoned = false;
+    ModbusReadWatch watch(observer);
     {
         // The end is told however the transfer ends, a reply it cannot take in included.
         tellTransfer(true);
@@ -394,7 +436,7 @@ void DeviceTasks::taskReadConfig(const LineAccess& access) {
             abandoned = markMoved();
             return abandoned;
         };
-        ok = readConfiguration(link_, image_, progress_, observer, stop);
+        ok = readConfiguration(link_, image_, progress_, &watch, stop);
     }
     // A read that was stopped keeps nothing and says nothing: the program is closing, or the job
     // was cancelled.
@@ -406,12 +448,16 @@ void DeviceTasks::taskReadConfig(const LineAccess& access) {
         dialogs_.message(t::kConfigReadError);
         return;
     }
+    if (watch.modbusRead)
+        readModbus = ModbusSettings{image_.MB_Address, image_.MB_Params};
     if (hooks.configurationRead)
         hooks.configurationRead(ok);
     dialogs_.message(ok ? t::kConfigRead : t::kConfigReadError);
 }
 
 void DeviceTasks::taskWriteConfig(const LineAccess& access) {
+    if (!settleModbusSettings())
+        return;
     bool ok = false;
     {
         tellTransfer(true);
@@ -426,6 +472,9 @@ void DeviceTasks::taskWriteConfig(const LineAccess& access) {
         // half a configuration would run its plant with a mix of old and new settings.
         ok = writeConfiguration(link_, image_, progress_, kAllWriteSections, access.stopRequested);
     }
+    // The controller now holds the settings written.
+    if (ok && readModbus)
+        readModbus = ModbusSettings{image_.MB_Address, image_.MB_Params};
     if (!ok && access.stopping()) {
         // The sections written so far stay in the controller: the log keeps that it is only partly
         // written.
@@ -434,6 +483,40 @@ void DeviceTasks::taskWriteConfig(const LineAccess& access) {
         return;
     }
     dialogs_.message(ok ? t::kConfigWritten : t::kConfigWriteError);
+}
+
+bool DeviceTasks::settleModbusSettings() {
+    // The image carries the project's Modbus settings of the controller. Where they differ from what
+    // the controller was found to hold, a write would move the controller to another address or line
+    // setting unseen, and the line would lose it once it speaks Modbus.
+    if (!readModbus)
+        return true;
+    const ModbusSettings own = *readModbus;
+    const ModbusSettings planned{image_.MB_Address, image_.MB_Params};
+    if (own == planned)
+        return true;
+    switch (dialogs_.askYesNoCancel(
+        t::kAskModbusMismatch.arg(modbusSettingsText(own), modbusSettingsText(planned)), t::kCaption)) {
+    case Answer::Yes:
+        return true;
+    case Answer::No:
+        // The controller keeps its own settings, and the project takes them, so that the line still
+        // reaches it over Modbus.
+        image_.MB_Address = own.address;
+        image_.MB_Params = own.params;
+        if (const auto d = project_.markedDevice()) {
+            DeviceRecord& r = project_.model.record(*d);
+            r.ModbusAddress = own.address;
+            r.MbParams = own.params;
+        }
+        project_.setActiveLink(project_.activeZarnetAddress(), own.address, own.params);
+        if (hooks.modbusKept)
+            hooks.modbusKept(own.address, own.params);
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 QString DeviceTasks::markedDeviceName() const {

@@ -319,6 +319,11 @@ LineWorker::LineWorker(QObject* receiver, UserDialogs& dialogs, TransferProgress
     // The line's target changes only between ticks, on this thread; the window's wish at once.
     h.markMoved = [this] { return requestedMark_.load() != line_->target.markCode; };
     h.writeRunning = [this](bool running) { announce(&LineListener::configurationWriting, running); };
+    h.modbusKept = [this](uint8_t address, uint8_t params) {
+        line_->target.modbusAddress = address;
+        line_->target.mbParams = params;
+        announce(&LineListener::modbusKept, line_->target.markCode, address, params);
+    };
 
     moveToThread(&thread_);
     thread_.start();
@@ -585,6 +590,7 @@ void LineWorker::applyTarget(const LineTarget& t) {
         l.shownStatus.reset();
         // What waits was meant for the old controller; none of it goes to the new one.
         l.tasks.queue.dropUserJobs();
+        l.tasks.readModbus.reset();
     }
     l.tasks.startCondition();
 }

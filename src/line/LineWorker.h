@@ -61,6 +61,9 @@ struct LineListener {
     std::function<void(bool running)> transferRunning;
     // A configuration write starts (true) or has ended: it runs to its end whatever the window does.
     std::function<void(bool running)> configurationWriting;
+    // Before a write the engineer kept the controller's own Modbus settings (instead of the
+    // project's): the device of that mark takes them into its record.
+    std::function<void(int markCode, uint8_t modbusAddress, uint8_t mbParams)> modbusKept;
     // A user's job waits or runs (true), or all have ended. upTo is the newest ticket the line had
     // taken in when it said so: a window that submitted a newer one since keeps its busy state.
     std::function<void(bool busy, JobTicket upTo)> busy;

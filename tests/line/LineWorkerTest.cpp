@@ -2,8 +2,11 @@
 // kinds of job, cancelling, the busy state, posted messages, and a stop in the middle of a transfer.
 #include "line/LineWorker.h"
 #include "config/ConfigTransfer.h"
+#include "line/LineSession.h"
 #include "link/ZarnetCommands.h"
+#include "project/Project.h"
 #include "sim/VirtualLine.h"
+#include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/WaitFor.h"
 
@@ -461,6 +464,113 @@ TEST_F(Worker, AWriteRunningAtAMarkChangeWritesEverySectionIntoItsOwnController)
     const MemoryRange calendar = configurationWritePlan().back().ranges.back();
     EXPECT_EQ(memoryOf(*worker, 17, calendar.address, calendar.count),
               encoded(untouched, calendar.address, calendar.count));
+}
+
+// Before a write the line compares the Modbus settings about to go to the controller with what the
+// last configuration read found there; the engineer decides which the controller keeps, and the
+// project's record follows the choice.
+TEST(WriteModbusQuestion, TheEngineerChoosesWhichModbusSettingsTheControllerKeeps) {
+    app();
+    testing::NoPauseClock pacing;
+    const auto question = [](const QString& controller, const QString& project) {
+        return QStringLiteral("Параметры ModBus в проекте не совпадают со считанными из Vextor!\n"
+                              "В Vextor: %1\n"
+                              "В проекте: %2\n"
+                              "Записать в Vextor параметры проекта?\n"
+                              "Нет - оставить параметры Vextor и взять их в проект,\n"
+                              "Отмена - не записывать конфигурацию.")
+            .arg(controller, project);
+    };
+    const QString at7 = QStringLiteral("адрес 7, 9600, 10 бит/1 стоп, мантисса/порядок");
+    const QString ask72 = question(at7, QStringLiteral("адрес 2, 9600, 10 бит/1 стоп, мантисса/порядок"));
+    const QString ask7even =
+        question(at7, QStringLiteral("адрес 7, 19200, 11 бит/чет/1 стоп, порядок/мантисса"));
+    // The controller holds address 7 and line byte 0x01 (9600, no parity).
+    struct Case {
+        const char* what;
+        uint8_t address, params; // the project's record before
+        bool read;               // a configuration read before the write
+        // Then the service page wrote this address into the controller and the record took it.
+        std::optional<uint8_t> serviceWrote;
+        std::optional<Answer> answer;
+        QString asked;             // empty: no question
+        uint8_t controller;        // the controller's address afterwards (its line byte stays 0x01)
+        uint8_t record, recParams; // the project's record afterwards
+        bool imageWritten;
+    };
+    const Case cases[] = {
+        {"equal", 7, 0x01, true, {}, {}, {}, 7, 7, 0x01, true},
+        {"address differs, Yes", 2, 0x01, true, {}, Answer::Yes, ask72, 2, 2, 0x01, true},
+        {"address differs, No", 2, 0x01, true, {}, Answer::No, ask72, 7, 7, 0x01, true},
+        {"line byte differs, No", 7, 0xB2, true, {}, Answer::No, ask7even, 7, 7, 0x01, true},
+        {"address differs, Cancel", 2, 0x01, true, {}, Answer::Cancel, ask72, 7, 2, 0x01, false},
+        {"nothing read", 2, 0x01, false, {}, {}, {}, 2, 2, 0x01, true},
+        {"the service page changed it since", 7, 0x01, true, 9, {}, {}, 9, 9, 0x01, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        VirtualLine line;
+        auto controller = at(3);
+        controller.modbusAddress = 7;
+        ASSERT_TRUE(line.addController(controller));
+        QString error;
+        ASSERT_TRUE(line.start(error)) << error.toStdString();
+        ScriptedDialogs dialogs;
+        NullProgress progress;
+        QObject receiver;
+        Project project(dialogs);
+        project.model.MasterCount = 1;
+        DeviceRecord& master = project.model.Master;
+        master.ZarnetAddress = 3;
+        master.ModbusAddress = c.address;
+        master.MbParams = c.params;
+        project.RebuildTree();
+        project.MarkCode = 2;
+        project.ApplyMarkedLink();
+        ConfigImage image;
+        loadDefaultConfiguration(image);
+        image.ArrSensors[4].Rline = 42.5f; // shows whether the image went to the controller
+        LineWorker::Options o;
+        o.tickMs = 50;
+        const QString path = line.portPath();
+        o.portPath = [path](int) { return path; };
+        LineSession session(&receiver, project, image, dialogs, progress, o);
+        session.sendTarget();
+        ASSERT_TRUE(waitFor([&] { return session.status().linkUp; }));
+        QStringList expected;
+        if (c.read) {
+            session.queueTask(LineTask::ReadConfig);
+            ASSERT_TRUE(waitFor([&] { return !session.busy() && !dialogs.shown.isEmpty(); }));
+            expected << QStringLiteral("     Конфигурация прочитана!     ");
+        }
+        if (c.serviceWrote) {
+            const uint8_t address = *c.serviceWrote;
+            std::optional<JobResult<bool>> wrote;
+            session.submit<bool>(
+                TaskTurn::WriteModbusParams,
+                [address](LineAccess& a) { return WriteMemory(a.link, &address, 5, 1); },
+                [&](const JobResult<bool>& r) { wrote = r; });
+            ASSERT_TRUE(waitFor([&] { return wrote.has_value(); }));
+            ASSERT_TRUE(wrote->ran() && *wrote->value);
+            master.ModbusAddress = address;
+            project.ApplyMarkedLink();
+        }
+        if (c.answer)
+            dialogs.yesNoCancel = {*c.answer};
+        if (!c.asked.isEmpty())
+            expected << c.asked;
+        if (c.imageWritten)
+            expected << QStringLiteral("Конфигурация записана!");
+
+        session.queueTask(LineTask::WriteConfig);
+        ASSERT_TRUE(waitFor([&] { return !session.busy() && dialogs.shown.size() >= expected.size(); }));
+
+        EXPECT_EQ(dialogs.shown, expected);
+        EXPECT_EQ(memoryOf(session.worker(), 3, 3, 3), (std::vector<uint8_t>{0x01, 0x00, c.controller}));
+        EXPECT_EQ(memoryOf(session.worker(), 3, 66, 84) == encoded(image, 66, 84), c.imageWritten);
+        EXPECT_EQ(master.ModbusAddress, c.record);
+        EXPECT_EQ(master.MbParams, c.recParams);
+    }
 }
 
 } // namespace
