@@ -233,13 +233,13 @@ MainWindow::~MainWindow() {
 void MainWindow::buildMenus() {
     QMenu* projectMenu = menuBar()->addMenu(t::kMenuProject);
     QAction* create = projectMenu->addAction(t::kMenuCreate, this, [this] {
-        if (refuseWhileBusy() || !project_->settleUnsavedChanges())
+        if (refuseWhileWriting() || !project_->settleUnsavedChanges())
             return;
         project_->CreateProject();
         treeChanged();
     });
     QAction* open = projectMenu->addAction(t::kMenuOpen, this, [this] {
-        if (refuseWhileBusy() || !project_->settleUnsavedChanges())
+        if (refuseWhileWriting() || !project_->settleUnsavedChanges())
             return;
         project_->OpenProject();
         treeChanged();
@@ -276,7 +276,7 @@ void MainWindow::buildToolBar() {
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     QAction* open =
         bar->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton), t::kOpenProject, this, [this] {
-            if (refuseWhileBusy() || !project_->settleUnsavedChanges())
+            if (refuseWhileWriting() || !project_->settleUnsavedChanges())
                 return;
             project_->OpenProject();
             treeChanged();
@@ -591,11 +591,10 @@ void MainWindow::refresh() {
         setWindowTitle(title);
     }
     device_->portChanged();
-    // While an operation runs on the line its target and link stay as they are.
-    if (!busy()) {
-        project_->ApplyMarkedLink();
-        session_->sendTarget();
-    }
+    // Also while an operation waits or runs: a new mark or new link settings take effect at the
+    // line's next tick. The line drops what waits for the old mark and lets a write run to its end.
+    project_->ApplyMarkedLink();
+    session_->sendTarget();
     // The service page shows the marked controller's record, anew whenever the mark or the record
     // changed; what a read from the controller brings replaces it until then.
     if (const auto marked = serviceLine_->markedLink(); marked && marked != shownServiceLink_) {
@@ -780,15 +779,23 @@ void MainWindow::widenTreeForNames() {
 // ---------------------------------------------------------------- busy state and end
 
 void MainWindow::busyChanged(bool busy) {
-    // Once at the start and once at the end of an operation on the line, never on a routine tick.
-    for (QAction* a : projectReplacing_)
-        a->setEnabled(!busy);
+    // Once at the start and once at the end of an operation on the line, never on a routine tick. The
+    // project commands stay: a new project drops what waits for the old one.
     filter_->setEnabled(!busy);
     showModeWindow(); // the save button
 }
 
 bool MainWindow::refuseWhileBusy() const {
     return BusyState::busy();
+}
+
+bool MainWindow::refuseWhileWriting() {
+    // A configuration write is never broken off, so a new project would only come after it anyway;
+    // the engineer is told why nothing opens instead of waiting for a dialog that comes much later.
+    if (!session_->writingConfiguration())
+        return false;
+    dialogs_->message(t::kWaitForWrite);
+    return true;
 }
 
 QWidget* MainWindow::filterBox() const {

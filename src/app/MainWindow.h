@@ -207,6 +207,8 @@ private:
     void fitStatusPanels();
     void busyChanged(bool busy);
     bool refuseWhileBusy() const;
+    // Opening or creating a project waits until a configuration write has ended.
+    bool refuseWhileWriting();
     void treeChanged();
     void widenTreeForNames();
 

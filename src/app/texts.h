@@ -76,6 +76,10 @@ inline const QString kZarnetPanel = QStringLiteral("Zarnet - ");
 inline const QString kModbusPanel = QStringLiteral("ModBus - ");
 inline const QString kPanelSeparator = QStringLiteral(" - ");
 
+// Opening or creating a project while the line writes a configuration into a controller.
+inline const QString kWaitForWrite = QStringLiteral("Идёт запись конфигурации в прибор.\n"
+                                                    "Открыть или создать проект можно после её окончания.");
+
 // About box.
 inline const QString kAboutCaption = QStringLiteral("О программе");
 inline const QString kAboutVersion = QStringLiteral("Версия:   3.01");

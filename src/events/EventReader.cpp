@@ -62,6 +62,11 @@ EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPac
                 result.stopped = true;
                 break;
             }
+            if (listener.abandonRequested && listener.abandonRequested()) {
+                result.stopped = true;
+                result.abandoned = true;
+                break;
+            }
             // The project task paces every request.
             if (task)
                 sleepMs(kRequestPauseMs);
@@ -87,7 +92,7 @@ EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPac
             sleepMs(10);
     }
 
-    if (result.status == EventReadStatus::FileError || result.recordsRead == 0) {
+    if (result.status == EventReadStatus::FileError || result.recordsRead == 0 || result.abandoned) {
         file.cancel();
     } else if (!file.commit()) {
         // A full disk or a file-size limit shows here at the latest: the old file stays.

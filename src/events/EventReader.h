@@ -32,6 +32,7 @@ struct EventReadResult {
     int failedSlot = -1;       // the slot that never answered (GaveUp)
     bool fileReplaced = false; // the target file now holds exactly the records read: show it
     bool stopped = false;      // ended early on request (GaveUp); the records before are kept
+    bool abandoned = false;    // ended early on abandonRequested (GaveUp); nothing was kept
     QString errorText;         // the file layer's reason (FileError)
 
     bool ok() const { return status == EventReadStatus::Complete; }
@@ -45,6 +46,9 @@ struct EventReadListener {
     // Asked before every request: true ends the read there, as if the slot had not answered, so the
     // records read so far still replace the file (the program is being closed).
     std::function<bool()> stopRequested;
+    // Asked before every request too: true ends the read there and keeps nothing, the file stays as
+    // it was (the read was for a controller the engineer no longer works with).
+    std::function<bool()> abandonRequested;
 };
 
 // The title of the progress for each pacing.
@@ -52,8 +56,8 @@ QString eventReadTitle(EventReadPacing pacing);
 
 // Reads all 682 slots into path. The records go to a temporary file beside the target, which
 // replaces the target only at the end: after a complete read, or after giving up with at least one
-// record. A read that got nothing, and any file error, leave an existing file as it was. The
-// progress gets the title, the bar and, as its step line, the counter (device window) or
+// record. A read that got nothing, an abandoned read and any file error leave an existing file as it
+// was. The progress gets the title, the bar and, as its step line, the counter (device window) or
 // "Количество перезапросов  " + repeats (project task).
 EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPacing pacing,
                              TransferProgress& progress, const EventReadListener& listener = {});

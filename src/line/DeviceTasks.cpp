@@ -6,9 +6,11 @@
 #include "link/ControllerMemory.h"
 #include "link/Hooks.h"
 #include "link/ModbusMaster.h"
+#include "link/ModbusParams.h"
 #include "link/NumericConversions.h"
 #include "link/SerialPort.h"
 #include "link/ZarnetCommands.h"
+#include "project/ProjectReport.h"
 
 #include <QScopeGuard>
 #include <exception>
@@ -30,7 +32,42 @@ QString openFailureReason(const SerialPort& port, const QString& path) {
     return reason;
 }
 
-QString failureText(LineTask task) {
+QString modbusSettingsText(const ModbusSettings& s) {
+    return t::kModbusSettings.arg(s.address)
+        .arg(mbBaudRate(s.params))
+        .arg(mbFrameText(s.params), mbFloatOrderText(s.params));
+}
+
+// Passes a read's news on and notes whether the controller's Modbus settings came in.
+class ModbusReadWatch : public ConfigObserver {
+public:
+    explicit ModbusReadWatch(ConfigObserver* next) : next_(next) {}
+    bool modbusRead = false;
+    void configurationChanged(ConfigViews views) override {
+        modbusRead = modbusRead || (views & ViewModbus) != 0;
+        if (next_)
+            next_->configurationChanged(views);
+    }
+    void selectFirstRows() override {
+        if (next_)
+            next_->selectFirstRows();
+    }
+    void showFirstPage() override {
+        if (next_)
+            next_->showFirstPage();
+    }
+    void setTransferRunning(bool running) override {
+        if (next_)
+            next_->setTransferRunning(running);
+    }
+
+private:
+    ConfigObserver* next_;
+};
+
+} // namespace
+
+QString taskFailureText(LineTask task) {
     switch (task) {
     case LineTask::SwitchToZarnet:
         return t::kSwitchNotDone;
@@ -48,8 +85,6 @@ QString failureText(LineTask task) {
     return t::kSwitchError;
 }
 
-} // namespace
-
 DeviceTasks::DeviceTasks(Project& project, ZarnetLink& link, ModbusMaster& modbus, ConfigImage& image,
                          UserDialogs& dialogs, TransferProgress& progress, ProjectLog* log)
     : project_(project), link_(link), modbus_(modbus), image_(image), dialogs_(dialogs), progress_(progress),
@@ -65,6 +100,7 @@ void DeviceTasks::ClearAllTasks() {
     queue.clear(JobOutcome::Dropped);
     IdentifyZarnet = false;
     IdentifyModbus = false;
+    readModbus.reset();
 }
 
 void DeviceTasks::startCondition() {
@@ -282,7 +318,7 @@ void DeviceTasks::runQueuedJobs() {
     // In the order of the turns, and within a turn in the order queued. A job that a task queues in a
     // later turn (the write the update question asks for) still runs in this tick.
     std::optional<TaskQueue::Position> position;
-    while (project_.LinkUp && !stopping()) {
+    while (project_.LinkUp && !stopping() && !markMoved()) {
         std::optional<TickJob> next = queue.takeNext(position);
         if (!next)
             return;
@@ -312,6 +348,7 @@ void DeviceTasks::runQueuedJobs() {
             failed = true;
             error = t::kUnknownFailure;
         }
+        const TaskTurn turn = job.turn;
         if (failed)
             finishJob(job, JobOutcome::Failed, error);
         else if (step == JobStep::Again && !access.stopping())
@@ -319,6 +356,10 @@ void DeviceTasks::runQueuedJobs() {
         else
             finishJob(job,
                       access.stopping() && step == JobStep::Again ? JobOutcome::Cancelled : JobOutcome::Ran);
+        // The service page has read or changed the controller's Modbus settings and the project's
+        // record holds what it found or wrote: what a configuration read found before may be stale.
+        if (turn == TaskTurn::ReadModbusParams || turn == TaskTurn::WriteModbusParams)
+            readModbus.reset();
     }
 }
 
@@ -346,7 +387,7 @@ JobStep DeviceTasks::runTask(LineTask task, const LineAccess& access) {
             break;
         }
     } catch (...) {
-        dialogs_.message(failureText(task));
+        dialogs_.message(taskFailureText(task));
         throw;
     }
     return JobStep::Done;
@@ -383,28 +424,57 @@ void DeviceTasks::taskReadConfig(const LineAccess& access) {
         return;
     }
     bool ok = false;
+    bool abandoned = false;
+    ModbusReadWatch watch(observer);
     {
         // The end is told however the transfer ends, a reply it cannot take in included.
         tellTransfer(true);
         const auto end = qScopeGuard([this] { tellTransfer(false); });
-        ok = readConfiguration(link_, image_, progress_, observer, access.stopRequested);
+        const TransferStop stop = [&] {
+            if (access.stopping())
+                return true;
+            abandoned = markMoved();
+            return abandoned;
+        };
+        ok = readConfiguration(link_, image_, progress_, &watch, stop);
     }
     // A read that was stopped keeps nothing and says nothing: the program is closing, or the job
     // was cancelled.
     if (access.stopping())
         return;
+    // Half a read of a controller that is no longer marked replaces nothing; the engineer learns
+    // that the read did not happen.
+    if (abandoned) {
+        dialogs_.message(t::kConfigReadError);
+        return;
+    }
+    if (watch.modbusRead)
+        readModbus = ModbusSettings{image_.MB_Address, image_.MB_Params};
     if (hooks.configurationRead)
         hooks.configurationRead(ok);
     dialogs_.message(ok ? t::kConfigRead : t::kConfigReadError);
 }
 
 void DeviceTasks::taskWriteConfig(const LineAccess& access) {
+    if (!settleModbusSettings())
+        return;
     bool ok = false;
     {
         tellTransfer(true);
-        const auto end = qScopeGuard([this] { tellTransfer(false); });
+        if (hooks.writeRunning)
+            hooks.writeRunning(true);
+        const auto end = qScopeGuard([this] {
+            if (hooks.writeRunning)
+                hooks.writeRunning(false);
+            tellTransfer(false);
+        });
+        // A write goes on to its end whatever the engineer marks meanwhile: a controller left with
+        // half a configuration would run its plant with a mix of old and new settings.
         ok = writeConfiguration(link_, image_, progress_, kAllWriteSections, access.stopRequested);
     }
+    // The controller now holds the settings written.
+    if (ok && readModbus)
+        readModbus = ModbusSettings{image_.MB_Address, image_.MB_Params};
     if (!ok && access.stopping()) {
         // The sections written so far stay in the controller: the log keeps that it is only partly
         // written.
@@ -413,6 +483,40 @@ void DeviceTasks::taskWriteConfig(const LineAccess& access) {
         return;
     }
     dialogs_.message(ok ? t::kConfigWritten : t::kConfigWriteError);
+}
+
+bool DeviceTasks::settleModbusSettings() {
+    // The image carries the project's Modbus settings of the controller. Where they differ from what
+    // the controller was found to hold, a write would move the controller to another address or line
+    // setting unseen, and the line would lose it once it speaks Modbus.
+    if (!readModbus)
+        return true;
+    const ModbusSettings own = *readModbus;
+    const ModbusSettings planned{image_.MB_Address, image_.MB_Params};
+    if (own == planned)
+        return true;
+    switch (dialogs_.askYesNoCancel(
+        t::kAskModbusMismatch.arg(modbusSettingsText(own), modbusSettingsText(planned)), t::kCaption)) {
+    case Answer::Yes:
+        return true;
+    case Answer::No:
+        // The controller keeps its own settings, and the project takes them, so that the line still
+        // reaches it over Modbus.
+        image_.MB_Address = own.address;
+        image_.MB_Params = own.params;
+        if (const auto d = project_.markedDevice()) {
+            DeviceRecord& r = project_.model.record(*d);
+            r.ModbusAddress = own.address;
+            r.MbParams = own.params;
+        }
+        project_.setActiveLink(project_.activeZarnetAddress(), own.address, own.params);
+        if (hooks.modbusKept)
+            hooks.modbusKept(own.address, own.params);
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 QString DeviceTasks::markedDeviceName() const {
@@ -434,8 +538,14 @@ void DeviceTasks::taskReadEvents(const LineAccess& access) {
     const QString path = project_.model.record(*d).EventsFile;
     events::EventReadListener listener;
     listener.stopRequested = access.stopRequested;
+    listener.abandonRequested = [this] { return markMoved(); };
     const auto result =
         events::readEventLog(link_, path, events::EventReadPacing::ProjectTask, progress_, listener);
+    // The engineer's file stays as it was: half a log of a controller no longer marked is no log.
+    if (result.abandoned) {
+        dialogs_.message(t::kEventsReadError);
+        return;
+    }
     if (result.fileReplaced && hooks.eventsRead)
         hooks.eventsRead(path);
     if (result.stopped) {

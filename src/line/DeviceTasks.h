@@ -42,7 +42,26 @@ struct DeviceTaskHooks {
     std::function<bool()> stopRequested;
     // The running job's ticket was cancelled (thread-safe): it ends at its next step like a stop.
     std::function<bool(JobTicket)> cancelled;
+    // The engineer has marked another controller (or none) since this tick began (thread-safe). A
+    // read for the old one ends before its next request and keeps nothing; a write goes on to its end,
+    // so that no controller is left half written; no further job of this tick starts.
+    std::function<bool()> markMoved;
+    // A configuration write starts (true) or has ended (false).
+    std::function<void(bool running)> writeRunning;
+    // Before a write the engineer kept the controller's own Modbus settings: the marked device's
+    // record now holds them.
+    std::function<void(uint8_t modbusAddress, uint8_t mbParams)> modbusKept;
 };
+
+// The Modbus address and line byte of a controller (MB_Address, MB_Params).
+struct ModbusSettings {
+    uint8_t address = 0;
+    uint8_t params = 0;
+    bool operator==(const ModbusSettings&) const = default;
+};
+
+// The message that tells the engineer the task did not run or failed.
+QString taskFailureText(LineTask task);
 
 class DeviceTasks {
 public:
@@ -67,6 +86,10 @@ public:
     QString PanelVersionText;
     QString CfgVersionText;
     uint16_t CfgVersion = 0;
+    // What the last configuration read found in the marked controller's Modbus settings; empty when
+    // nothing was read from it since it was marked, or when the service page has read or changed them
+    // since (the project's record then holds the controller's settings).
+    std::optional<ModbusSettings> readModbus;
 
     bool timerEnabled() const { return timerOn_; }
 
@@ -78,7 +101,8 @@ public:
 
     // The tick of the task timer.
     void tick();
-    // Drops every queued job, the live monitor's cycle too, and both identification flags.
+    // Drops every queued job, the live monitor's cycle too, both identification flags and what the
+    // last read found.
     void ClearAllTasks();
     // Run by the one-second refresh: switches the task timer on for a new mark.
     void startCondition();
@@ -113,6 +137,8 @@ private:
     bool askConfigurationUpdate();
     void tellTransfer(bool running);
     bool stopping() const { return hooks.stopRequested && hooks.stopRequested(); }
+    bool markMoved() const { return hooks.markMoved && hooks.markMoved(); }
+    bool settleModbusSettings();
     void setMarkedProtocol(uint8_t protocol);
     QString markedDeviceName() const;
 

@@ -1,5 +1,6 @@
 #include "LineSession.h"
 
+#include "project/NodeCode.h"
 #include "project/Project.h"
 
 namespace vextor {
@@ -32,6 +33,21 @@ LineSession::LineSession(QObject* receiver, Project& project, ConfigImage& image
             project_.model.setProtocolOf(*d, protocol);
     };
     l.busy = [this](bool busy, JobTicket upTo) { lineSaid(busy, upTo); };
+    l.configurationWriting = [this](bool running) { writing_ = running; };
+    l.modbusKept = [this](int code, uint8_t address, uint8_t params) {
+        // The controller of that mark keeps its own settings: its record takes them, whether it is
+        // still marked or not, so that the line reaches it there from now on.
+        const auto ref = decodeNodeCode(code);
+        if (!ref || ref->role != NodeRole::Device)
+            return;
+        DeviceRecord& r = project_.model.record(ref->device);
+        r.ModbusAddress = address;
+        r.MbParams = params;
+        if (project_.MarkCode == code) {
+            project_.ApplyMarkedLink();
+            sendTarget();
+        }
+    };
     worker_->addListener(std::move(l));
 }
 

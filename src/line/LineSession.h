@@ -57,6 +57,8 @@ public:
 
     // A user's job this session submitted waits or runs on the line.
     bool busy() const { return follower_.busy(); }
+    // A configuration write runs on the line (as far as the line has told).
+    bool writingConfiguration() const { return writing_; }
     // What the line last told about the marked controller.
     const LineStatus& status() const { return status_; }
 
@@ -71,6 +73,7 @@ private:
     std::unique_ptr<LineWorker> worker_;
     std::optional<LineTarget> sentTarget_;
     LineStatus status_;
+    bool writing_ = false;
     LineBusyFollower follower_;
     std::optional<BusyGuard> guard_;
 

@@ -318,6 +318,14 @@ LineWorker::LineWorker(QObject* receiver, UserDialogs& dialogs, TransferProgress
     };
     h.stopRequested = [this] { return stopping_.load(); };
     h.cancelled = [this](JobTicket ticket) { return isCancelled(ticket); };
+    // The line's target changes only between ticks, on this thread; the window's wish at once.
+    h.markMoved = [this] { return requestedMark_.load() != line_->target.markCode; };
+    h.writeRunning = [this](bool running) { announce(&LineListener::configurationWriting, running); };
+    h.modbusKept = [this](uint8_t address, uint8_t params) {
+        line_->target.modbusAddress = address;
+        line_->target.mbParams = params;
+        announce(&LineListener::modbusKept, line_->target.markCode, address, params);
+    };
 
     moveToThread(&thread_);
     thread_.start();
@@ -420,6 +428,7 @@ void LineWorker::stop() {
 // ---------------------------------------------------------------- calls from the window
 
 void LineWorker::setTarget(const LineTarget& target) {
+    requestedMark_.store(target.markCode);
     onLine([this, target] {
         applyTarget(target);
         updateBusy();
@@ -444,7 +453,13 @@ JobTicket LineWorker::queueTask(LineTask task, const ConfigImage& image) {
                 line.project.setActiveLink(line.target.zarnetAddress, line.target.modbusAddress,
                                            line.target.mbParams);
             };
-        l.tasks.queueTask(task, std::move(prepare), {}, ticket);
+        // A task that never ran (its controller was unmarked, the project replaced) says so with its
+        // failure message, so that nobody waits for a read or a write that will not come.
+        auto finished = [this, task](JobOutcome outcome, const QString&) {
+            if (outcome == JobOutcome::Dropped && !stopping_.load())
+                dialogs_->message(taskFailureText(task));
+        };
+        l.tasks.queueTask(task, std::move(prepare), std::move(finished), ticket);
         l.acceptedUpTo = std::max(l.acceptedUpTo, ticket);
         updateBusy();
     });
@@ -597,6 +612,9 @@ void LineWorker::applyTarget(const LineTarget& t) {
         // The window forgot the link of its old mark: the next state is told whatever it is.
         p.LinkUp = false;
         l.shownStatus.reset();
+        // What waits was meant for the old controller; none of it goes to the new one.
+        l.tasks.queue.dropUserJobs();
+        l.tasks.readModbus.reset();
     }
     l.tasks.startCondition();
 }

@@ -59,6 +59,11 @@ struct LineListener {
     std::function<void(const QString& path)> eventsRead;
     // A configuration transfer starts (true) or has ended.
     std::function<void(bool running)> transferRunning;
+    // A configuration write starts (true) or has ended: it runs to its end whatever the window does.
+    std::function<void(bool running)> configurationWriting;
+    // Before a write the engineer kept the controller's own Modbus settings (instead of the
+    // project's): the device of that mark takes them into its record.
+    std::function<void(int markCode, uint8_t modbusAddress, uint8_t mbParams)> modbusKept;
     // A user's job waits or runs (true), or all have ended. upTo is the newest ticket the line had
     // taken in when it said so: a window that submitted a newer one since keeps its busy state.
     std::function<void(bool busy, JobTicket upTo)> busy;
@@ -91,6 +96,10 @@ public:
 
     // From the receiver's thread. Every call below hands its values to the line thread and returns
     // at once.
+    // A new mark takes effect at the next tick: the user's jobs queued for the old one are dropped
+    // (a task is told by its failure message), a read running for it ends at its next step and keeps
+    // nothing, a configuration write runs to its end. New link settings of the same mark only change
+    // where the next tick's frames go.
     void setTarget(const LineTarget& target);
 
     // One of the task loop's own tasks, in its turn. A transfer sends or reads into this image.
@@ -255,6 +264,9 @@ private:
     std::atomic<bool> stopping_{false};
     std::atomic<bool> stopped_{false};
     std::atomic<uint64_t> ticks_{0};
+    // The mark the window sent last, known at once: a read running for another one ends at its next
+    // step, before the line thread has taken in the new target.
+    std::atomic<int> requestedMark_{0};
     // Tickets cancelled while their job may be running; any thread.
     mutable std::mutex cancelMutex_;
     std::set<JobTicket> cancelled_;

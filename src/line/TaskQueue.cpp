@@ -87,9 +87,24 @@ bool TaskQueue::cancel(JobTicket ticket) {
 }
 
 void TaskQueue::cancelTurn(TaskTurn turn) {
+    removeIf([turn](const TickJob& j) { return j.turn == turn; }, JobOutcome::Cancelled);
+}
+
+void TaskQueue::clear(JobOutcome outcome) {
+    std::vector<TickJob> gone = std::move(jobs_);
+    jobs_.clear();
+    for (TickJob& job : gone)
+        finishJob(job, outcome);
+}
+
+void TaskQueue::dropUserJobs() {
+    removeIf([](const TickJob& j) { return j.userVisible; }, JobOutcome::Dropped);
+}
+
+void TaskQueue::removeIf(const std::function<bool(const TickJob&)>& leaves, JobOutcome outcome) {
     std::vector<TickJob> gone;
     for (auto it = jobs_.begin(); it != jobs_.end();) {
-        if (it->turn == turn) {
+        if (leaves(*it)) {
             gone.push_back(std::move(*it));
             it = jobs_.erase(it);
         } else {
@@ -97,13 +112,6 @@ void TaskQueue::cancelTurn(TaskTurn turn) {
         }
     }
     // Told after the queue is consistent: a finished function may look at it.
-    for (TickJob& job : gone)
-        finishJob(job, JobOutcome::Cancelled);
-}
-
-void TaskQueue::clear(JobOutcome outcome) {
-    std::vector<TickJob> gone = std::move(jobs_);
-    jobs_.clear();
     for (TickJob& job : gone)
         finishJob(job, outcome);
 }

@@ -40,6 +40,9 @@ public:
     void cancelTurn(TaskTurn turn);
     // Every job leaves with outcome.
     void clear(JobOutcome outcome);
+    // Every user's job leaves with Dropped: they were queued for a controller that is no longer
+    // marked. A live monitor's cycle stays and goes on with the new mark.
+    void dropUserJobs();
 
     bool queued(TaskTurn turn) const;
     bool userJobsQueued() const;
@@ -49,6 +52,7 @@ public:
 private:
     std::vector<TickJob> jobs_; // by (turn, ticket)
     void insert(TickJob job);
+    void removeIf(const std::function<bool(const TickJob&)>& leaves, JobOutcome outcome);
 };
 
 // Tells a job how it ended, once.

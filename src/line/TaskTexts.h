@@ -50,6 +50,18 @@ inline const QString kLogFileSaved = QString::fromUtf8(texts::kLogSaveFile);
 // written until then and the old values of the rest. The log line names the device.
 inline const QString kLogWriteStopped =
     QStringLiteral("запись конфигурации прервана, прибор записан частично - ");
+// Before a configuration write, when the Modbus address or line byte about to go to the controller
+// differ from what the last configuration read found there. %1 the controller's, %2 the project's
+// settings, each as kModbusSettings.
+inline const QString kAskModbusMismatch =
+    QStringLiteral("Параметры ModBus в проекте не совпадают со считанными из Vextor!\n"
+                   "В Vextor: %1\n"
+                   "В проекте: %2\n"
+                   "Записать в Vextor параметры проекта?\n"
+                   "Нет - оставить параметры Vextor и взять их в проект,\n"
+                   "Отмена - не записывать конфигурацию.");
+// %1 the address, %2 the baud rate, %3 the frame, %4 the float word order.
+inline const QString kModbusSettings = QStringLiteral("адрес %1, %2, %3, %4");
 // A job that failed with something other than an exception of the standard library.
 inline const QString kUnknownFailure = QStringLiteral("неизвестная ошибка");
 

@@ -386,17 +386,13 @@ TEST_F(MainWindowTest, MarkAndLinkWindowFromTheTree) {
     project.CollapseToDevices();
     window->tree()->sync();
 
-    // While the line is busy a double click only opens or closes the node.
+    // Also while an operation waits on the line: the mark is never held by it.
     {
         BusyGuard busy;
+        dialogs.yesNo = {true};
         window->tree()->doubleClick(window->tree()->itemForCode(2));
+        QApplication::processEvents();
     }
-    EXPECT_TRUE(dialogs.shown.isEmpty());
-    EXPECT_EQ(project.MarkCode, 0);
-
-    dialogs.yesNo = {true};
-    window->tree()->doubleClick(window->tree()->itemForCode(2));
-    QApplication::processEvents();
     EXPECT_EQ(project.MarkCode, 2);
     EXPECT_FALSE(window->tree()->itemForCode(2)->icon(0).isNull());
 
@@ -645,8 +641,9 @@ TEST_F(LinkedWindow, ConfigurationReadReplacesTheImageAndEveryTabShowsIt) {
     runPopup(node_code::kMasterDevice + 2, QStringLiteral("Считать из прибора"));
     EXPECT_TRUE(window->busy());
     EXPECT_TRUE(window->configWindow()->transferRunning()) << "no apply while the image is replaced";
+    // A new project would drop the read, so its commands stay.
     for (QAction* a : window->projectCommands())
-        EXPECT_FALSE(a->isEnabled());
+        EXPECT_TRUE(a->isEnabled());
     ASSERT_TRUE(testing::waitFor([&] { return shown(task_texts::kConfigRead); }))
         << dialogs.shown.join('|').toStdString();
     ASSERT_TRUE(testing::waitFor([&] { return !window->busy(); }));
@@ -806,6 +803,89 @@ TEST_F(LinkedWindow, AQuestionPendingOnTheLineDoesNotHoldTheExit) {
     ASSERT_TRUE(testing::waitFor([&] { return closed; }));
     EXPECT_TRUE(closing.shown.contains(task_texts::kConfigRead));
     EXPECT_TRUE(window->line().stopping());
+}
+
+// The marked controller stops answering and a read waits for it. Neither holds the engineer: new
+// link settings reach the line at its next tick and the read then runs; marking another controller
+// drops the read with its message and links that one.
+TEST_F(LinkedWindow, AReadWaitingForASilentControllerHoldsNeitherTheLinkSettingsNorTheMark) {
+    testing::NoPauseClock pacing;
+    link();
+    Project& p = window->project();
+    auto silence = [&] {
+        p.model.Master.ZarnetAddress = 50; // a wrong address typed in the link settings
+        ASSERT_TRUE(testing::waitFor([&] {
+            window->refresh();
+            return !p.LinkUp;
+        }));
+        window->session().queueTask(LineTask::ReadConfig);
+        ticks(2);
+        ASSERT_TRUE(window->busy());
+    };
+    ASSERT_NO_FATAL_FAILURE(silence());
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
+
+    p.model.Master.ZarnetAddress = DemoProject::kMasterAddress;
+    ASSERT_TRUE(testing::waitFor([&] {
+        window->refresh();
+        return shown(QStringLiteral("     Конфигурация прочитана!     "));
+    })) << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(testing::waitFor([&] { return !window->busy(); }));
+
+    ASSERT_NO_FATAL_FAILURE(silence());
+    dialogs.shown.clear();
+    const int slave = deviceNodeCode(DeviceSlot{DeviceKind::Slave, 1});
+    dialogs.yesNo = {true};
+    window->tree()->doubleClick(window->tree()->itemForCode(slave));
+    ASSERT_TRUE(testing::waitFor([&] {
+        window->refresh();
+        return p.LinkUp && !window->busy();
+    })) << dialogs.shown.join('|').toStdString();
+    EXPECT_EQ(p.MarkCode, slave);
+    EXPECT_EQ(window->lineStatus().markCode, slave);
+    ASSERT_TRUE(testing::waitFor([&] { return dialogs.shown.size() == 2; }));
+    EXPECT_TRUE(dialogs.shown[0].startsWith(QStringLiteral("Установить метку на прибор  ")));
+    EXPECT_EQ(dialogs.shown[1], QStringLiteral("     Ошибка чтения конфигурации!     "));
+}
+
+// A new project drops what waits for the old one's controller; while a configuration write runs the
+// engineer is told to wait for its end, and the project stays.
+TEST_F(LinkedWindow, ANewProjectDropsAWaitingReadAndWaitsForARunningWrite) {
+    link();
+    Project& p = window->project();
+    QAction* open = window->projectCommands().at(1);
+    ASSERT_EQ(open->text(), QStringLiteral("Открыть"));
+
+    runPopup(node_code::kMasterDevice + 2, QStringLiteral("Записать в прибор"));
+    ASSERT_TRUE(testing::waitFor([&] { return window->session().writingConfiguration(); }));
+    dialogs.openFiles = {demo->projectPath()};
+    open->trigger();
+    EXPECT_EQ(dialogs.shown,
+              QStringList{QStringLiteral("Идёт запись конфигурации в прибор.\n"
+                                         "Открыть или создать проект можно после её окончания.")});
+    EXPECT_EQ(dialogs.openFiles.size(), 1u) << "no project dialog while the write runs";
+    EXPECT_EQ(p.MarkCode, node_code::kMasterDevice);
+    ASSERT_TRUE(testing::waitFor([&] { return shown(QStringLiteral("Конфигурация записана!")); }))
+        << dialogs.shown.join('|').toStdString();
+    ASSERT_TRUE(testing::waitFor([&] { return !window->busy(); }));
+
+    p.model.Master.ZarnetAddress = 50;
+    ASSERT_TRUE(testing::waitFor([&] {
+        window->refresh();
+        return !p.LinkUp;
+    }));
+    window->session().queueTask(LineTask::ReadConfig);
+    ticks(1);
+    dialogs.shown.clear();
+    dialogs.yesNoCancel = {Answer::No}; // the wrong address is not saved
+    open->trigger();
+    EXPECT_EQ(p.MarkCode, 0);
+    EXPECT_EQ(p.model.Master.ZarnetAddress, DemoProject::kMasterAddress) << "the project was opened again";
+    ASSERT_TRUE(testing::waitFor([&] { return !window->busy() && dialogs.shown.size() == 3; }))
+        << dialogs.shown.join('|').toStdString();
+    EXPECT_EQ(dialogs.shown,
+              (QStringList{QStringLiteral("Сохранить изменения проекта?"), QStringLiteral("Открыть"),
+                           QStringLiteral("     Ошибка чтения конфигурации!     ")}));
 }
 
 } // namespace

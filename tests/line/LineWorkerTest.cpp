@@ -1,13 +1,20 @@
 // The line worker on its own thread against virtual controllers on a real pseudo-terminal: the three
 // kinds of job, cancelling, the busy state, posted messages, and a stop in the middle of a transfer.
 #include "line/LineWorker.h"
+#include "config/ConfigTransfer.h"
+#include "line/LineSession.h"
 #include "link/ZarnetCommands.h"
+#include "project/Project.h"
 #include "sim/VirtualLine.h"
+#include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/WaitFor.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -59,7 +66,7 @@ protected:
     void SetUp() override { app(); }
 
     void start(std::vector<sim::ControllerSettings> controllers, UserDialogs* d = nullptr, int tickMs = 50,
-               bool modbusMode = false) {
+               bool modbusMode = false, TransferProgress* ownProgress = nullptr) {
         for (const auto& c : controllers)
             ASSERT_TRUE(line.addController(c, modbusMode));
         QString error;
@@ -71,7 +78,8 @@ protected:
             std::lock_guard lock(portMutex);
             return n == 1 ? portPath : QStringLiteral("/nonexistent/ttyVextor");
         };
-        worker = std::make_unique<LineWorker>(&receiver, d ? *d : dialogs, progress, o);
+        worker = std::make_unique<LineWorker>(&receiver, d ? *d : dialogs,
+                                              ownProgress ? *ownProgress : progress, o);
         LineListener l;
         l.status = [this](const LineStatus& s) { statuses.push_back(s); };
         l.busy = [this](bool busy, JobTicket) { busyTold.push_back(busy); };
@@ -80,13 +88,15 @@ protected:
         worker->addListener(std::move(l));
     }
 
-    void mark(uint8_t address) {
+    void mark(uint8_t address) { markAt(2, address); }
+    void markAt(int code, uint8_t address, const QString& eventsFile = {}) {
         LineTarget t;
-        t.markCode = 2;
+        t.markCode = code;
         t.portNumber = 1;
         t.protocol = kProtocolZarnet;
         t.zarnetAddress = address;
         t.modbusAddress = 2;
+        t.eventsFile = eventsFile;
         worker->setTarget(t);
     }
 
@@ -98,6 +108,43 @@ sim::ControllerSettings at(uint8_t address) {
     s.eventIntervalMs = 0;
     return s;
 }
+
+// A controller's memory as it is now, read by a direct job of the worker on port 1; empty when the
+// read failed.
+std::vector<uint8_t> memoryOf(LineWorker& worker, uint8_t address, uint32_t first, uint32_t count) {
+    std::optional<JobResult<std::vector<uint8_t>>> result;
+    worker.submitDirect<std::vector<uint8_t>>(
+        DirectTarget{1, kProtocolZarnet, address, 1, 0},
+        [first, count](LineAccess& a) {
+            std::vector<uint8_t> bytes(count);
+            for (uint32_t off = 0; off < count; off += kConditionChunk) {
+                const auto n = static_cast<uint8_t>(std::min(kConditionChunk, count - off));
+                if (!ReadMemory(a.link, bytes.data() + off, first + off, n))
+                    return std::vector<uint8_t>{};
+            }
+            return bytes;
+        },
+        [&](const JobResult<std::vector<uint8_t>>& r) { result = r; });
+    if (!waitFor([&] { return result.has_value(); }) || !result->ran())
+        return {};
+    return *result->value;
+}
+
+std::vector<uint8_t> encoded(const ConfigImage& image, uint32_t first, uint32_t count) {
+    std::vector<uint8_t> bytes(count);
+    encodeRange(image, first, count, bytes.data());
+    return bytes;
+}
+
+// A transfer's start as the progress window sees it.
+struct StartedProgress : TransferProgress {
+    int begun = 0;
+    int positions = 0;
+    void begin(const QString&, int) override { ++begun; }
+    void step(const QString&) override {}
+    void setPosition(int) override { ++positions; }
+    void end() override {}
+};
 
 TEST_F(Worker, DirectJobWorksOnItsOwnPortAndAddressAndTellsAPortThatFails) {
     start({at(3), at(17)});
@@ -303,6 +350,227 @@ TEST_F(Worker, AModbusLineWithParityStaysLinkedTickAfterTick) {
         EXPECT_TRUE(s.linkUp || s.markCode == 2);
     EXPECT_EQ(statuses.back().identFailures, 0u);
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
+}
+
+// The engineer marks another controller while operations wait for one that does not answer: they
+// are dropped, a task with its failure message, and the next tick works on the new mark.
+TEST_F(Worker, AMarkChangeDropsWhatWaitsForTheOldControllerWithItsMessage) {
+    start({at(3), at(17)});
+    mark(50); // nobody answers there
+    ConfigImage image;
+    loadDefaultConfiguration(image);
+    worker->queueTask(LineTask::ReadConfig, image);
+    std::optional<JobResult<bool>> clock;
+    worker->submit<bool>(
+        TaskTurn::ReadClock, [](LineAccess&) { return true; }, [&](const JobResult<bool>& r) { clock = r; });
+    const auto ticks = worker->ticks();
+    ASSERT_TRUE(waitFor([&] { return worker->ticks() >= ticks + 2; }));
+    ASSERT_EQ(busyTold, std::vector<bool>{true});
+    bool transferred = false;
+    LineListener l;
+    l.transferRunning = [&](bool running) { transferred = transferred || running; };
+    worker->addListener(std::move(l));
+
+    markAt(100, 17);
+    ASSERT_TRUE(waitFor([&] { return linkUp() && statuses.back().markCode == 100; }));
+    ASSERT_TRUE(waitFor([&] { return clock.has_value() && !busyTold.back(); }));
+    EXPECT_EQ(clock->outcome, JobOutcome::Dropped);
+    ASSERT_TRUE(waitFor([&] { return !dialogs.shown.isEmpty(); }));
+    EXPECT_EQ(dialogs.shown, QStringList{QStringLiteral("     Ошибка чтения конфигурации!     ")});
+    EXPECT_FALSE(transferred) << "the old mark's read went to the new controller";
+}
+
+// A read running for a controller that is unmarked ends before its next request with its failure
+// message and keeps nothing: no image reaches the window, the event file stays as it was.
+TEST_F(Worker, AReadRunningAtAMarkChangeEndsAtItsNextStepAndKeepsNothing) {
+    struct Case {
+        const char* what;
+        LineTask task;
+        QString message;
+    };
+    const Case cases[] = {
+        {"configuration", LineTask::ReadConfig, QStringLiteral("     Ошибка чтения конфигурации!     ")},
+        {"events", LineTask::ReadEvents, QStringLiteral("Ошибка чтения файла событий!")},
+    };
+    auto slow = at(3);
+    slow.silentRanges.push_back({66, 84}); // the configuration read stalls at its second block
+    slow.eventCount = 682;
+    StartedProgress started;
+    QTemporaryDir dir;
+    const QString events = dir.filePath(QStringLiteral("events.blb"));
+    const QByteArray oldLog(18, '\x5A');
+    {
+        QFile f(events);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(oldLog);
+    }
+    start({slow, at(17)}, nullptr, 50, false, &started);
+    QStringList kept;
+    LineListener l;
+    l.configurationRead = [&](const ConfigImage&, ConfigViews, bool) { kept << QStringLiteral("image"); };
+    l.eventsRead = [&](const QString& path) { kept << path; };
+    worker->addListener(std::move(l));
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs.shown.clear();
+        markAt(2, 3, events);
+        ASSERT_TRUE(waitFor([&] { return linkUp() && statuses.back().markCode == 2; }));
+        const int begun = started.begun;
+        started.positions = 0;
+        ConfigImage image;
+        loadDefaultConfiguration(image);
+        worker->queueTask(c.task, image);
+        ASSERT_TRUE(waitFor([&] { return started.begun > begun && started.positions >= 2; }));
+
+        markAt(100, 17, events);
+        ASSERT_TRUE(waitFor([&] { return !dialogs.shown.isEmpty(); }, 5000));
+        EXPECT_EQ(dialogs.shown, QStringList{c.message});
+        ASSERT_TRUE(waitFor([&] { return linkUp() && statuses.back().markCode == 100; }));
+        EXPECT_TRUE(kept.isEmpty()) << kept.join('|').toStdString();
+        QFile f(events);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), oldLog);
+    }
+}
+
+// A configuration write that runs when the engineer marks another controller goes on to its end in
+// its own controller: every section lands there, and none in the new one.
+TEST_F(Worker, AWriteRunningAtAMarkChangeWritesEverySectionIntoItsOwnController) {
+    start({at(3), at(17)});
+    mark(3);
+    ASSERT_TRUE(waitFor([&] { return linkUp(); }));
+    ConfigImage image;
+    loadDefaultConfiguration(image);
+    image.ArrSensors[4].Rline = 42.5f; // the first section
+    image.Calendars[4][11] = 0xA5;     // the last one
+    // The Modbus settings of the mark, which the line puts into the image it writes.
+    image.MB_Address = 2;
+    image.MB_Params = 0;
+    worker->queueTask(LineTask::WriteConfig, image);
+    ASSERT_TRUE(waitFor([&] { return transferRunning; }));
+
+    markAt(100, 17);
+    ASSERT_TRUE(waitFor([&] { return !dialogs.shown.isEmpty(); }));
+    EXPECT_EQ(dialogs.shown, QStringList{QStringLiteral("Конфигурация записана!")});
+    ConfigImage untouched;
+    loadDefaultConfiguration(untouched);
+    for (const WriteStep& step : configurationWritePlan()) {
+        for (const MemoryRange& r : step.ranges) {
+            SCOPED_TRACE(r.address);
+            EXPECT_EQ(memoryOf(*worker, 3, r.address, r.count), encoded(image, r.address, r.count));
+        }
+    }
+    const MemoryRange calendar = configurationWritePlan().back().ranges.back();
+    EXPECT_EQ(memoryOf(*worker, 17, calendar.address, calendar.count),
+              encoded(untouched, calendar.address, calendar.count));
+}
+
+// Before a write the line compares the Modbus settings about to go to the controller with what the
+// last configuration read found there; the engineer decides which the controller keeps, and the
+// project's record follows the choice.
+TEST(WriteModbusQuestion, TheEngineerChoosesWhichModbusSettingsTheControllerKeeps) {
+    app();
+    testing::NoPauseClock pacing;
+    const auto question = [](const QString& controller, const QString& project) {
+        return QStringLiteral("Параметры ModBus в проекте не совпадают со считанными из Vextor!\n"
+                              "В Vextor: %1\n"
+                              "В проекте: %2\n"
+                              "Записать в Vextor параметры проекта?\n"
+                              "Нет - оставить параметры Vextor и взять их в проект,\n"
+                              "Отмена - не записывать конфигурацию.")
+            .arg(controller, project);
+    };
+    const QString at7 = QStringLiteral("адрес 7, 9600, 10 бит/1 стоп, мантисса/порядок");
+    const QString ask72 = question(at7, QStringLiteral("адрес 2, 9600, 10 бит/1 стоп, мантисса/порядок"));
+    const QString ask7even =
+        question(at7, QStringLiteral("адрес 7, 19200, 11 бит/чет/1 стоп, порядок/мантисса"));
+    // The controller holds address 7 and line byte 0x01 (9600, no parity).
+    struct Case {
+        const char* what;
+        uint8_t address, params; // the project's record before
+        bool read;               // a configuration read before the write
+        // Then the service page wrote this address into the controller and the record took it.
+        std::optional<uint8_t> serviceWrote;
+        std::optional<Answer> answer;
+        QString asked;             // empty: no question
+        uint8_t controller;        // the controller's address afterwards (its line byte stays 0x01)
+        uint8_t record, recParams; // the project's record afterwards
+        bool imageWritten;
+    };
+    const Case cases[] = {
+        {"equal", 7, 0x01, true, {}, {}, {}, 7, 7, 0x01, true},
+        {"address differs, Yes", 2, 0x01, true, {}, Answer::Yes, ask72, 2, 2, 0x01, true},
+        {"address differs, No", 2, 0x01, true, {}, Answer::No, ask72, 7, 7, 0x01, true},
+        {"line byte differs, No", 7, 0xB2, true, {}, Answer::No, ask7even, 7, 7, 0x01, true},
+        {"address differs, Cancel", 2, 0x01, true, {}, Answer::Cancel, ask72, 7, 2, 0x01, false},
+        {"nothing read", 2, 0x01, false, {}, {}, {}, 2, 2, 0x01, true},
+        {"the service page changed it since", 7, 0x01, true, 9, {}, {}, 9, 9, 0x01, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        VirtualLine line;
+        auto controller = at(3);
+        controller.modbusAddress = 7;
+        ASSERT_TRUE(line.addController(controller));
+        QString error;
+        ASSERT_TRUE(line.start(error)) << error.toStdString();
+        ScriptedDialogs dialogs;
+        NullProgress progress;
+        QObject receiver;
+        Project project(dialogs);
+        project.model.MasterCount = 1;
+        DeviceRecord& master = project.model.Master;
+        master.ZarnetAddress = 3;
+        master.ModbusAddress = c.address;
+        master.MbParams = c.params;
+        project.RebuildTree();
+        project.MarkCode = 2;
+        project.ApplyMarkedLink();
+        ConfigImage image;
+        loadDefaultConfiguration(image);
+        image.ArrSensors[4].Rline = 42.5f; // shows whether the image went to the controller
+        LineWorker::Options o;
+        o.tickMs = 50;
+        const QString path = line.portPath();
+        o.portPath = [path](int) { return path; };
+        LineSession session(&receiver, project, image, dialogs, progress, o);
+        session.sendTarget();
+        ASSERT_TRUE(waitFor([&] { return session.status().linkUp; }));
+        QStringList expected;
+        if (c.read) {
+            session.queueTask(LineTask::ReadConfig);
+            ASSERT_TRUE(waitFor([&] { return !session.busy() && !dialogs.shown.isEmpty(); }));
+            expected << QStringLiteral("     Конфигурация прочитана!     ");
+        }
+        if (c.serviceWrote) {
+            const uint8_t address = *c.serviceWrote;
+            std::optional<JobResult<bool>> wrote;
+            session.submit<bool>(
+                TaskTurn::WriteModbusParams,
+                [address](LineAccess& a) { return WriteMemory(a.link, &address, 5, 1); },
+                [&](const JobResult<bool>& r) { wrote = r; });
+            ASSERT_TRUE(waitFor([&] { return wrote.has_value(); }));
+            ASSERT_TRUE(wrote->ran() && *wrote->value);
+            master.ModbusAddress = address;
+            project.ApplyMarkedLink();
+        }
+        if (c.answer)
+            dialogs.yesNoCancel = {*c.answer};
+        if (!c.asked.isEmpty())
+            expected << c.asked;
+        if (c.imageWritten)
+            expected << QStringLiteral("Конфигурация записана!");
+
+        session.queueTask(LineTask::WriteConfig);
+        ASSERT_TRUE(waitFor([&] { return !session.busy() && dialogs.shown.size() >= expected.size(); }));
+
+        EXPECT_EQ(dialogs.shown, expected);
+        EXPECT_EQ(memoryOf(session.worker(), 3, 3, 3), (std::vector<uint8_t>{0x01, 0x00, c.controller}));
+        EXPECT_EQ(memoryOf(session.worker(), 3, 66, 84) == encoded(image, 66, 84), c.imageWritten);
+        EXPECT_EQ(master.ModbusAddress, c.record);
+        EXPECT_EQ(master.MbParams, c.recParams);
+    }
 }
 
 } // namespace

@@ -327,14 +327,8 @@ void ProjectTreeView::doubleClick(QTreeWidgetItem* item) {
     TreeNode* node = nodeOf(item);
     if (!node)
         return;
-    if (busy()) {
-        // Only the expansion: the mark and the files stay as the running operation needs them.
-        node->expanded = !node->expanded;
-        syncing_ = true;
-        item->setExpanded(node->expanded);
-        syncing_ = false;
-        return;
-    }
+    // Also while the line is busy: the engineer may always move the mark away from a controller that
+    // does not answer; the window refuses what must wait (a file that would replace the image).
     project_.activateNode(node);
     scheduleSync();
 }

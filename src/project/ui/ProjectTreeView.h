@@ -32,7 +32,7 @@ public:
     // The in-place editor of a rename, while one is open.
     QWidget* renameEditor() const;
 
-    // While the line is busy, nothing here may change the mark or the project.
+    // While the line is busy, the popup's commands wait; a double click still marks and unmarks.
     std::function<bool()> isBusy;
     // After every change the view made to the project.
     std::function<void()> changed;
