@@ -14,7 +14,7 @@ namespace {
 
 std::vector<Command> allCommands() {
     std::vector<Command> all;
-    for (auto group : {deviceCommands, configCommands, eventCommands, projectCommands})
+    for (auto group : {deviceCommands, configCommands, eventCommands, projectCommands, monitorCommands})
         for (const Command& c : group())
             all.push_back(c);
     return all;

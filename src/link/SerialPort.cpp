@@ -1,6 +1,7 @@
 #include "SerialPort.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QtGlobal>
 
@@ -19,6 +20,10 @@ QString userSettingsPath() {
     if (base.isEmpty())
         base = QDir::homePath() + QStringLiteral("/.config");
     return base + QStringLiteral("/vextor/configurator.ini");
+}
+
+QString userConfigFolder() {
+    return QFileInfo(userSettingsPath()).absolutePath();
 }
 
 QString resolvePortPath(int portNumber) {

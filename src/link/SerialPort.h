@@ -101,6 +101,9 @@ QString resolvePortPath(int portNumber);
 bool bindPortPath(int portNumber, const QString& devicePath);
 // The user settings file (VEXTOR_SETTINGS overrides the default location).
 QString userSettingsPath();
+// The folder of the user settings file, where the program keeps its other small files of the user's
+// (the window geometry, the chart settings).
+QString userConfigFolder();
 
 // One line for the engineer: why the port could not be opened and what to do about it.
 QString describeOpenFailure(const SerialPort& port, const QString& devicePath);

@@ -1,8 +1,8 @@
 #include "Project.h"
 
-#include "Cp1251.h"
 #include "ProjectFile.h"
 #include "ProjectPaths.h"
+#include "link/Cp1251.h"
 #include "texts.h"
 
 #include <QFileInfo>

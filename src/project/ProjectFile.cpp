@@ -1,7 +1,7 @@
 #include "ProjectFile.h"
 
-#include "Cp1251.h"
 #include "ProjectPaths.h"
+#include "link/Cp1251.h"
 #include "link/ReplacingFile.h"
 #include "texts.h"
 

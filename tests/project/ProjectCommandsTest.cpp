@@ -1,6 +1,6 @@
 // The "Проект" commands and the working file check, on real files in a temporary directory.
 #include "ProjectTestSupport.h"
-#include "project/Cp1251.h"
+#include "link/Cp1251.h"
 #include "project/ProjectFile.h"
 #include "project/texts.h"
 

@@ -1,7 +1,7 @@
 // The project file: exact bytes, round trips, the reading rules and refused writes.
 #include "project/ProjectFile.h"
 #include "ProjectTestSupport.h"
-#include "project/Cp1251.h"
+#include "link/Cp1251.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,6 +1,7 @@
 #pragma once
-// The 8-bit code page of project files. Qt's converter is used when this Qt build has it (it needs
-// ICU); otherwise a table of the upper half, so project files stay readable everywhere.
+// The 8-bit code page of project files and of the chart settings' trace names. Qt's converter is used
+// when this Qt build has it (it needs ICU); otherwise a table of the upper half, so these files stay
+// readable everywhere.
 #include <QByteArray>
 #include <QString>
 
