@@ -91,6 +91,12 @@ void keepPositionals(const CliContext& ctx, QStringList& args) {
     args += ctx.afterSeparator;
 }
 
+void noExtraArgs(const CliContext& ctx, QStringList& args) {
+    keepPositionals(ctx, args);
+    if (!args.isEmpty())
+        throw UsageError{QStringLiteral("unexpected argument \"%1\"").arg(args.first())};
+}
+
 void splitAtSeparator(CliContext& ctx, QStringList& args) {
     const qsizetype at = args.indexOf(QStringLiteral("--"));
     if (at < 0)

@@ -84,6 +84,8 @@ long long parseIntArg(const QString& text, long long min, long long max, const Q
 // Once a command has taken its own options: a word left that begins with "--" is an unknown option
 // (a usage error, never a file name); then the words after "--" join the arguments.
 void keepPositionals(const CliContext& ctx, QStringList& args);
+// keepPositionals, then no argument at all.
+void noExtraArgs(const CliContext& ctx, QStringList& args);
 // Splits the command line at the first "--" into ctx.afterSeparator.
 void splitAtSeparator(CliContext& ctx, QStringList& args);
 

@@ -14,12 +14,6 @@
 namespace vextor::cli {
 namespace {
 
-void noExtraArgs(const CliContext& ctx, QStringList& args) {
-    keepPositionals(ctx, args);
-    if (!args.isEmpty())
-        throw UsageError{QStringLiteral("unexpected argument \"%1\"").arg(args.first())};
-}
-
 int identify(CliContext& ctx, QStringList& args) {
     noExtraArgs(ctx, args);
     if (!ctx.openZarnet())

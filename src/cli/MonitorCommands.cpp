@@ -21,11 +21,6 @@ namespace {
 
 using namespace vextor::monitor;
 
-void noExtraArgs(const QStringList& args) {
-    if (!args.isEmpty())
-        throw UsageError{QStringLiteral("unexpected argument \"%1\"").arg(args.first())};
-}
-
 // Set by Ctrl-C (or a polite kill) and read between the steps of a cycle; a lock-free atomic is safe
 // in both.
 std::atomic<bool> interrupted{false};
@@ -102,7 +97,7 @@ QString eventLine(const PolledEvent& e) {
 int monitorCommand(CliContext& ctx, QStringList& args) {
     const auto countText = takeOption(args, QStringLiteral("--count"));
     const auto intervalText = takeOption(args, QStringLiteral("--interval"));
-    noExtraArgs(args);
+    noExtraArgs(ctx, args);
     const long long count =
         countText ? parseIntArg(*countText, 1, 1'000'000'000, QStringLiteral("--count")) : 0;
     const int64_t intervalMs =
@@ -130,8 +125,10 @@ int monitorCommand(CliContext& ctx, QStringList& args) {
         for (const PolledEvent& e : r.events)
             std::fprintf(stderr, "%s\n", eventLine(e).toUtf8().constData());
         // A cycle cut short by Ctrl-C gives no row.
+        // A reader that closed the pipe (| head) has all it wanted; any other failed write is told
+        // by main.
         if (r.chart && !csv.writeRow(r.time, monitorCells(r)))
-            return ExitUsage; // main tells why the output failed
+            return outputClosed() ? ExitOk : ExitUsage;
         if (count != 0 && csv.rows() >= count)
             break;
         for (int64_t now = clock().nowMs(); keepGoing() && now < started + intervalMs; now = clock().nowMs())
@@ -144,6 +141,7 @@ int monitorCommand(CliContext& ctx, QStringList& args) {
 
 int setOutput(CliContext& ctx, QStringList& args) {
     const auto slaveText = takeOption(args, QStringLiteral("--slave"));
+    keepPositionals(ctx, args);
     if (args.size() != 3 || (args[0] != QStringLiteral("do") && args[0] != QStringLiteral("ao")))
         throw UsageError{QStringLiteral("set-output needs do N 0|1, or ao N VOLTS")};
     const bool discrete = args[0] == QStringLiteral("do");
