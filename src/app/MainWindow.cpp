@@ -19,6 +19,9 @@
 #include "line/TaskTexts.h"
 #include "link/ModbusParams.h"
 #include "link/SerialPort.h"
+#include "link/texts.h"
+#include "monitor/LiveMonitor.h"
+#include "monitor/ui/MonitorWindow.h"
 #include "project/ProjectModel.h"
 #include "project/ProjectPaths.h"
 #include "project/ProjectReport.h"
@@ -88,6 +91,22 @@ public:
 private:
     LineSession& session_;
     Project& project_;
+};
+
+// The live monitor's run on the line: its poll job in the monitor's turn of every tick.
+class WorkerMonitorLine : public monitor::MonitorLine {
+public:
+    explicit WorkerMonitorLine(LineWorker& worker) : worker_(worker) {}
+    JobTicket start(monitor::PollJobStep step,
+                    std::function<void(std::vector<monitor::MonitorRecord>)> deliver,
+                    std::function<void(JobOutcome)> ended) override {
+        return worker_.submitPeriodic<monitor::MonitorRecord>(TaskTurn::Visual, std::move(step),
+                                                              std::move(deliver), std::move(ended));
+    }
+    void stop(JobTicket ticket) override { worker_.cancel(ticket); }
+
+private:
+    LineWorker& worker_;
 };
 
 // The device window's commands on the line: direct jobs between ticks, on the project's port.
@@ -406,17 +425,17 @@ void MainWindow::createWindows() {
     cfgScroll_->setWidget(cfg_);
     cfgScroll_->setWindowTitle(cfg_->windowTitle());
     cfgSub_ = addModeWindow(cfgScroll_);
-    // Until the live monitor is built, its mode says what it is for instead of an empty grey area.
-    auto* visual = new QLabel(t::kVisualModeHint);
-    visual->setWordWrap(true);
-    visual->setAlignment(Qt::AlignCenter);
-    visual->setMargin(24);
-    visual->setWindowTitle(t::kModeVisual);
-    visualSub_ = addModeWindow(visual);
     progress_ = new ProgressWindow(this);
     startLine();
+    monitorLine_ = std::make_unique<WorkerMonitorLine>(session_->worker());
+    monitor_ = std::make_unique<monitor::LiveMonitor>(*monitorLine_);
+    monitor::MonitorWindow::Hooks monitorHooks;
+    monitorHooks.loadChartSettings = [this] { return chartSettings(); };
+    monitorWindow_ = new monitor::MonitorWindow(*monitor_, *dialogs_, std::move(monitorHooks));
+    visualSub_ = addModeWindow(monitorWindow_);
     serviceLine_ = std::make_unique<SessionServiceLine>(*session_, *project_);
     service_ = std::make_unique<ServicePanel>(*dialogs_, *serviceLine_);
+    service_->confirmStopVisual = [this] { return confirmStopVisual(task_texts::kAskStopVisual); };
     service_->linkChanged = [this] {
         project_->ApplyMarkedLink();
         session_->sendTarget();
@@ -431,8 +450,11 @@ void MainWindow::createWindows() {
         files_->readEventsFromDevice(project_->markedNodeCode(NodeRole::EventsFile));
     };
     d.openEventsFile = [this] { files_->openEventsFromFile(project_->markedNodeCode(NodeRole::EventsFile)); };
-    // Until the live monitor opens from here, the status read leads to its mode.
-    d.showMonitor = [this] { setWorkMode(work_mode::kMonitor); };
+    // The status read prepares the chart and shows the live monitor.
+    d.showMonitor = [this] {
+        monitorWindow_->applyChartSettings(chartSettings());
+        setWorkMode(work_mode::kMonitor);
+    };
     deviceWindow_ = new DeviceWindow(*device_);
     deviceSub_ = addModeWindow(deviceWindow_);
     cfg_->addEditor(cfg_texts::kZarnetTab, servicePages_->zarnetPage(), nullptr);
@@ -445,8 +467,7 @@ void MainWindow::createWindows() {
     FileCommandHooks& f = files_->hooks;
     f.showEvents = [this](const QString& path) { return viewer_->showFile(path); };
     f.setWorkMode = [this](uint8_t mode) { setWorkMode(mode); };
-    // The live monitor is not built yet: there is no poll cycle to stop.
-    f.confirmStopVisual = [] { return true; };
+    f.confirmStopVisual = [this] { return confirmStopVisual(task_texts::kAskStopVisualCr); };
     f.queueReadEvents = [this] { session_->queueTask(LineTask::ReadEvents); };
     f.treeChanged = [this] { treeChanged(); };
     // The configuration window's hidden menu works on the marked controller's configuration file.
@@ -708,6 +729,7 @@ void MainWindow::connectionDisplay() {
         setPanel(4, StatusBarPresenter::noLinkPanel());
     if (cfg_->servicePanelsEnabled() != up)
         cfg_->setServicePanelsEnabled(up);
+    monitorWindow_->setLinkUp(up);
     // Over Modbus a controller answers only the switch back; the device-protocol page waits.
     const bool zarnet = project_->model.ActiveProtocol == kProtocolZarnet;
     for (auto [page, on] :
@@ -821,6 +843,19 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     about_->close();
     progress_->close();
     event->accept();
+}
+
+monitor::ChartSettings MainWindow::chartSettings() const {
+    return monitor::loadChartSettings(monitor::colorsIniPath(QFileInfo(formIniPath()).absolutePath()));
+}
+
+bool MainWindow::confirmStopVisual(const QString& question) {
+    if (!monitor_->running())
+        return true;
+    if (!dialogs_->askYesNo(question, QString::fromUtf8(link_texts::kProgramTitle)))
+        return false;
+    monitor_->stop();
+    return true;
 }
 
 QString MainWindow::formIniPath() const {

@@ -13,6 +13,7 @@
 #include "line/ImageLinkBinding.h"
 #include "line/LineSession.h"
 #include "link/NumericConversions.h"
+#include "monitor/ChartSettings.h"
 #include "project/Project.h"
 #include "project/ProjectLog.h"
 
@@ -48,6 +49,11 @@ class ServicePages;
 class DeviceLine;
 class DeviceConsole;
 class DeviceWindow;
+namespace monitor {
+class LiveMonitor;
+class MonitorLine;
+class MonitorWindow;
+} // namespace monitor
 class ConfigDumpWindow;
 class ProgressWindow;
 
@@ -100,6 +106,8 @@ public:
     ServicePages* servicePages() const { return servicePages_; }
     DeviceWindow* deviceWindow() const { return deviceWindow_; }
     DeviceConsole* deviceConsole() const { return device_.get(); }
+    monitor::MonitorWindow* monitorWindow() const { return monitorWindow_; }
+    monitor::LiveMonitor* liveMonitor() const { return monitor_.get(); }
     ProgressWindow* progressWindow() const { return progress_; }
     AboutBox* aboutBox() const { return about_; }
     QString statusText(int panel) const;
@@ -119,6 +127,10 @@ public:
     // Where the window opens when no Form.ini remembers a place.
     FormGeometry firstStartGeometry() const;
     QString formIniPath() const;
+    // Colors.ini beside Form.ini, or the defaults.
+    monitor::ChartSettings chartSettings() const;
+    // Before an operation that cannot run beside the live monitor: asks to stop it. False: keep it.
+    bool confirmStopVisual(const QString& question);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -146,6 +158,8 @@ private:
     ServicePages* servicePages_ = nullptr;
     std::unique_ptr<DeviceLine> deviceLine_;
     std::unique_ptr<DeviceConsole> device_;
+    std::unique_ptr<monitor::MonitorLine> monitorLine_;
+    std::unique_ptr<monitor::LiveMonitor> monitor_;
     StatusBarPresenter statusBar_;
     QString shownTitle_;
     bool modeWindowClosed_ = false;
@@ -168,6 +182,7 @@ private:
     QMdiSubWindow* cfgSub_ = nullptr;
     QMdiSubWindow* visualSub_ = nullptr;
     DeviceWindow* deviceWindow_ = nullptr;
+    monitor::MonitorWindow* monitorWindow_ = nullptr;
     QMdiSubWindow* deviceSub_ = nullptr;
     ProgressWindow* progress_ = nullptr;
 

@@ -42,9 +42,6 @@ inline const QString kModeConfigHint = QStringLiteral("Работа с конф�
 inline const QString kModeEvents = QStringLiteral("События");
 inline const QString kModeEventsHint = QStringLiteral("Работа с событиями прибора");
 inline const QString kModeVisual = QStringLiteral("Визуализация");
-inline const QString kVisualModeHint =
-    QStringLiteral("Визуализация показывает текущее состояние отмеченного прибора: значения его входов и "
-                   "выходов, события и график. Выберите прибор в дереве проекта и установите на нём метку.");
 inline const QString kModeLink = QStringLiteral("Связь");
 inline const QString kModeLinkHint = QStringLiteral("Параметры связи с прибором");
 inline const QString kModeDevice = QStringLiteral("ВН");

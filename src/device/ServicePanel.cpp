@@ -259,10 +259,14 @@ void ServicePanel::chooseSound(int index) {
 }
 
 void ServicePanel::reset() {
+    if (confirmStopVisual && !confirmStopVisual())
+        return;
     line_.queue(LineTask::Reset);
 }
 
 void ServicePanel::switchToModbus() {
+    if (confirmStopVisual && !confirmStopVisual())
+        return;
     // The project learns the controller's Modbus settings before the switch makes them the link's.
     readModbusParams();
     line_.queue(LineTask::SwitchToModbus);

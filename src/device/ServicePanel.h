@@ -55,6 +55,9 @@ public:
     std::function<void()> viewChanged;
     // The marked device's record took a new address or line byte: the line must reach it there.
     std::function<void()> linkChanged;
+    // Asked before "Сброс прибора" and "Перейти на ModBus": the live monitor must stop for them. False
+    // leaves the operation unqueued. Unset: nothing to stop.
+    std::function<bool()> confirmStopVisual;
 
     // The marked controller's record as the project keeps it: its device-protocol address and Modbus
     // settings; the reply delay is unknown until read. Run when the mark or the record changed.

@@ -16,6 +16,8 @@
 #include "device/texts.h"
 #include "device/ui/DeviceWindow.h"
 #include "device/ui/ServicePages.h"
+#include "monitor/ui/MonitorWindow.h"
+
 #include "events/ui/EventViewer.h"
 #include "line/BusyState.h"
 #include "line/TaskTexts.h"
@@ -27,6 +29,10 @@
 #include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/WaitFor.h"
+#include <QCheckBox>
+#include <QLineSeries>
+#include <QPlainTextEdit>
+#include <QValueAxis>
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -138,7 +144,7 @@ TEST_F(MainWindowTest, ModeButtonsTakeEffectAtTheNextRefresh) {
     };
     const Case cases[] = {
         {1, QStringLiteral("События"), window->eventViewer()},
-        {2, QStringLiteral("Визуализация"), nullptr}, // the live monitor is not built yet: a hint
+        {2, QStringLiteral("Визуализация"), window->monitorWindow()},
         {0, QStringLiteral("Конфигурация"), window->configWindow()},
     };
     for (const Case& c : cases) {
@@ -147,13 +153,7 @@ TEST_F(MainWindowTest, ModeButtonsTakeEffectAtTheNextRefresh) {
         EXPECT_EQ(window->shownModeWindow(), before);
         window->refresh();
         EXPECT_EQ(window->statusText(2), c.panel);
-        if (c.shown) {
-            EXPECT_EQ(window->shownModeWindow(), c.shown);
-        } else {
-            auto* hint = qobject_cast<QLabel*>(window->shownModeWindow());
-            ASSERT_NE(hint, nullptr);
-            EXPECT_TRUE(hint->text().startsWith(QStringLiteral("Визуализация показывает")));
-        }
+        EXPECT_EQ(window->shownModeWindow(), c.shown);
     }
 }
 
@@ -679,6 +679,78 @@ TEST_F(LinkedWindow, WriteSendsTheImageAsItWasWhenQueued) {
 // The device window in the application: its commands run as direct jobs between the ticks of the
 // task loop that serves the marked master on the same port, and lead to the configuration and event
 // windows.
+// The live monitor in the application against the demo's virtual controller: "Старт" fills the
+// values, lamps and chart, events come in, the recording writes the rows the chart shows, and a reset
+// from the service page asks to stop the monitor first.
+TEST_F(LinkedWindow, LiveMonitorPollsRecordsAndStops) {
+    testing::NoPauseClock pacing;
+    link();
+    window->modeButton(2)->click();
+    window->refresh();
+    monitor::MonitorWindow* mon = window->monitorWindow();
+    ASSERT_EQ(window->shownModeWindow(), mon);
+    EXPECT_TRUE(mon->startAction()->isEnabled());
+    EXPECT_FALSE(mon->stopAction()->isEnabled());
+    for (int k : {0, 1})
+        mon->analogInBox(k)->setChecked(true);
+    mon->analogOutBox(0)->setChecked(true);
+    for (int k = 0; k < 6; ++k) {
+        mon->discreteInBox(k)->setChecked(true);
+        mon->discreteOutBox(k)->setChecked(true);
+    }
+    const QString csv = programDir.filePath(QStringLiteral("plant.csv"));
+    dialogs.saveFiles = {csv};
+    mon->recordAction()->trigger();
+    EXPECT_EQ(mon->recordAction()->text(), QStringLiteral("Остановить запись"));
+
+    mon->startAction()->trigger();
+    EXPECT_TRUE(window->liveMonitor()->running());
+    EXPECT_FALSE(mon->startAction()->isEnabled());
+    EXPECT_TRUE(mon->activity()->isVisible());
+    ASSERT_TRUE(testing::waitFor([&] { return mon->series(1)->count() >= 3; }, 20000));
+    EXPECT_FALSE(mon->analogInField(0)->text().isEmpty());
+    EXPECT_TRUE(mon->analogInField(0)->text().contains(QLatin1Char(','))) << "a decimal comma";
+    EXPECT_FALSE(mon->analogOutField(0)->text().isEmpty());
+    EXPECT_TRUE(mon->analogInField(2)->text().isEmpty()) << "an unticked channel is not read";
+    EXPECT_EQ(mon->series(3)->count(), 0);
+    // With no Colors.ini only the first analog input is plotted, the axis 0 to 100.
+    EXPECT_TRUE(mon->series(1)->isVisible());
+    EXPECT_FALSE(mon->series(2)->isVisible());
+    EXPECT_EQ(mon->valueAxis()->max(), 100.0);
+    // The lamps show what the line read: lime for an input that is on, red for an output.
+    const monitor::MonitorView& view = window->liveMonitor()->view;
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_EQ(mon->discreteInLamp(k)->property("lamp").toInt(), int(view.discreteInLamp[size_t(k)]));
+        EXPECT_EQ(mon->discreteOutLamp(k)->property("lamp").toInt(), int(view.discreteOutLamp[size_t(k)]));
+    }
+    // A restart of the controller is an event of its log: the monitor's event poll brings it.
+    window->line().submit<bool>(
+        TaskTurn::Reset, [](LineAccess& a) { return ResetDevice(a.link); }, [](const JobResult<bool>&) {});
+    EXPECT_TRUE(testing::waitFor([&] { return !mon->eventList()->toPlainText().isEmpty(); }, 20000));
+
+    // A reset from the service page must stop the monitor first: No keeps it running.
+    dialogs.yesNo = {false};
+    QPushButton* reset = window->servicePages()->button(QString(), device_texts::kResetDevice);
+    ASSERT_NE(reset, nullptr);
+    reset->click();
+    EXPECT_TRUE(shown(task_texts::kAskStopVisual));
+    EXPECT_TRUE(window->liveMonitor()->running());
+
+    mon->stopAction()->trigger();
+    EXPECT_FALSE(window->liveMonitor()->running());
+    EXPECT_TRUE(mon->startAction()->isEnabled());
+    const int points = mon->series(1)->count();
+    mon->recordAction()->trigger(); // the recording ends
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = file.readAll().trimmed().split('\n');
+    ASSERT_GE(rows.size(), 2);
+    EXPECT_TRUE(rows[0].startsWith("time,T 1,T 2,")) << rows[0].constData();
+    // Every chart point is a row; a point delivered after "Стоп" may still have come in.
+    EXPECT_GE(rows.size() - 1, points - 1);
+    EXPECT_LE(rows.size() - 1, points);
+}
+
 TEST_F(LinkedWindow, DeviceWindowWorksBesideTheTaskLoopOnTheSamePort) {
     testing::NoPauseClock pacing;
     link();
