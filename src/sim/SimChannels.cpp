@@ -7,7 +7,8 @@ namespace vextor::sim {
 
 namespace {
 
-// What the six inputs of a typical air handling unit show: outdoor air, supply air, return water,
+// What the six inputs of a typical air handling unit show: outdoor air (a mild day, so that the
+// first trace of a fresh chart lies on its default 0..100 axis), supply air, return water,
 // room, hot water and a duct pressure in kPa. Each drifts around its base over its own period.
 struct InputProfile {
     float base;
@@ -15,7 +16,7 @@ struct InputProfile {
     double periodSeconds;
 };
 constexpr InputProfile kInputs[SimChannels::kAnalogInputs] = {
-    {-4.0f, 3.0f, 900},  {21.0f, 1.5f, 300}, {45.0f, 4.0f, 1200},
+    {6.0f, 3.0f, 900},   {21.0f, 1.5f, 300}, {45.0f, 4.0f, 1200},
     {22.0f, 0.6f, 1500}, {55.0f, 2.0f, 450}, {3.2f, 0.4f, 240},
 };
 

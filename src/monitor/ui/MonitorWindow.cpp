@@ -300,6 +300,7 @@ QWidget* MonitorWindow::buildChart() {
     // The activity indicator, at the chart's top left corner, changes colour with every poll step.
     activity_ = new QFrame(chartView_);
     activity_->setFixedSize(12, 12);
+    activity_->setFrameShape(QFrame::Box);
     activity_->move(6, 6);
     activity_->setAutoFillBackground(true);
     activity_->hide();
