@@ -1,7 +1,7 @@
 #pragma once
 // The field seams: what validation and a tab's show and apply logic need of an entry field, a list,
 // a combo box or a radio group, so that the logic runs headless. The widgets behind them live in
-// the user interface (config/ui/fields/WidgetFields.h); the plain ones serve headless use and tests.
+// the user interface (link/ui/WidgetFields.h); the plain ones serve headless use and tests.
 #include <QString>
 #include <utility>
 
