@@ -21,7 +21,10 @@
 #include "link/SerialPort.h"
 #include "link/texts.h"
 #include "monitor/LiveMonitor.h"
+#include "monitor/ServiceMenus.h"
+#include "monitor/ui/ChartSettingsWindow.h"
 #include "monitor/ui/MonitorWindow.h"
+#include "monitor/ui/ServicePanels.h"
 #include "project/ProjectModel.h"
 #include "project/ProjectPaths.h"
 #include "project/ProjectReport.h"
@@ -47,6 +50,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -107,6 +111,33 @@ public:
 
 private:
     LineWorker& worker_;
+};
+
+// The monitor's service menus on the marked controller: a direct job on the project's port and the
+// active address, between two ticks.
+class SessionControllerAccess : public monitor::ControllerAccess {
+public:
+    SessionControllerAccess(LineSession& session, Project& project) : session_(session), project_(project) {}
+    void run(std::function<void(ZarnetLink&)> op, std::function<void(bool ran)> done) override {
+        DirectTarget target;
+        target.portNumber = project_.model.PortNumber;
+        target.protocol = kProtocolZarnet;
+        target.zarnetAddress = project_.activeZarnetAddress();
+        session_.submitDirect<bool>(
+            target,
+            [op = std::move(op)](LineAccess& a) {
+                op(a.link);
+                return true;
+            },
+            [done = std::move(done)](const JobResult<bool>& r) {
+                if (done)
+                    done(r.ran());
+            });
+    }
+
+private:
+    LineSession& session_;
+    Project& project_;
 };
 
 // The device window's commands on the line: direct jobs between ticks, on the project's port.
@@ -429,10 +460,30 @@ void MainWindow::createWindows() {
     startLine();
     monitorLine_ = std::make_unique<WorkerMonitorLine>(session_->worker());
     monitor_ = std::make_unique<monitor::LiveMonitor>(*monitorLine_);
+    chartWindow_ = new monitor::ChartSettingsWindow(
+        *dialogs_, monitor::colorsIniPath(QFileInfo(formIniPath()).absolutePath()), this);
     monitor::MonitorWindow::Hooks monitorHooks;
     monitorHooks.loadChartSettings = [this] { return chartSettings(); };
+    monitorHooks.openChartSettings = [this] {
+        chartWindow_->show();
+        chartWindow_->raise();
+        chartWindow_->activateWindow();
+    };
+    monitorHooks.runningChanged = [this](bool running) { servicePanels_->setEnabled(!running); };
     monitorWindow_ = new monitor::MonitorWindow(*monitor_, *dialogs_, std::move(monitorHooks));
     visualSub_ = addModeWindow(monitorWindow_);
+    chartWindow_->applied = [this](const monitor::ChartSettings& settings) {
+        monitorWindow_->applyChartSettings(settings);
+        monitor_->setChartSettings(settings);
+    };
+    // The service menus of the monitor go straight to the marked controller between the ticks.
+    controllerAccess_ = std::make_unique<SessionControllerAccess>(*session_, *project_);
+    serviceMenus_ = std::make_unique<monitor::ServiceMenus>(*dialogs_, *controllerAccess_);
+    serviceMenus_->communicationError = [this] { monitor_->countError(); };
+    servicePanels_ = new monitor::ServicePanels(*serviceMenus_, monitorWindow_->panelHost());
+    servicePanels_->heldSound = [this] { return image.SoundOn; };
+    servicePanels_->soundWritten = [this](uint8_t sound) { image.SoundOn = sound; };
+    monitorWindow_->addServiceMenus(servicePanels_->menuActions(), serviceMenusShown());
     serviceLine_ = std::make_unique<SessionServiceLine>(*session_, *project_);
     service_ = std::make_unique<ServicePanel>(*dialogs_, *serviceLine_);
     service_->confirmStopVisual = [this] { return confirmStopVisual(task_texts::kAskStopVisual); };
@@ -846,7 +897,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 monitor::ChartSettings MainWindow::chartSettings() const {
-    return monitor::loadChartSettings(monitor::colorsIniPath(QFileInfo(formIniPath()).absolutePath()));
+    return chartWindow_->loadAndApply();
+}
+
+bool MainWindow::serviceMenusShown() {
+    // For service engineers only: the manual outputs and the writes into the running configuration
+    // act on a plant at once.
+    if (qEnvironmentVariableIntValue("VEXTOR_SERVICE_MENUS") == 1)
+        return true;
+    return QSettings(userSettingsPath(), QSettings::IniFormat)
+        .value(QStringLiteral("monitor/serviceMenus"))
+        .toBool();
 }
 
 bool MainWindow::confirmStopVisual(const QString& question) {

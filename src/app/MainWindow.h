@@ -50,9 +50,13 @@ class DeviceLine;
 class DeviceConsole;
 class DeviceWindow;
 namespace monitor {
+class ChartSettingsWindow;
+class ControllerAccess;
 class LiveMonitor;
 class MonitorLine;
 class MonitorWindow;
+class ServiceMenus;
+class ServicePanels;
 } // namespace monitor
 class ConfigDumpWindow;
 class ProgressWindow;
@@ -108,6 +112,8 @@ public:
     DeviceConsole* deviceConsole() const { return device_.get(); }
     monitor::MonitorWindow* monitorWindow() const { return monitorWindow_; }
     monitor::LiveMonitor* liveMonitor() const { return monitor_.get(); }
+    monitor::ChartSettingsWindow* chartSettingsWindow() const { return chartWindow_; }
+    monitor::ServicePanels* monitorServicePanels() const { return servicePanels_; }
     ProgressWindow* progressWindow() const { return progress_; }
     AboutBox* aboutBox() const { return about_; }
     QString statusText(int panel) const;
@@ -131,6 +137,9 @@ public:
     monitor::ChartSettings chartSettings() const;
     // Before an operation that cannot run beside the live monitor: asks to stop it. False: keep it.
     bool confirmStopVisual(const QString& question);
+    // The monitor's service menus are offered (VEXTOR_SERVICE_MENUS=1, or serviceMenus=true in the
+    // [monitor] section of the settings file).
+    static bool serviceMenusShown();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -160,6 +169,8 @@ private:
     std::unique_ptr<DeviceConsole> device_;
     std::unique_ptr<monitor::MonitorLine> monitorLine_;
     std::unique_ptr<monitor::LiveMonitor> monitor_;
+    std::unique_ptr<monitor::ControllerAccess> controllerAccess_;
+    std::unique_ptr<monitor::ServiceMenus> serviceMenus_;
     StatusBarPresenter statusBar_;
     QString shownTitle_;
     bool modeWindowClosed_ = false;
@@ -183,6 +194,8 @@ private:
     QMdiSubWindow* visualSub_ = nullptr;
     DeviceWindow* deviceWindow_ = nullptr;
     monitor::MonitorWindow* monitorWindow_ = nullptr;
+    monitor::ChartSettingsWindow* chartWindow_ = nullptr;
+    monitor::ServicePanels* servicePanels_ = nullptr;
     QMdiSubWindow* deviceSub_ = nullptr;
     ProgressWindow* progress_ = nullptr;
 

@@ -11,6 +11,7 @@
 #include "project/ProjectLog.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QScopeGuard>
 #include <QTimer>
@@ -279,6 +280,10 @@ struct LineWorker::Line {
     DeviceTasks tasks;
     ReadViews readViews;
     std::unique_ptr<QTimer> timer;
+    // The task timer keeps a fixed rate: each tick is due a whole period after the previous one was
+    // due, so the time a tick takes (an identification, a monitor cycle) does not add to the period.
+    QElapsedTimer clock;
+    int64_t nextDueMs = -1;
     std::function<QString(int)> portPath;
 
     LineTarget target;
@@ -331,14 +336,31 @@ LineWorker::LineWorker(QObject* receiver, UserDialogs& dialogs, TransferProgress
     thread_.start();
     const int tickMs = options.tickMs;
     onLine([this, tickMs] {
-        line_->timer = std::make_unique<QTimer>();
-        line_->timer->setInterval(tickMs);
-        connect(line_->timer.get(), &QTimer::timeout, this, [this] { tick(); });
-        line_->tasks.hooks.setTimerEnabled = [this](bool on) {
-            if (on)
-                line_->timer->start();
-            else
-                line_->timer->stop();
+        Line& l = *line_;
+        l.timer = std::make_unique<QTimer>();
+        l.timer->setTimerType(Qt::PreciseTimer);
+        l.timer->setSingleShot(true);
+        l.clock.start();
+        connect(l.timer.get(), &QTimer::timeout, this, [this, tickMs] {
+            Line& line = *line_;
+            const int64_t now = line.clock.elapsed();
+            line.nextDueMs = line.nextDueMs < 0 ? now + tickMs : line.nextDueMs + tickMs;
+            // A tick that started more than a period late (a long transfer) starts the rate anew
+            // instead of running the missed ticks back to back.
+            if (line.nextDueMs < now)
+                line.nextDueMs = now + tickMs;
+            tick();
+        });
+        l.tasks.hooks.setTimerEnabled = [this, tickMs](bool on) {
+            Line& line = *line_;
+            if (!on) {
+                line.timer->stop();
+                return;
+            }
+            const int64_t now = line.clock.elapsed();
+            if (line.nextDueMs < 0)
+                line.nextDueMs = now + tickMs;
+            line.timer->start(static_cast<int>(std::clamp<int64_t>(line.nextDueMs - now, 0, tickMs)));
         };
     });
 }

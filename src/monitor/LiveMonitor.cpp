@@ -23,6 +23,11 @@ void LiveMonitor::setChannels(const ChannelSelection& channels) {
     session_->setSettings(settings_);
 }
 
+void LiveMonitor::setChartSettings(const ChartSettings& chart) {
+    settings_.scales = traceScales(chart);
+    session_->setSettings(settings_);
+}
+
 void LiveMonitor::start(const ChartSettings& chart) {
     if (ticket_ != 0)
         return;

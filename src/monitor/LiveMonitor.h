@@ -47,6 +47,9 @@ public:
     void setChannels(const ChannelSelection& channels);
     const ChannelSelection& channels() const { return settings_.channels; }
 
+    // New trace scales ("Применить" of the chart settings): the next chart point takes them.
+    void setChartSettings(const ChartSettings& chart);
+
     // "Старт" with the chart settings just loaded; "Стоп".
     void start(const ChartSettings& chart);
     void stop();

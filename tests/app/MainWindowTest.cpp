@@ -17,6 +17,7 @@
 #include "device/ui/DeviceWindow.h"
 #include "device/ui/ServicePages.h"
 #include "monitor/ui/MonitorWindow.h"
+#include "monitor/ui/ServicePanels.h"
 
 #include "events/ui/EventViewer.h"
 #include "line/BusyState.h"
@@ -31,6 +32,7 @@
 #include "support/WaitFor.h"
 #include <QCheckBox>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QValueAxis>
 
@@ -749,6 +751,42 @@ TEST_F(LinkedWindow, LiveMonitorPollsRecordsAndStops) {
     // Every chart point is a row; a point delivered after "Стоп" may still have come in.
     EXPECT_GE(rows.size() - 1, points - 1);
     EXPECT_LE(rows.size() - 1, points);
+}
+
+// The monitor's service menus, offered to a service engineer: a discrete output set by hand from its
+// panel reaches the controller and comes back on the monitor's lamp; "Старт" closes the menus.
+TEST_F(LinkedWindow, ServiceMenuOutputShowsOnTheMonitor) {
+    testing::NoPauseClock pacing;
+    qputenv("VEXTOR_SERVICE_MENUS", "1");
+    link();
+    qunsetenv("VEXTOR_SERVICE_MENUS");
+    window->modeButton(2)->click();
+    window->refresh();
+    monitor::MonitorWindow* mon = window->monitorWindow();
+    monitor::ServicePanels* panels = window->monitorServicePanels();
+    for (QAction* a : panels->menuActions())
+        EXPECT_TRUE(a->isVisible());
+    panels->item(QStringLiteral("Дискретным..."))->trigger();
+    QGroupBox* panel = panels->openPanel();
+    ASSERT_NE(panel, nullptr);
+    panel->findChild<QLineEdit*>(QStringLiteral("address"))->setText(QStringLiteral("0"));
+    panel->findChild<QLineEdit*>(QStringLiteral("number"))->setText(QStringLiteral("4"));
+    panel->findChild<QCheckBox*>()->setChecked(true);
+    for (QPushButton* b : panel->findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("Выполнить"))
+            b->click();
+    ASSERT_TRUE(testing::waitFor([&] { return !window->busy(); }));
+
+    mon->discreteOutBox(3)->setChecked(true);
+    mon->startAction()->trigger();
+    for (QAction* a : panels->menuActions())
+        EXPECT_FALSE(a->isEnabled()) << "the menus rest while the monitor runs";
+    ASSERT_TRUE(testing::waitFor(
+        [&] { return window->liveMonitor()->view.discreteOutLamp[3] == monitor::Lamp::Red; }, 20000));
+    EXPECT_TRUE(mon->discreteOutLamp(3)->styleSheet().contains(QStringLiteral("#ff0000")));
+    mon->stopAction()->trigger();
+    for (QAction* a : panels->menuActions())
+        EXPECT_TRUE(a->isEnabled());
 }
 
 TEST_F(LinkedWindow, DeviceWindowWorksBesideTheTaskLoopOnTheSamePort) {

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -221,6 +222,33 @@ TEST_F(Worker, PeriodicJobHandsOverSamplesInEveryTickUntilCancelled) {
     EXPECT_EQ(samples.size(), seen);
     for (std::size_t i = 0; i < samples.size(); ++i)
         EXPECT_EQ(samples[i], int(i) + 1); // none lost, none twice, in order
+}
+
+// The ticks keep their rate however long each takes: a monitor whose cycle fills half of every tick
+// still gets a tick per period, with no drift.
+TEST_F(Worker, TicksKeepAFixedRateWhateverTheyCost) {
+    start({at(3)}, nullptr, 300);
+    mark(3);
+    std::vector<qint64> starts;
+    QElapsedTimer clock;
+    clock.start();
+    worker->submitPeriodic<int>(
+        TaskTurn::Visual,
+        [&](LineAccess&, const std::function<void(int)>& sample) {
+            QThread::msleep(60); // a long monitor cycle, beside the identification of the tick
+            sample(0);
+            return JobStep::Again;
+        },
+        [&](std::vector<int> batch) { starts.insert(starts.end(), batch.size(), clock.elapsed()); }, {});
+    ASSERT_TRUE(waitFor([&] { return starts.size() >= 3; }));
+    const uint64_t from = worker->ticks();
+    const qint64 t0 = clock.elapsed();
+    waitFor([&] { return clock.elapsed() - t0 >= 3000; }, 5000);
+    const uint64_t ticks = worker->ticks() - from;
+    // 10 periods of 300 ms; a timer that waited a whole period after each tick (of about 150 ms here)
+    // would give about 7.
+    EXPECT_GE(ticks, 9u);
+    EXPECT_LE(ticks, 11u);
 }
 
 TEST_F(Worker, ThePendingJobsKeepTheWindowBusyUntilTheLastEnds) {

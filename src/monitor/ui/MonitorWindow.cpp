@@ -152,7 +152,11 @@ MonitorWindow::MonitorWindow(LiveMonitor& monitor, UserDialogs& dialogs, Hooks h
         for (const QString& line : lines)
             events_->appendPlainText(line);
     };
-    monitor_.runningChanged = [this](bool running) { showRunning(running); };
+    monitor_.runningChanged = [this](bool running) {
+        showRunning(running);
+        if (hooks_.runningChanged)
+            hooks_.runningChanged(running);
+    };
     monitor_.recordingFailed = [this](const QString& reason) {
         showRecording();
         dialogs_.message(u::kRecordingStopped + reason);

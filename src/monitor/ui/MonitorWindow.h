@@ -34,6 +34,8 @@ public:
         // "Старт" and "Get": Colors.ini read anew (or the defaults), the axis fixed when it is upside down.
         std::function<ChartSettings()> loadChartSettings;
         std::function<void()> openChartSettings; // "Настройка графика"
+        // The run started (true) or ended: the service menus work only while it does not run.
+        std::function<void(bool running)> runningChanged;
     };
 
     MonitorWindow(LiveMonitor& monitor, UserDialogs& dialogs, Hooks hooks, QWidget* parent = nullptr);
