@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -169,12 +170,15 @@ MonitorWindow::MonitorWindow(LiveMonitor& monitor, UserDialogs& dialogs, Hooks h
 void MonitorWindow::buildMenus() {
     start_ = menus_->addAction(u::kStart, this, [this] { startClicked(); });
     stop_ = menus_->addAction(u::kStop, this, [this] { monitor_.stop(); });
-    settings_ = menus_->addAction(u::kChartSettings, this, [this] {
+    // The chart's own commands in one menu, so that the service menus still fit a 1024-pixel screen.
+    QMenu* chart = menus_->addMenu(u::kChartMenu);
+    settings_ = chart->addAction(u::kChartSettings, this, [this] {
         if (hooks_.openChartSettings)
             hooks_.openChartSettings();
     });
-    record_ = menus_->addAction(u::kRecord, this, [this] { toggleRecording(); });
-    saveChart_ = menus_->addAction(u::kSaveChart, this, [this] { saveChartImage(); });
+    chart->addSeparator();
+    record_ = chart->addAction(u::kRecord, this, [this] { toggleRecording(); });
+    saveChart_ = chart->addAction(u::kSaveChart, this, [this] { saveChartImage(); });
 }
 
 QWidget* MonitorWindow::buildChannels() {

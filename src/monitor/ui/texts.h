@@ -7,6 +7,7 @@ namespace vextor::monitor_ui_texts {
 inline const QString kCaption = QStringLiteral("Визуализация");
 inline const QString kStart = QStringLiteral("Старт");
 inline const QString kStop = QStringLiteral("Стоп");
+inline const QString kChartMenu = QStringLiteral("График");
 inline const QString kChartSettings = QStringLiteral("Настройка графика");
 inline const QString kAnalogInputs = QStringLiteral(" А входы");
 inline const QString kAnalogOutputs = QStringLiteral(" А вЫходы");
