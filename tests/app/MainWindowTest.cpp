@@ -743,6 +743,13 @@ TEST_F(LinkedWindow, LiveMonitorPollsRecordsAndStops) {
     EXPECT_TRUE(mon->startAction()->isEnabled());
     const int points = mon->series(1)->count();
     mon->recordAction()->trigger(); // the recording ends
+    // The chart as a picture.
+    const QString png = programDir.filePath(QStringLiteral("chart.png"));
+    dialogs.saveFiles = {png};
+    mon->saveChartAction()->trigger();
+    QFile picture(png);
+    ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(picture.read(8).startsWith("\x89PNG"));
     QFile file(csv);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> rows = file.readAll().trimmed().split('\n');
@@ -839,6 +846,14 @@ TEST_F(LinkedWindow, DeviceWindowWorksBesideTheTaskLoopOnTheSamePort) {
     EXPECT_FALSE(device->delayGroup()->isVisible());
     EXPECT_FALSE(device->sentLabel()->isVisible());
     EXPECT_TRUE(device->clockGroup()->isVisible());
+
+    // "Get" reads the status and leads to the live monitor.
+    device->action(device_texts::kGet)->trigger();
+    ASSERT_TRUE(testing::waitFor([&] { return !window->busy(); }));
+    window->refresh();
+    EXPECT_EQ(window->shownModeWindow(), window->monitorWindow());
+    window->modeButton(4)->click();
+    window->refresh();
 
     // "Параметры" reads the configuration and leads to the editor.
     window->image.ArrSensors[0].Rbegin = 1.0f;
