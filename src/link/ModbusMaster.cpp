@@ -17,6 +17,39 @@ uint16_t ModbusCrc16(const uint8_t* data, size_t count) {
     return crc;
 }
 
+namespace {
+constexpr size_t kMaxReply = 128;
+constexpr size_t kReplyHead = 3; // address, function, byte count or first data byte
+
+// The length of a reply that its first three bytes give, or 0 when only the silence after it tells.
+size_t knownReplyLength(uint8_t function, uint8_t third) {
+    if (function & 0x80)
+        return 5; // an exception: address, function, code, CRC
+    if (function == kModbusReadHolding)
+        return 5 + size_t(third);
+    if (function == kModbusWriteSingle)
+        return 8;
+    return 0;
+}
+} // namespace
+
+size_t ModbusMaster::readReply() {
+    // The wait for the first bytes is the one the whole reply had: a slow slave is not cut short.
+    const ReadTimeouts usual = port_->timeouts();
+    ReadTimeouts head = usual;
+    head.constant += usual.multiplier * uint32_t(kMaxReply - kReplyHead);
+    port_->setTimeouts(head);
+    size_t got = port_->read(RxBuffer.data(), kReplyHead);
+    port_->setTimeouts(usual);
+    if (got < kReplyHead)
+        return got;
+    // Where the function code gives the length, the reply is complete as soon as it is all in; any
+    // other reply ends at the silence after it, as the line's framing says.
+    const size_t known = std::min(knownReplyLength(RxBuffer[1], RxBuffer[2]), kMaxReply);
+    const size_t rest = known > kReplyHead ? known - kReplyHead : kMaxReply - kReplyHead;
+    return got + port_->read(RxBuffer.data() + kReplyHead, rest);
+}
+
 bool ModbusMaster::ModbusExchange(const uint8_t* request, uint8_t requestLength, uint8_t* reply,
                                   uint8_t& replyLength) {
     if (!port_ || !port_->isOpen() || requestLength == 0 || requestLength > TxBuffer.size() - 2) {
@@ -36,8 +69,7 @@ bool ModbusMaster::ModbusExchange(const uint8_t* request, uint8_t requestLength,
         LastError = PortErrReplyRead;
         return false;
     }
-    // The end of a reply is the silence after it: one read of up to 128 bytes.
-    RxCount = static_cast<uint32_t>(port_->read(RxBuffer.data(), 128));
+    RxCount = static_cast<uint32_t>(readReply());
     if (RxCount <= 4) {
         LastError = PortErrReplyRead;
         port_->setLastError(PortErrReplyRead);

@@ -23,13 +23,15 @@ public:
     uint32_t RxCount = 0;
     uint32_t LastError = 0;
 
-    // Appends the CRC, sends, reads one reply (its end is the silence after it), checks address and
-    // CRC. reply (at least 127 bytes) receives the reply without CRC and a 0; replyLength the bytes
-    // received including the CRC.
+    // Appends the CRC, sends, reads one reply, checks address and CRC. A reply of function 03, 06 or
+    // an exception is complete once the length its first bytes give has arrived; any other ends at the
+    // silence after it. reply (at least 127 bytes) receives the reply without CRC and a 0; replyLength the
+    // bytes received including the CRC.
     bool ModbusExchange(const uint8_t* request, uint8_t requestLength, uint8_t* reply, uint8_t& replyLength);
 
 private:
     SerialPort* port_;
+    size_t readReply();
 };
 
 // The function codes the program uses.

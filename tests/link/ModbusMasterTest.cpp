@@ -72,6 +72,46 @@ TEST_F(ModbusFixture, BadRepliesAreRejected) {
     }
 }
 
+// A read that asks for more bytes than come waits for the silence after them; one that asks for what
+// is still missing returns as soon as it is in. This port notes what each read asked for.
+struct CountingPort : FakeSerialPort {
+    using FakeSerialPort::FakeSerialPort;
+    std::vector<size_t> asked;
+    size_t read(uint8_t* data, size_t count) override {
+        asked.push_back(count);
+        return FakeSerialPort::read(data, count);
+    }
+};
+
+TEST(ModbusReplyEnd, ARepliesOwnLengthEndsTheReadWhereTheFunctionGivesIt) {
+    const struct {
+        const char* what;
+        Bytes reply;
+        std::vector<size_t> asked; // after the first three bytes
+    } cases[] = {
+        {"03: five bytes and the count",
+         withCrc({0x01, 0x03, 0x06, 0x00, 0x20, 0x00, 0xC9, 0x00, 0x69}),
+         {3, 8}},
+        {"06: eight bytes", withCrc({0x01, 0x06, 0xEA, 0x60, 0x55, 0xAA}), {3, 5}},
+        {"an exception: five bytes", withCrc({0x01, 0x83, 0x02}), {3, 2}},
+        {"16: the silence ends it", withCrc({0x01, 0x10, 0xEA, 0x60, 0x00, 0x01}), {3, 125}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CountingPort port{PortRole::Modbus};
+        port.open("COM2", {});
+        ModbusMaster master{&port};
+        port.replies = {c.reply};
+        uint8_t reply[256] = {};
+        uint8_t length = 0;
+        const auto req = modbusIdentifyRequest(1);
+        EXPECT_TRUE(master.ModbusExchange(req.data(), 6, reply, length));
+        EXPECT_EQ(length, c.reply.size());
+        EXPECT_EQ(port.asked, c.asked);
+        EXPECT_EQ(port.timeouts().constant, kModbusTimeouts.constant) << "the usual time-outs are back";
+    }
+}
+
 TEST(ModbusLineSettings, FromTheParameterByte) {
     struct {
         uint8_t params;
