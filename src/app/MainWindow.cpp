@@ -113,33 +113,6 @@ private:
     LineWorker& worker_;
 };
 
-// The monitor's service menus on the marked controller: a direct job on the project's port and the
-// active address, between two ticks.
-class SessionControllerAccess : public monitor::ControllerAccess {
-public:
-    SessionControllerAccess(LineSession& session, Project& project) : session_(session), project_(project) {}
-    void run(std::function<void(ZarnetLink&)> op, std::function<void(bool ran)> done) override {
-        DirectTarget target;
-        target.portNumber = project_.model.PortNumber;
-        target.protocol = kProtocolZarnet;
-        target.zarnetAddress = project_.activeZarnetAddress();
-        session_.submitDirect<bool>(
-            target,
-            [op = std::move(op)](LineAccess& a) {
-                op(a.link);
-                return true;
-            },
-            [done = std::move(done)](const JobResult<bool>& r) {
-                if (done)
-                    done(r.ran());
-            });
-    }
-
-private:
-    LineSession& session_;
-    Project& project_;
-};
-
 // The device window's commands on the line: direct jobs between ticks, on the project's port.
 class SessionDeviceLine : public DeviceLine {
 public:
@@ -167,6 +140,32 @@ public:
 
 private:
     LineSession& session_;
+    Project& project_;
+};
+
+// The monitor's service menus on the marked controller: a direct job, like the device window's, on
+// the project's port and the active address.
+class LineControllerAccess : public monitor::ControllerAccess {
+public:
+    LineControllerAccess(DeviceLine& line, Project& project) : line_(line), project_(project) {}
+    void run(std::function<void(ZarnetLink&)> op, std::function<void(bool ran)> done) override {
+        DirectTarget target;
+        target.portNumber = line_.portNumber();
+        target.zarnetAddress = project_.activeZarnetAddress();
+        line_.run(
+            target,
+            [op = std::move(op)](LineAccess& a) {
+                op(a.link);
+                return true;
+            },
+            [done = std::move(done)](const DirectEnd& end) {
+                if (done)
+                    done(end.ran);
+            });
+    }
+
+private:
+    DeviceLine& line_;
     Project& project_;
 };
 
@@ -458,6 +457,7 @@ void MainWindow::createWindows() {
     cfgSub_ = addModeWindow(cfgScroll_);
     progress_ = new ProgressWindow(this);
     startLine();
+    deviceLine_ = std::make_unique<SessionDeviceLine>(*session_, *project_);
     monitorLine_ = std::make_unique<WorkerMonitorLine>(session_->worker());
     monitor_ = std::make_unique<monitor::LiveMonitor>(*monitorLine_);
     chartWindow_ = new monitor::ChartSettingsWindow(
@@ -477,7 +477,7 @@ void MainWindow::createWindows() {
         monitor_->setChartSettings(settings);
     };
     // The service menus of the monitor go straight to the marked controller between the ticks.
-    controllerAccess_ = std::make_unique<SessionControllerAccess>(*session_, *project_);
+    controllerAccess_ = std::make_unique<LineControllerAccess>(*deviceLine_, *project_);
     serviceMenus_ = std::make_unique<monitor::ServiceMenus>(*dialogs_, *controllerAccess_);
     serviceMenus_->communicationError = [this] { monitor_->countError(); };
     servicePanels_ = new monitor::ServicePanels(*serviceMenus_, monitorWindow_->panelHost());
@@ -492,7 +492,6 @@ void MainWindow::createWindows() {
         session_->sendTarget();
     };
     servicePages_ = new ServicePages(*service_, this);
-    deviceLine_ = std::make_unique<SessionDeviceLine>(*session_, *project_);
     device_ = std::make_unique<DeviceConsole>(*dialogs_, *deviceLine_);
     DeviceConsoleHooks& d = device_->hooks;
     d.showConfiguration = [this] { setWorkMode(work_mode::kConfiguration); };
