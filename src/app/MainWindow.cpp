@@ -609,7 +609,9 @@ void MainWindow::startLine() {
 }
 
 void MainWindow::lineStatusChanged() {
-    linkMore_->setLinkErrors(session_->status().identFailures);
+    const LineStatus& status = session_->status();
+    linkMore_->setLinkErrors(status.identFailures);
+    linkMore_->setLowLatency(status.zarnetLatency, status.modbusLatency);
     updateRunString();
     connectionDisplay();
 }

@@ -1,4 +1,5 @@
 #include "CliContext.h"
+#include "link/LocalPath.h"
 
 #include "link/AddressLimits.h"
 #include "link/Hooks.h"
@@ -17,7 +18,7 @@
 namespace vextor::cli {
 
 void fail(const QString& text) {
-    std::fprintf(stderr, "vextorctl: %s\n", text.toUtf8().constData());
+    std::fprintf(stderr, "vextorctl: %s\n", localPathBytes(text).constData());
 }
 namespace {
 int outputErrno = 0; // the first failed write to stdout
@@ -33,7 +34,7 @@ bool writeOut(const char* data, size_t size) {
 }
 
 void out(const QString& text) {
-    const QByteArray bytes = text.toUtf8() + '\n';
+    const QByteArray bytes = localPathBytes(text) + '\n';
     writeOut(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 

@@ -1,6 +1,7 @@
 // Configuration transfer, file and dump.
 #include "CliContext.h"
 #include "CliProgress.h"
+#include "link/LocalPath.h"
 
 #include "config/ConfigDump.h"
 #include "config/ConfigFile.h"
@@ -9,7 +10,6 @@
 #include "link/ZarnetCommands.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <vector>
 
 namespace vextor::cli {
@@ -75,7 +75,7 @@ int writeConfig(CliContext& ctx, QStringList& args) {
     // Without the controller's image to fill in, a part of a file would write defaults over the
     // rest of its configuration: only a whole one goes out. The input is read whole first, one byte
     // past a configuration's size, so a pipe or a device is held to the same rule as a file.
-    QFile file(path);
+    LocalFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         fail(QStringLiteral("%1 cannot be read: %2; nothing was sent").arg(path, file.errorString()));
         return ExitUsage;
@@ -86,8 +86,7 @@ int writeConfig(CliContext& ctx, QStringList& args) {
         return ExitUsage;
     }
     if (bytes.size() != kConfigFileSize) {
-        const QFileInfo info(path);
-        const QString size = info.isFile() ? QString::number(info.size())
+        const QString size = localIsFile(path) ? QString::number(localFileSize(path))
                              : bytes.size() > kConfigFileSize
                                  ? QStringLiteral("more than %1").arg(kConfigFileSize)
                                  : QString::number(bytes.size());

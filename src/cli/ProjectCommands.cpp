@@ -1,11 +1,10 @@
 // Projects: listing one, and taking a device's link settings from it.
 #include "CliContext.h"
+#include "link/LocalPath.h"
 
 #include "link/AddressLimits.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectReport.h"
-
-#include <QFileInfo>
 
 namespace vextor::cli {
 namespace {
@@ -40,7 +39,7 @@ int project(CliContext& ctx, QStringList& args) {
     if (args.size() != 2 || args[0] != QStringLiteral("show"))
         throw UsageError{QStringLiteral("project needs: show FILE.prj")};
     const ProjectModel model = loadProject(args[1]);
-    for (const QString& line : projectShowLines(model, [](const QString& p) { return QFileInfo::exists(p); }))
+    for (const QString& line : projectShowLines(model, [](const QString& p) { return localPathExists(p); }))
         out(escapeControls(line));
     return ExitOk;
 }

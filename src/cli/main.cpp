@@ -2,6 +2,7 @@
 #include "cli/CliContext.h"
 
 #include "link/Hooks.h"
+#include "link/LocalPath.h"
 
 #include <QCoreApplication>
 #include <csignal>
@@ -51,9 +52,12 @@ int main(int argc, char** argv) {
     // A closed pipe on stdout is to end the output quietly, not to kill the process: the write
     // fails with EPIPE and the command ends there.
     std::signal(SIGPIPE, SIG_IGN);
+    // File and port names reach the system as the bytes given, UTF-8 or not: the words are taken
+    // from argv itself, before Qt converts them (and puts U+FFFD for a byte that is not UTF-8).
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(pathFromLocalBytes(argv[i]));
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments();
-    args.removeFirst();
     if (args.isEmpty() || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         printHelp();
         if (!outputWritten())

@@ -1,4 +1,5 @@
 #include "ConfigFile.h"
+#include "link/LocalPath.h"
 
 #include "ConfigLayout.h"
 #include "link/NumericConversions.h"
@@ -6,7 +7,6 @@
 #include "texts.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -137,12 +137,12 @@ ConfigFileResult saveConfigurationFile(const ConfigImage& image, const QString& 
 ConfigFileResult loadConfigurationFile(ConfigImage& image, const QString& path, ConfigObserver* observer,
                                        const QDateTime& now) {
     ConfigFileResult result;
-    if (!QFileInfo::exists(path)) {
+    if (!localPathExists(path)) {
         result.errorText = QString::fromUtf8(texts::kFileMissingPrefix) + QLatin1Char('"') + path +
                            QLatin1Char('"') + QString::fromUtf8(texts::kFileMissingSuffix);
         return result;
     }
-    QFile file(path);
+    LocalFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.errorText = QString::fromUtf8(texts::kFileOpenFailed).arg(path, file.errorString());
         return result;

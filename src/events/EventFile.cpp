@@ -1,4 +1,5 @@
 #include "EventFile.h"
+#include "link/LocalPath.h"
 
 #include "texts.h"
 
@@ -21,7 +22,7 @@ EventFile::EventFile(QByteArray bytes) : bytes_(std::move(bytes)) {
 }
 
 std::optional<EventFile> EventFile::load(const QString& path, QString* errorText) {
-    QFile file(path);
+    LocalFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (errorText)
             *errorText = file.errorString();

@@ -64,7 +64,8 @@ void LineSession::sendTarget() {
     if (!sentTarget_ || sentTarget_->markCode != target.markCode) {
         // Nothing is known of the new mark's link until the line has tried it.
         project_.LinkUp = false;
-        status_ = LineStatus{target.markCode, false, {}, status_.identFailures};
+        status_ = LineStatus{target.markCode,      false, {}, status_.identFailures, status_.zarnetLatency,
+                             status_.modbusLatency};
         if (statusChanged)
             statusChanged();
     }

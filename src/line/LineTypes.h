@@ -11,6 +11,7 @@
 //     window in batches (the live monitor).
 // Every submit returns a ticket that cancels the job. Jobs never replace each other: two jobs of
 // one turn both run, in the order they were submitted.
+#include "link/SerialPort.h"
 #include "project/DeviceRecord.h"
 
 #include <QString>
@@ -41,6 +42,9 @@ struct LineStatus {
     bool linkUp = false;
     QString versionPanel; // status panel 3: empty without a link
     uint32_t identFailures = 0;
+    // What the ports' drivers gave of their low-latency mode at the last open.
+    LowLatency zarnetLatency = LowLatency::Unknown;
+    LowLatency modbusLatency = LowLatency::Unknown;
     bool operator==(const LineStatus&) const = default;
 };
 

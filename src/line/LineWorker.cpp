@@ -663,8 +663,12 @@ void LineWorker::afterTick() {
             l.target.protocol = protocol;
         }
     }
-    const LineStatus status{p.MarkCode, p.LinkUp, l.tasks.versionPanelText(),
-                            l.tasks.IdentAttempts - l.tasks.IdentSuccesses};
+    const LineStatus status{p.MarkCode,
+                            p.LinkUp,
+                            l.tasks.versionPanelText(),
+                            l.tasks.IdentAttempts - l.tasks.IdentSuccesses,
+                            l.zarnetPort.lowLatency(),
+                            l.modbusPort.lowLatency()};
     if (status != l.shownStatus) {
         l.shownStatus = status;
         announce(&LineListener::status, status);

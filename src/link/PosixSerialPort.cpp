@@ -1,10 +1,12 @@
 #include "PosixSerialPort.h"
 
 #include "Hooks.h"
+#include "LocalPath.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <mutex>
 #include <poll.h>
 #include <sys/file.h>
@@ -78,6 +80,8 @@ struct HeldDevice {
     int anchor;
     int ports;
     bool exclusiveSetHere; // only then is TIOCEXCL cleared again: another program's stays
+    LowLatency lowLatency;
+    bool lowLatencySetHere; // only then is the driver's mode put back at the release
 };
 
 std::mutex heldMutex;
@@ -95,6 +99,31 @@ std::vector<HeldDevice>::iterator findHeld(dev_t device, ino_t inode) {
     return held.end();
 }
 
+// Asks the driver to hand received bytes on at once instead of at its latency timer. A driver
+// without the mode refuses the request or ignores it; either is only reported, never an error.
+LowLatency requestLowLatency(int fd, bool& setHere) {
+    setHere = false;
+    serial_struct serial{};
+    if (::ioctl(fd, TIOCGSERIAL, &serial) != 0)
+        return LowLatency::Unsupported;
+    if (serial.flags & ASYNC_LOW_LATENCY)
+        return LowLatency::On;
+    serial.flags |= ASYNC_LOW_LATENCY;
+    if (::ioctl(fd, TIOCSSERIAL, &serial) != 0)
+        return LowLatency::Unsupported;
+    serial_struct check{};
+    if (::ioctl(fd, TIOCGSERIAL, &check) != 0 || !(check.flags & ASYNC_LOW_LATENCY))
+        return LowLatency::Unsupported;
+    setHere = true;
+    return LowLatency::On;
+}
+
+LowLatency heldLowLatency(const DeviceKey& key) {
+    std::lock_guard lock(heldMutex);
+    const auto it = findHeld(key.device, key.inode);
+    return it == held.end() ? LowLatency::Unknown : it->lowLatency;
+}
+
 // Lets go of one port's share of a held device; the last one purges the line, clears the exclusive
 // mode it set and closes the anchor, which releases the lock.
 void releaseHeld(const DeviceKey& key) {
@@ -106,6 +135,13 @@ void releaseHeld(const DeviceKey& key) {
     ::tcflush(it->anchor, TCOFLUSH);
     if (it->exclusiveSetHere)
         ::ioctl(it->anchor, TIOCNXCL);
+    if (it->lowLatencySetHere) {
+        serial_struct serial{};
+        if (::ioctl(it->anchor, TIOCGSERIAL, &serial) == 0) {
+            serial.flags &= ~ASYNC_LOW_LATENCY;
+            ::ioctl(it->anchor, TIOCSSERIAL, &serial);
+        }
+    }
     ::close(it->anchor);
     held.erase(it);
 }
@@ -169,7 +205,9 @@ int PosixSerialPort::acquire(const QByteArray& path, DeviceKey& key, int& err) {
         return -1;
     }
     key = identity(st);
-    held.push_back({key.device, key.inode, anchor, 1, setHere});
+    bool lowLatencySetHere = false;
+    const LowLatency lowLatency = requestLowLatency(fd, lowLatencySetHere);
+    held.push_back({key.device, key.inode, anchor, 1, setHere, lowLatency, lowLatencySetHere});
     return fd;
 }
 
@@ -187,7 +225,7 @@ uint32_t PosixSerialPort::open(const QString& deviceName, const LineSettings& li
         return r;
     }
     int err = 0;
-    const int fd = acquire(deviceName.toLocal8Bit(), key_, err);
+    const int fd = acquire(localPathBytes(deviceName), key_, err);
     if (fd < 0) {
         // The device-protocol port does not test the open itself: its failure surfaces at the
         // first configuration step.
@@ -205,6 +243,7 @@ uint32_t PosixSerialPort::open(const QString& deviceName, const LineSettings& li
         return r;
     }
     users_ = 1;
+    lowLatency_ = heldLowLatency(key_);
     return PortOk;
 }
 

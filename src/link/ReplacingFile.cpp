@@ -1,5 +1,7 @@
 #include "ReplacingFile.h"
 
+#include "LocalPath.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -27,9 +29,9 @@ QString ReplacingFile::temporaryPath(const QString& path) {
 
 ReplacingFile::ReplacingFile(const QString& path) : target_(path) {
     // A link is followed: the file it points to is replaced, the link stays.
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        target_ = info.symLinkTarget();
+    const QString linked = localSymLinkTarget(path);
+    if (!linked.isEmpty())
+        target_ = linked;
     temporary_ = temporaryPath(target_);
 }
 
@@ -50,9 +52,9 @@ bool ReplacingFile::open() {
     error_.clear();
     // A directory can never be replaced by the file: say so before a long read fills the temporary.
     struct stat target {};
-    if (::stat(QFile::encodeName(target_).constData(), &target) == 0 && S_ISDIR(target.st_mode))
+    if (::stat(localPathBytes(target_).constData(), &target) == 0 && S_ISDIR(target.st_mode))
         return failWith(EISDIR);
-    const QByteArray tmp = QFile::encodeName(temporary_);
+    const QByteArray tmp = localPathBytes(temporary_);
     const int fd = ::open(tmp.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0)
         return failWith(errno);
@@ -71,7 +73,7 @@ bool ReplacingFile::open() {
     }
     // The replaced file keeps its permissions.
     struct stat st {};
-    if (::stat(QFile::encodeName(target_).constData(), &st) == 0)
+    if (::stat(localPathBytes(target_).constData(), &st) == 0)
         ::fchmod(fd_, st.st_mode & 07777);
     return true;
 }
@@ -101,7 +103,7 @@ bool ReplacingFile::commit() {
         return false;
     }
     if (::fsync(fd_) != 0 ||
-        std::rename(QFile::encodeName(temporary_).constData(), QFile::encodeName(target_).constData()) != 0) {
+        std::rename(localPathBytes(temporary_).constData(), localPathBytes(target_).constData()) != 0) {
         const int err = errno;
         cancel();
         return failWith(err);
@@ -115,7 +117,7 @@ bool ReplacingFile::commit() {
 void ReplacingFile::cancel() {
     if (fd_ < 0)
         return;
-    ::unlink(QFile::encodeName(temporary_).constData());
+    ::unlink(localPathBytes(temporary_).constData());
     ::close(fd_);
     fd_ = -1;
 }

@@ -1,5 +1,7 @@
 #include "SerialPort.h"
 
+#include "LocalPath.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -27,7 +29,8 @@ QString userConfigFolder() {
 }
 
 QString resolvePortPath(int portNumber) {
-    const QString fromEnv = qEnvironmentVariable(qPrintable(QStringLiteral("VEXTOR_COM%1").arg(portNumber)));
+    const QString fromEnv =
+        pathFromLocalBytes(qgetenv(qPrintable(QStringLiteral("VEXTOR_COM%1").arg(portNumber))));
     if (!fromEnv.isEmpty())
         return fromEnv;
     QSettings settings(userSettingsPath(), QSettings::IniFormat);

@@ -25,6 +25,14 @@ enum PortErrorBits : uint32_t {
 // Why the operating system refused the device, so callers can tell the engineer what to do.
 enum class OpenFailure { None, NotFound, PermissionDenied, Busy, NotSerial, Other };
 
+// Whether the driver hands received bytes on at once. A USB adapter otherwise holds them up to its
+// latency timer (16 ms on common chips), which adds to every reply at 9600 baud.
+enum class LowLatency : uint8_t {
+    Unknown,     // the port has not been opened yet
+    On,          // the driver delivers at once (asked for at the open, or already so)
+    Unsupported, // the driver has no such mode (a pseudo-terminal, a network bridge)
+};
+
 struct ReadTimeouts {
     uint32_t interval = 0;   // R_TOInterval: longest gap between two received bytes, ms
     uint32_t constant = 0;   // R_TOConstant: fixed part of the total read time-out, ms
@@ -82,6 +90,8 @@ public:
     OpenFailure openFailure() const { return openFailure_; }
     // The operating system's reason for the last failed open, for messages.
     QString openFailureText() const { return openFailureText_; }
+    // What the last successful open got of the driver's low-latency mode; kept after the close.
+    LowLatency lowLatency() const { return lowLatency_; }
 
 protected:
     PortRole role_;
@@ -89,6 +99,7 @@ protected:
     uint32_t lastError_ = 0;
     OpenFailure openFailure_ = OpenFailure::None;
     QString openFailureText_;
+    LowLatency lowLatency_ = LowLatency::Unknown;
 };
 
 // "COM" + n up to 9, "\\.\COM" + n from 10: the name the engineer sees and the project stores.

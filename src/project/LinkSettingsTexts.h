@@ -1,5 +1,6 @@
 #pragma once
 // The link settings windows' own texts, byte for byte as the user sees them.
+#include "link/SerialPort.h"
 #include "link/texts.h"
 #include "link/ui/texts.h"
 
@@ -45,5 +46,22 @@ inline const QString kLinkErrors = QStringLiteral("Ошибки связи");
 inline const QString kRowInterval = QStringLiteral("R_TOInterval");
 inline const QString kRowConstant = QStringLiteral("R_TOConstant");
 inline const QString kRowMultiplier = QStringLiteral("R_TOMultiplier");
+inline const QString kLowLatency = QStringLiteral("Низкая задержка");
+
+// Each port's low-latency mode, as "Связь. Дополнительно." shows it.
+inline QString lowLatencyLine(LowLatency zarnet, LowLatency modbus) {
+    const auto state = [](LowLatency l) {
+        switch (l) {
+        case LowLatency::On:
+            return QStringLiteral("включена");
+        case LowLatency::Unsupported:
+            return QStringLiteral("драйвер не поддерживает");
+        case LowLatency::Unknown:
+            break;
+        }
+        return QStringLiteral("порт ещё не открывался");
+    };
+    return QStringLiteral("Zarnet: %1; ModBus: %2").arg(state(zarnet), state(modbus));
+}
 
 } // namespace vextor::link_settings_texts

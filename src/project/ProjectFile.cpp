@@ -1,4 +1,5 @@
 #include "ProjectFile.h"
+#include "link/LocalPath.h"
 
 #include "ProjectPaths.h"
 #include "link/Cp1251.h"
@@ -172,7 +173,7 @@ ProjectFileRead parseProjectFile(const QByteArray& bytes) {
 }
 
 ProjectFileRead ReadProjectFile(const QString& path) {
-    QFile file(path);
+    LocalFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     // One byte beyond the bound tells a file that is too long even where the size is not known

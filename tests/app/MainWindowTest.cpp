@@ -523,6 +523,9 @@ TEST_F(LinkedWindow, DemoMasterIsIdentifiedOnTheLineThread) {
     EXPECT_TRUE(window->logText().contains(demo->projectPath()));
     EXPECT_FALSE(window->busy()) << "an identification is no user operation";
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.join('|').toStdString();
+    // The demo's pseudo-terminal has no low-latency mode: the link details say so, the line works.
+    EXPECT_EQ(window->linkMore()->lowLatencyText(),
+              QStringLiteral("Zarnet: драйвер не поддерживает; ModBus: порт ещё не открывался"));
 
     // A service operation runs on the line and brings its result back as a value.
     std::optional<JobResult<std::optional<uint16_t>>> delay;

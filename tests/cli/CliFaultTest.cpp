@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace vextor;
 using namespace vextor::testing;
 
@@ -376,4 +379,37 @@ TEST(CliRetries, AttemptsOncePlusTheRetriesThenGivesUp) {
                 commands << line.section(' ', 5, 5);
         EXPECT_EQ(commands.join(',').toStdString(), c.identifications);
     }
+}
+
+// A name that is not UTF-8 reaches the system as the bytes given: the port through such a link is
+// found, the file is written under its own name (not a U+FFFD spelling of it) and read back, and a
+// missing one is told with its bytes.
+TEST(CliNames, NamesThatAreNotUtf8KeepTheirBytes) {
+    QTemporaryDir dir;
+    SimProcess sim;
+    ASSERT_TRUE(sim.started());
+    const QByteArray folder = dir.path().toUtf8();
+    ASSERT_EQ(::symlink(sim.port().toUtf8().constData(), (folder + "/port\xff").constData()), 0);
+    const auto run = [&](const QString& words) {
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(
+            QStringLiteral("/bin/sh"),
+            QStringList{"-c",
+                        QStringLiteral("P=$(printf 'port\\377'); B=$(printf 'new\\377.bin'); exec \"$0\" ") +
+                            words,
+                        binPath("vextorctl")});
+        p.waitForFinished(60000);
+        return std::pair{p.exitCode(), p.readAllStandardError()};
+    };
+    EXPECT_EQ(run(QStringLiteral("--port \"$P\" read-config \"$B\"")).first, 0);
+    struct stat st {};
+    EXPECT_EQ(::stat((folder + "/new\xff.bin").constData(), &st), 0);
+    EXPECT_EQ(st.st_size, 1153);
+    EXPECT_NE(::stat((folder + "/new\xef\xbf\xbd.bin").constData(), &st), 0);
+    EXPECT_EQ(run(QStringLiteral("dump \"$B\" >/dev/null")).first, 0);
+    EXPECT_EQ(run(QStringLiteral("--port \"$P\" write-config \"$B\"")).first, 0);
+    const auto [code, err] = run(QStringLiteral("events \"$B.blb\""));
+    EXPECT_EQ(code, 2);
+    EXPECT_TRUE(err.contains("new\xff.bin.blb")) << err.toStdString();
 }

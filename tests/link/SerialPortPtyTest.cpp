@@ -46,7 +46,10 @@ TEST(PosixSerialPort, OpenCloseAndNames) {
     EXPECT_FALSE(zarnet.isOpen()); // the failed open released the device
 
     Pty pty;
+    EXPECT_EQ(zarnet.lowLatency(), LowLatency::Unknown);
+    // A driver without the low-latency mode (a pseudo-terminal) opens all the same and says so.
     ASSERT_EQ(zarnet.open(pty.slavePath(), {}), 0u);
+    EXPECT_EQ(zarnet.lowLatency(), LowLatency::Unsupported);
     EXPECT_EQ(zarnet.open(pty.slavePath(), {}), 0u); // a second user joins the open handle
     Pty other;
     EXPECT_EQ(zarnet.open(other.slavePath(), {}), 1u); // never overwrites a live handle

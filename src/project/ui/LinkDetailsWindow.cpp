@@ -24,6 +24,9 @@ LinkDetailsWindow::LinkDetailsWindow(QWidget* parent) : QDialog(parent) {
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table_->setMinimumHeight(120);
     errors_ = new QLabel(QStringLiteral("0"), this);
+    latency_ = new QLabel(this);
+    latency_->setWordWrap(true);
+    setLowLatency(LowLatency::Unknown, LowLatency::Unknown);
     hidden_ = new QWidget(this);
     hidden_->setFixedSize(12, 12);
     hidden_->installEventFilter(this);
@@ -32,8 +35,10 @@ LinkDetailsWindow::LinkDetailsWindow(QWidget* parent) : QDialog(parent) {
     layout->addWidget(table_, 0, 0, 1, 3);
     layout->addWidget(new QLabel(t::kLinkErrors, this), 1, 0);
     layout->addWidget(errors_, 1, 1);
-    layout->addWidget(hidden_, 2, 0);
-    layout->addWidget(close, 2, 2);
+    layout->addWidget(new QLabel(t::kLowLatency, this), 2, 0);
+    layout->addWidget(latency_, 2, 1, 1, 2);
+    layout->addWidget(hidden_, 3, 0);
+    layout->addWidget(close, 3, 2);
 }
 
 void LinkDetailsWindow::setTimeouts(const ReadTimeouts& zarnet, const ReadTimeouts& modbus) {
@@ -60,6 +65,14 @@ void LinkDetailsWindow::setLinkErrors(uint32_t failures) {
 
 QString LinkDetailsWindow::linkErrorsText() const {
     return errors_->text();
+}
+
+void LinkDetailsWindow::setLowLatency(LowLatency zarnet, LowLatency modbus) {
+    latency_->setText(t::lowLatencyLine(zarnet, modbus));
+}
+
+QString LinkDetailsWindow::lowLatencyText() const {
+    return latency_->text();
 }
 
 void LinkDetailsWindow::changeEvent(QEvent* event) {

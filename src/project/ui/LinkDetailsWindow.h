@@ -23,6 +23,9 @@ public:
     void refresh();
     void setLinkErrors(uint32_t failures);
     QString linkErrorsText() const;
+    // Whether each port's driver hands bytes on at once (the low-latency mode asked for at open).
+    void setLowLatency(LowLatency zarnet, LowLatency modbus);
+    QString lowLatencyText() const;
     QTableWidget* table() const { return table_; }
 
     // The hidden corner that opens the configuration dump view on a double click.
@@ -38,6 +41,7 @@ private:
     std::optional<ReadTimeouts> modbus_;
     QTableWidget* table_;
     QLabel* errors_;
+    QLabel* latency_;
     QWidget* hidden_;
 };
 
