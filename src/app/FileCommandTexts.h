@@ -9,6 +9,10 @@ inline const QString kOpenConfigCaption = QStringLiteral("Открыть фай�
 inline const QString kSaveConfigCaption = QStringLiteral("Сохранить файл как...");
 inline const QString kOpenEventsCaption = QStringLiteral("Открыть файл");
 inline const QString kReadEventsCaption = QStringLiteral("Считать из прибора");
+inline const QString kCompareConfigCaption = QStringLiteral("Сравнить с файлом...");
+
+// The comparison of the open configuration with a file.
+inline const QString kConfigurationsEqual = QStringLiteral("Конфигурации совпадают.");
 
 // The main window's working-file texts while no file is open.
 inline const QString kNoWorkingConfig = QStringLiteral("Нет файла конфигурации");

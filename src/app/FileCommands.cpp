@@ -107,6 +107,25 @@ void FileCommands::saveConfigAsFile(int code) {
     logLine(r.logLine);
 }
 
+void FileCommands::compareWithFile(int code) {
+    const QString path = dialogs_.openFile(file_command_texts::kCompareConfigCaption,
+                                           QString::fromUtf8(texts::kConfigFileFilter), proposedPath(code));
+    if (path.isEmpty())
+        return;
+    const ComparisonFile file = readComparisonFile(path);
+    if (!file.read()) {
+        dialogs_.message(comparisonRefusalText(file, path));
+        return;
+    }
+    const std::vector<ConfigDifference> differences = compareWithFileBytes(image_, file.bytes);
+    if (differences.empty()) {
+        dialogs_.message(file_command_texts::kConfigurationsEqual);
+        return;
+    }
+    if (hooks.showDifferences)
+        hooks.showDifferences(differences, path);
+}
+
 bool FileCommands::saveWorkingFile() {
     const QString path = workingConfigFile_;
     if (path.isEmpty() || isPlaceholder(path))

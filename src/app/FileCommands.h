@@ -5,6 +5,7 @@
 // working-file texts, write the log lines and open the file node in the tree. Everything shown to
 // the user goes through UserDialogs; the windows are reached through the hooks, so the commands
 // run headless.
+#include "config/ConfigDiff.h"
 #include "config/ConfigImage.h"
 #include "config/ConfigObserver.h"
 #include "link/UserDialogs.h"
@@ -14,6 +15,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace vextor {
 
@@ -29,6 +31,9 @@ struct FileCommandHooks {
     std::function<void()> queueReadEvents;
     // The tree was rebuilt: redraw its view.
     std::function<void()> treeChanged;
+    // Show the fields in which the open configuration (A) differs from the file (B).
+    std::function<void(const std::vector<ConfigDifference>& differences, const QString& path)>
+        showDifferences;
 };
 
 class FileCommands {
@@ -45,6 +50,9 @@ public:
     void openConfigFromFile(int code);
     // "Сохранить файл как...": the save dialog, then the save; the file becomes the device's.
     void saveConfigAsFile(int code);
+    // "Сравнить с файлом...": the open dialog, then the open configuration against that file. The
+    // image and the device's file stay as they are; the file is not bound to the device.
+    void compareWithFile(int code);
     // The working-file bar: write the image into the configuration file shown there. False when
     // there is none or the save failed (the reason was shown).
     bool saveWorkingFile();

@@ -6,6 +6,7 @@
 #include "StatusBarPresenter.h"
 #include "StatusPanel.h"
 #include "config/ConfigFile.h"
+#include "config/ui/ConfigDiffWindow.h"
 #include "config/ui/ConfigDumpWindow.h"
 #include "config/ui/ConfigWindow.h"
 #include "config/ui/ConfigWindowFactory.h"
@@ -520,11 +521,17 @@ void MainWindow::createWindows() {
     f.confirmStopVisual = [this] { return confirmStopVisual(task_texts::kAskStopVisualCr); };
     f.queueReadEvents = [this] { session_->queueTask(LineTask::ReadEvents); };
     f.treeChanged = [this] { treeChanged(); };
+    diff_ = new ConfigDiffWindow(this);
+    f.showDifferences = [this](const std::vector<ConfigDifference>& differences, const QString& path) {
+        diff_->showDifferences(differences, cfg_texts::kDiffOpenSide, path);
+    };
     // The configuration window's hidden menu works on the marked controller's configuration file.
     connect(cfg_->readFromFileAction(), &QAction::triggered, this,
             [this] { openConfigFromFile(project_->markedNodeCode(NodeRole::ConfigFile)); });
     connect(cfg_->writeToFileAction(), &QAction::triggered, this,
             [this] { saveConfigAsFile(project_->markedNodeCode(NodeRole::ConfigFile)); });
+    connect(cfg_->compareWithFileAction(), &QAction::triggered, this,
+            [this] { files_->compareWithFile(project_->markedNodeCode(NodeRole::ConfigFile)); });
 }
 
 void MainWindow::installProjectHooks() {
@@ -566,6 +573,9 @@ void MainWindow::treeRequest(const TreeRequest& r) {
         return openConfigFromFile(r.code);
     case MenuAction::SaveConfigFileAs:
         return saveConfigAsFile(r.code);
+    case MenuAction::CompareConfigFile:
+        // Reads the open image only, so it need not wait for the line.
+        return files_->compareWithFile(r.code);
     case MenuAction::ReadEventsFromDevice:
         return readEventsFromDevice(r.code);
     case MenuAction::OpenEventsFile:

@@ -58,6 +58,7 @@ class MonitorWindow;
 class ServiceMenus;
 class ServicePanels;
 } // namespace monitor
+class ConfigDiffWindow;
 class ConfigDumpWindow;
 class ProgressWindow;
 
@@ -107,6 +108,7 @@ public:
     LinkSettingsWindow* linkWindow() const { return linkWindow_; }
     LinkDetailsWindow* linkMore() const { return linkMore_; }
     ConfigDumpWindow* dumpWindow() const { return dump_; }
+    ConfigDiffWindow* diffWindow() const { return diff_; }
     ServicePages* servicePages() const { return servicePages_; }
     DeviceWindow* deviceWindow() const { return deviceWindow_; }
     DeviceConsole* deviceConsole() const { return device_.get(); }
@@ -188,6 +190,7 @@ private:
     AboutBox* about_ = nullptr;
     LinkDetailsWindow* linkMore_ = nullptr;
     ConfigDumpWindow* dump_ = nullptr;
+    ConfigDiffWindow* diff_ = nullptr;
     ConfigWindow* cfg_ = nullptr;
     QScrollArea* cfgScroll_ = nullptr;
     QMdiSubWindow* cfgSub_ = nullptr;

@@ -106,6 +106,23 @@ void splitAtSeparator(CliContext& ctx, QStringList& args) {
     args = args.mid(0, at);
 }
 
+void takeCommandFlags(CliContext& ctx, QStringList& args) {
+    // The word "diff" that is the command, not the value of a global option (a device named diff).
+    static const QStringList takesValue{QStringLiteral("--port"),    QStringLiteral("--com"),
+                                        QStringLiteral("--address"), QStringLiteral("--retries"),
+                                        QStringLiteral("--project"), QStringLiteral("--device")};
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] != QLatin1String("diff") || (i > 0 && takesValue.contains(args[i - 1])))
+            continue;
+        const qsizetype flag = args.indexOf(QStringLiteral("--device"), i + 1);
+        if (flag >= 0) {
+            args.removeAt(flag);
+            ctx.commandFlags << QStringLiteral("--device");
+        }
+        return;
+    }
+}
+
 long long parseIntArg(const QString& text, long long min, long long max, const QString& what) {
     // Digits only: no sign, no blanks, no other base.
     static const QRegularExpression shape(QStringLiteral("^(0[xX][0-9A-Fa-f]{1,8}|[0-9]{1,12})$"));

@@ -14,7 +14,16 @@
 
 namespace vextor::cli {
 
-enum Exit { ExitOk = 0, ExitNoAnswer = 1, ExitUsage = 2, ExitPort = 3 };
+enum Exit {
+    ExitOk = 0,
+    ExitNoAnswer = 1,
+    ExitUsage = 2,
+    ExitPort = 3,
+    // diff: 1 says the configurations differ, so a controller that did not answer needs a code of
+    // its own, or a script would take a failed read for a difference.
+    ExitDiffers = 1,
+    ExitDiffNoAnswer = 4,
+};
 
 // A usage error: printed with the command's name, exit 2, nothing sent.
 struct UsageError {
@@ -42,6 +51,8 @@ struct CliContext {
     int64_t startMs = 0;
     // The words after "--": file names that may begin with a dash, never taken as options.
     QStringList afterSeparator;
+    // Flags a command took right after its name before the global options were read (takeCommandFlags).
+    QStringList commandFlags;
 
     // Opens the device-protocol port; prints the reason and returns false when it cannot. No port
     // given at all is a usage error (thrown).
@@ -88,6 +99,10 @@ void keepPositionals(const CliContext& ctx, QStringList& args);
 void noExtraArgs(const CliContext& ctx, QStringList& args);
 // Splits the command line at the first "--" into ctx.afterSeparator.
 void splitAtSeparator(CliContext& ctx, QStringList& args);
+// "diff --device FILE.bin" compares with the controller, while "--project P --device NAME" picks a
+// project's device: the first --device after the word diff is diff's own and goes into
+// ctx.commandFlags before the global options are read. The project's --device comes before diff.
+void takeCommandFlags(CliContext& ctx, QStringList& args);
 
 using CommandFn = int (*)(CliContext&, QStringList&);
 struct Command {

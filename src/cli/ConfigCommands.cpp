@@ -3,6 +3,7 @@
 #include "CliProgress.h"
 #include "link/LocalPath.h"
 
+#include "config/ConfigDiff.h"
 #include "config/ConfigDump.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigTransfer.h"
@@ -10,6 +11,8 @@
 #include "link/ZarnetCommands.h"
 
 #include <QFile>
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace vextor::cli {
@@ -35,8 +38,9 @@ bool loadFile(ConfigImage& image, const QString& path) {
     return true;
 }
 
-int readConfig(CliContext& ctx, QStringList& args) {
-    const QString path = oneFile(ctx, args, "read-config");
+// The controller's whole configuration, as read-config reads it. ExitOk, or the exit code of the
+// failure, which has been printed (a failed read with the consequence the caller names).
+int readControllerConfiguration(CliContext& ctx, ConfigImage& image, const QString& failedReadTail) {
     if (!ctx.openZarnet())
         return ExitPort;
     if (!ctx.connect())
@@ -53,14 +57,22 @@ int readConfig(CliContext& ctx, QStringList& args) {
                  .arg(version == kNoCfgVersion ? QStringLiteral("none") : formatHundredths(version)));
         return ExitNoAnswer;
     }
-    ConfigImage image;
     loadDefaultConfiguration(image);
     CliProgress progress(ctx.progress);
     if (!readConfiguration(ctx.link, image, progress, nullptr)) {
-        fail(QStringLiteral("the configuration read failed: a block did not answer; nothing was saved"));
+        fail(QStringLiteral("the configuration read failed: a block did not answer") + failedReadTail);
         return ExitNoAnswer;
     }
     image.CfgVersion = version;
+    return ExitOk;
+}
+
+int readConfig(CliContext& ctx, QStringList& args) {
+    const QString path = oneFile(ctx, args, "read-config");
+    ConfigImage image;
+    if (const int rc = readControllerConfiguration(ctx, image, QStringLiteral("; nothing was saved"));
+        rc != ExitOk)
+        return rc;
     const ConfigFileResult saved = saveConfigurationFile(image, path);
     if (!saved.success) {
         fail(saved.errorText);
@@ -135,6 +147,71 @@ int dump(CliContext& ctx, QStringList& args) {
     return ExitOk;
 }
 
+// A whole configuration file, or the reason it is none, printed.
+std::optional<QByteArray> comparisonBytes(const QString& path) {
+    const ComparisonFile file = readComparisonFile(path);
+    switch (file.status) {
+    case ComparisonFile::Status::Read:
+        return file.bytes;
+    case ComparisonFile::Status::Missing:
+        fail(QStringLiteral("%1 does not exist").arg(path));
+        break;
+    case ComparisonFile::Status::Unreadable:
+        fail(QStringLiteral("%1 cannot be read: %2").arg(path, file.reason));
+        break;
+    case ComparisonFile::Status::WrongSize:
+        fail(QStringLiteral("%1 is not a configuration file: %2 bytes, not %3")
+                 .arg(path)
+                 .arg(file.size)
+                 .arg(kConfigFileSize));
+        break;
+    }
+    return std::nullopt;
+}
+
+// One line per differing field: the name, then A's value, then B's, in columns. Names and values
+// hold no blanks, so the columns split on blanks; "-" stands for a field one side does not have.
+void printDifferences(const std::vector<ConfigDifference>& differences) {
+    auto shown = [](const QString& v) { return v.isEmpty() ? QStringLiteral("-") : v; };
+    qsizetype nameWidth = 0, aWidth = 0;
+    for (const ConfigDifference& d : differences) {
+        nameWidth = std::max(nameWidth, d.name.size());
+        aWidth = std::max(aWidth, shown(d.valueA).size());
+    }
+    for (const ConfigDifference& d : differences)
+        out(d.name.leftJustified(nameWidth + 2) + shown(d.valueA).leftJustified(aWidth + 2) +
+            shown(d.valueB));
+}
+
+int diff(CliContext& ctx, QStringList& args) {
+    keepPositionals(ctx, args);
+    const bool device = ctx.commandFlags.contains(QStringLiteral("--device"));
+    if (args.size() != (device ? 1 : 2))
+        throw UsageError{QStringLiteral("diff needs two files A.bin B.bin, or --device FILE.bin")};
+    // The files first: one that is no configuration ends the command before the port is opened.
+    std::vector<QByteArray> files;
+    for (const QString& path : args) {
+        const auto bytes = comparisonBytes(path);
+        if (!bytes)
+            return ExitUsage;
+        files.push_back(*bytes);
+    }
+    ConfigImage a;
+    if (device) {
+        const int rc = readControllerConfiguration(ctx, a, {});
+        if (rc != ExitOk)
+            return rc == ExitNoAnswer ? ExitDiffNoAnswer : rc;
+    } else {
+        // Both files over the same defaults: what a file does not carry is the same on both sides.
+        loadDefaultConfiguration(a);
+        applyConfigurationFileBytes(a, files.front());
+    }
+    const std::vector<ConfigDifference> differences =
+        compareWithFileBytes(a, files.back(), device ? FirstSide::Controller : FirstSide::Image);
+    printDifferences(differences);
+    return differences.empty() ? ExitOk : ExitDiffers;
+}
+
 } // namespace
 
 std::vector<Command> configCommands() {
@@ -143,6 +220,9 @@ std::vector<Command> configCommands() {
         {"write-config", writeConfig,
          "write-config FILE.bin         write every section of a configuration file"},
         {"dump", dump, "dump FILE.bin                 the annotated text of a configuration file"},
+        {"diff", diff,
+         "diff A.bin B.bin              the fields that differ: name, value in A, value in B\n"
+         "  diff --device FILE.bin        the same, the controller's configuration (A) against a file"},
     };
 }
 

@@ -40,7 +40,8 @@ void printHelp() {
         std::printf("  %s\n", c.usage);
     std::printf("\nExit codes: 0 success; 1 the controller did not answer or refused; 2 bad usage or input\n"
                 "(nothing sent), or a file or the output could not be written; 3 the port cannot be opened\n"
-                "or is busy.\n");
+                "or is busy. diff: 0 the configurations are equal, 1 they differ, 2 bad usage or a file\n"
+                "that is not a configuration, 3 the port, 4 the controller did not answer or refused.\n");
 }
 
 } // namespace
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
     ctx.startMs = systemClock().nowMs();
     try {
         splitAtSeparator(ctx, args);
+        takeCommandFlags(ctx, args);
         parseGlobalOptions(ctx, args);
         // The command is the first word that names one; its own options may stand before it.
         const std::vector<Command> commands = allCommands();

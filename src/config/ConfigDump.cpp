@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstring>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 namespace vextor {
 namespace {
@@ -162,12 +165,32 @@ QString indexed(std::string_view name, int index) {
     return text;
 }
 
-// Walks the layout and writes the lines.
+// The value down to its last bit: the shortest digits that give it back, and for a NaN (which has
+// many bit patterns and no digits) the pattern itself.
+QString exactText(float v) {
+    if (!std::isnan(v))
+        return DumpBuilder::shortest(v);
+    uint32_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    return QStringLiteral("nan(0x%1)").arg(bits, 8, 16, QLatin1Char('0'));
+}
+template <class T> QString exactText(T v) {
+    return QString::number(v);
+}
+
+// Walks the layout and writes the lines, and the fields one by one.
 class DumpVisitor {
 public:
     DumpBuilder d;
+    std::vector<DumpField> fields;
 
     template <class T> void field(const layout::Field& f, const T& value) {
+        if constexpr (std::is_same_v<T, layout::RawBytes>)
+            lineOfRecord(f, value); // only a kind-0 sensor's tail
+        else
+            plainField(f, value);
+    }
+    template <class T> void plainField(const layout::Field& f, const T& value) {
         const std::string_view name = f.name;
         if (!inRecord_) {
             if (listed(kHidden, name))
@@ -176,21 +199,24 @@ public:
                 d.separator();
             if (f.index <= 0)
                 headingFor(name);
-            d.line(f.address, indexed(name, f.index), format(name, value));
+            const QString shown = format(name, value);
+            d.line(f.address, indexed(name, f.index), shown);
+            keep(indexed(name, f.index), shown, exactText(value), f.rule);
             return;
         }
+        const QString shown = format(name, value);
         switch (shape_) {
         case Shape::Lines:
-            lineOfRecord(f, value);
+            d.line(f.address, prefix_ + indexed(f.name, f.index), shown);
             break;
         case Shape::Row:
-            row_ << format(name, value);
+            row_ << shown;
             break;
         case Shape::Block:
-            d.lines << QString(15, QLatin1Char(' ')) + QLatin1String(f.name) + QLatin1Char(':') +
-                           format(name, value);
+            d.lines << QString(15, QLatin1Char(' ')) + QLatin1String(f.name) + QLatin1Char(':') + shown;
             break;
         }
+        keep(prefix_ + indexed(f.name, f.index), shown, exactText(value), f.rule);
     }
     // A record's reserved byte is never kept, so a row shows it as 0.
     void reserved(uint32_t, uint32_t width) {
@@ -230,17 +256,25 @@ private:
         for (const auto& h : kHeadings)
             if (h.field == name) {
                 d.heading(h.text);
+                section_ = QString::fromUtf8(h.text);
                 return;
             }
     }
 
-    template <class T> void lineOfRecord(const layout::Field& f, const T& value) {
-        if constexpr (std::is_same_v<T, layout::RawBytes>) {
-            // A resistance thermometer: the number of wires and the material.
-            for (int k = 0; k < 2; ++k)
-                d.line(f.address + k, prefix_ + indexed(f.name, k), DumpBuilder::number(value[k]));
-        } else {
-            d.line(f.address, prefix_ + indexed(f.name, f.index), format(f.name, value));
+    void keep(const QString& name, const QString& shown, const QString& exact, layout::Rule rule) {
+        fields.push_back(DumpField{section_, name, shown, exact, rule == layout::Rule::Year});
+    }
+
+    // A kind-0 sensor's raw tail.
+    void lineOfRecord(const layout::Field& f, const layout::RawBytes& value) {
+        for (int k = 0; k < static_cast<int>(value.size()); ++k) {
+            const QString name = prefix_ + indexed(f.name, k);
+            const QString shown = DumpBuilder::number(value[k]);
+            // A resistance thermometer: the number of wires and the material. The last two bytes
+            // mean nothing to the text, but they are kept, so a change in them is a change.
+            if (k < 2)
+                d.line(f.address + k, name, shown);
+            keep(name, shown, shown, f.rule);
         }
     }
 
@@ -255,13 +289,13 @@ private:
         const bool shortest = inRecord_ ? record_ == "ArrSensors" : listed(kShortestFloats, name);
         return shortest ? DumpBuilder::shortest(v) : DumpBuilder::fixed(v);
     }
-    QString format(std::string_view, const layout::RawBytes&) const { return {}; }
 
     std::string_view record_;
     Shape shape_ = Shape::Lines;
     bool inRecord_ = false;
     QString prefix_;
     QStringList row_;
+    QString section_;
 };
 
 } // namespace
@@ -270,6 +304,12 @@ QStringList configurationDumpLines(const ConfigImage& im) {
     DumpVisitor v;
     layout::visitImage(im, v);
     return v.d.lines;
+}
+
+std::vector<DumpField> configurationDumpFields(const ConfigImage& im) {
+    DumpVisitor v;
+    layout::visitImage(im, v);
+    return std::move(v.fields);
 }
 
 } // namespace vextor

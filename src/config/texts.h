@@ -47,6 +47,9 @@ inline constexpr const char* kFileTooLong =
     "Файл \"%1\" не является файлом конфигурации: его длина %2 байт больше %3. Конфигурация не изменена.";
 inline constexpr const char* kFileTooShort =
     "Файл \"%1\" короче файла конфигурации: прочитано %2 байт из %3. Остальные параметры не изменены.";
+// A file refused for a comparison: only a whole configuration file is compared.
+inline constexpr const char* kFileNotConfiguration =
+    "Файл \"%1\" не является файлом конфигурации: его длина %2 байт, а не %3.";
 inline constexpr const char* kConfigFileFilter = "Файлы конфигурации (*.bin)|*.bin|Все файлы (*.*)|*.*";
 inline constexpr const char* kConfigFileSuffix = "bin";
 

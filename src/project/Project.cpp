@@ -369,6 +369,7 @@ std::vector<MenuItem> Project::popupItems(const TreeNode* selected) const {
         }
         items.push_back({t::kMenuOpenFile, MenuAction::OpenConfigFile, code});
         items.push_back({t::kMenuSaveFileAs, MenuAction::SaveConfigFileAs, code});
+        items.push_back({t::kMenuCompareFile, MenuAction::CompareConfigFile, code});
         break;
     case NodeRole::EventsFile:
         if (LinkUp && code == markedNodeCode(NodeRole::EventsFile))
@@ -399,6 +400,7 @@ void Project::runMenuItem(const MenuItem& item) {
     case MenuAction::WriteConfigToDevice:
     case MenuAction::OpenConfigFile:
     case MenuAction::SaveConfigFileAs:
+    case MenuAction::CompareConfigFile:
     case MenuAction::ReadEventsFromDevice:
     case MenuAction::OpenEventsFile:
     case MenuAction::ShowConfigFile:

@@ -54,6 +54,7 @@ enum class MenuAction {
     WriteConfigToDevice,
     OpenConfigFile,
     SaveConfigFileAs,
+    CompareConfigFile,
     ReadEventsFromDevice,
     OpenEventsFile,
     // Double clicks.

@@ -65,6 +65,7 @@ inline const QString kMenuReadFromDevice = QStringLiteral("Считать из �
 inline const QString kMenuWriteToDevice = QStringLiteral("Записать в прибор");
 inline const QString kMenuOpenFile = QStringLiteral("Открыть файл");
 inline const QString kMenuSaveFileAs = QStringLiteral("Сохранить файл как...");
+inline const QString kMenuCompareFile = QStringLiteral("Сравнить с файлом...");
 
 // Filter list.
 inline const QString kFilterAll = QStringLiteral("Показать всё");

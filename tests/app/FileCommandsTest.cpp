@@ -105,6 +105,53 @@ TEST_F(FileCommandsTest, FailuresChangeNothing) {
     EXPECT_TRUE(shownEvents.isEmpty());
 }
 
+// "Сравнить с файлом...": the open image against a file, shown through the hook or told as equal;
+// a refused file is told in the load's words. Nothing is loaded, bound or logged.
+TEST_F(FileCommandsTest, CompareShowsTheDifferencesAndChangesNothing) {
+    std::vector<std::pair<std::vector<ConfigDifference>, QString>> shown;
+    commands.hooks.showDifferences = [&](const std::vector<ConfigDifference>& d, const QString& p) {
+        shown.emplace_back(d, p);
+    };
+    image.PresetTempAir = 21.5f;
+    const QString same = path("same.bin"), other = path("other.bin"), cut = path("cut.bin");
+    ASSERT_TRUE(saveConfigurationFile(image, same).success);
+    ConfigImage changed = image;
+    changed.NightBegin.Minute = 30;
+    ASSERT_TRUE(saveConfigurationFile(changed, other).success);
+    {
+        QFile f(cut);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(configurationFileBytes(image).left(500));
+    }
+    const DeviceRecord before = project.model.Master;
+    const ConfigImage imageBefore = image;
+    dialogs.shown.clear();
+
+    dialogs.openFiles = {other, same, cut};
+    commands.compareWithFile(kMasterConfig);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].first, compareWithFileBytes(image, configurationFileBytes(changed)));
+    ASSERT_EQ(shown[0].first.size(), 1u);
+    EXPECT_EQ(shown[0].first[0].name, "NightBegin.Minute");
+    EXPECT_EQ(shown[0].second, other);
+    EXPECT_TRUE(dialogs.shown.endsWith("Сравнить с файлом..."));
+
+    commands.compareWithFile(kMasterConfig);
+    EXPECT_EQ(dialogs.shown.last(), "Конфигурации совпадают.");
+    commands.compareWithFile(kMasterConfig);
+    EXPECT_EQ(dialogs.shown.last(),
+              "Файл \"" + cut + "\" не является файлом конфигурации: его длина 500 байт, а не 1153.");
+    commands.compareWithFile(kMasterConfig); // cancelled
+    EXPECT_EQ(shown.size(), 1u);
+
+    EXPECT_EQ(image, imageBefore);
+    EXPECT_EQ(project.model.Master, before);
+    EXPECT_EQ(workingConfig, "Нет файла конфигурации");
+    EXPECT_TRUE(log.lines.isEmpty());
+    EXPECT_TRUE(modes.empty());
+    EXPECT_EQ(observer.changed, 0);
+}
+
 TEST_F(FileCommandsTest, WorkingFileBarSavesIntoTheShownFile) {
     const QString file = path("cfg.bin");
     workingConfig = file;

@@ -8,7 +8,10 @@
 #include "app/ProgressWindow.h"
 #include "app/StatusPanel.h"
 #include "app/texts.h"
+#include "config/ConfigDiff.h"
 #include "config/ConfigDump.h"
+#include "config/ConfigFile.h"
+#include "config/ui/ConfigDiffWindow.h"
 #include "config/ui/ConfigDumpWindow.h"
 #include "config/ui/ConfigWindow.h"
 #include "config/ui/sensors/SensorsPage.h"
@@ -55,9 +58,11 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtEndian>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <utility>
 
@@ -433,6 +438,63 @@ TEST_F(MainWindowTest, HiddenCornerOpensTheImageDumpAndReadRebuildsIt) {
     EXPECT_TRUE(once.contains("\n4 - Zarnet_Modbus = 55\n"));
     EXPECT_EQ(once.count("Zarnet_Modbus"), 1);
     EXPECT_EQ(dump->readButton()->text(), QStringLiteral("Считать"));
+}
+
+// "Сравнить с файлом..." on the configuration file node shows the core's records as they are, one row
+// each, under headers that name the two sides; the configuration window's hidden menu does the same.
+TEST_F(MainWindowTest, CompareWithFileShowsTheCoresRecords) {
+    create();
+    window->refresh();
+    Project& project = window->project();
+    project.model.MasterCount = 1;
+    project.RebuildTree();
+    ProjectTreeView* tree = window->tree();
+    tree->sync();
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath("plant.bin");
+    ConfigImage other = window->image;
+    other.PresetTempAir = 22.5f;
+    other.AdrNumDut[4] = {3, 6};
+    other.Calendars[1][0] = 0xF0;
+    ASSERT_TRUE(saveConfigurationFile(other, file).success);
+    window->image.ArrSensors[1] = {0, 0, 0.0f, 0.0f, 0.0f, {4, 3, 0, 0}};
+    const std::vector<ConfigDifference> expected =
+        compareWithFileBytes(window->image, configurationFileBytes(other));
+    ASSERT_GE(expected.size(), 5u);
+
+    const int configNode = 4;
+    tree->setCurrentItem(tree->itemForCode(configNode));
+    const auto items = tree->popupForCurrent();
+    const auto compare = std::find_if(items.begin(), items.end(),
+                                      [](const MenuItem& i) { return i.caption == "Сравнить с файлом..."; });
+    ASSERT_NE(compare, items.end());
+    dialogs.openFiles = {file};
+    tree->runMenuItem(*compare);
+
+    ConfigDiffWindow* diff = window->diffWindow();
+    ASSERT_NE(diff, nullptr);
+    EXPECT_TRUE(diff->isVisible());
+    QTableWidget* table = diff->table();
+    QStringList headers;
+    for (int c = 0; c < table->columnCount(); ++c)
+        headers << table->horizontalHeaderItem(c)->text();
+    EXPECT_EQ(headers, (QStringList{"Вкладка", "Параметр", "Открытая конфигурация", "plant.bin"}));
+    ASSERT_EQ(table->rowCount(), static_cast<int>(expected.size()));
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const ConfigDifference& d = expected[static_cast<size_t>(r)];
+        EXPECT_EQ(table->item(r, 0)->text(), d.section) << r;
+        EXPECT_EQ(table->item(r, 1)->text(), d.name) << r;
+        EXPECT_EQ(table->item(r, 2)->text(), d.valueA) << r;
+        EXPECT_EQ(table->item(r, 3)->text(), d.valueB) << r;
+    }
+
+    // The same file once the image holds it: no rows, only the message; the old rows stay.
+    window->image = other;
+    dialogs.openFiles = {file};
+    window->configWindow()->compareWithFileAction()->trigger();
+    EXPECT_EQ(dialogs.shown.last(), QStringLiteral("Конфигурации совпадают."));
+    EXPECT_EQ(table->rowCount(), static_cast<int>(expected.size()));
 }
 
 // The two group nodes of a device share one code; each item still stands for its own node, and a

@@ -17,8 +17,10 @@ ConfigWindow::ConfigWindow(QWidget* parent) : QWidget(parent) {
     menu_ = new QMenuBar(this);
     readFromFile_ = menu_->addAction(t::kMenuReadFromFile);
     writeToFile_ = menu_->addAction(t::kMenuWriteToFile);
+    compareWithFile_ = menu_->addAction(t::kMenuCompareWithFile);
     readFromFile_->setVisible(false);
     writeToFile_->setVisible(false);
+    compareWithFile_->setVisible(false);
     menu_->hide();
     layout->setMenuBar(menu_);
     outer_ = new QTabWidget(this);

@@ -28,10 +28,11 @@ public:
     // the window (observer may be null for an editor that shows no image fields).
     void addEditor(const QString& caption, QWidget* editor, ConfigObserver* observer);
 
-    // The hidden menu: " Прочитать из файла " and " Записать в файл ".
+    // The hidden menu: " Прочитать из файла ", " Записать в файл " and "Сравнить с файлом...".
     QMenuBar* menu() const { return menu_; }
     QAction* readFromFileAction() const { return readFromFile_; }
     QAction* writeToFileAction() const { return writeToFile_; }
+    QAction* compareWithFileAction() const { return compareWithFile_; }
 
     // The device service panels work only while the marked controller answers.
     void setServicePanelsEnabled(bool enabled);
@@ -53,6 +54,7 @@ private:
     QMenuBar* menu_;
     QAction* readFromFile_;
     QAction* writeToFile_;
+    QAction* compareWithFile_;
     bool serviceEnabled_ = false;
     int refreshes_ = 0;
     bool transferRunning_ = false;

@@ -29,9 +29,16 @@ inline const QString kModbusTab = QStringLiteral("ModBus");
 // The window's own menu: hidden; the project window runs the same commands.
 inline const QString kMenuReadFromFile = QStringLiteral(" Прочитать из файла ");
 inline const QString kMenuWriteToFile = QStringLiteral(" Записать в файл ");
+inline const QString kMenuCompareWithFile = QStringLiteral("Сравнить с файлом...");
 
 // The view of the whole image as annotated text, opened from the link details window.
 inline const QString kDumpWindow = QStringLiteral("Образ конфигурации");
 inline const QString kDumpRead = QStringLiteral("Считать");
+
+// The open configuration against a file: the fields that differ.
+inline const QString kDiffWindow = QStringLiteral("Сравнение конфигураций");
+inline const QString kDiffSection = QStringLiteral("Вкладка");
+inline const QString kDiffField = QStringLiteral("Параметр");
+inline const QString kDiffOpenSide = QStringLiteral("Открытая конфигурация");
 
 } // namespace vextor::cfg_texts
