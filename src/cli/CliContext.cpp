@@ -1,5 +1,6 @@
 #include "CliContext.h"
 #include "link/LocalPath.h"
+#include "link/NetworkPort.h"
 
 #include "link/AddressLimits.h"
 #include "link/Hooks.h"
@@ -168,6 +169,16 @@ namespace {
 
 // Busy gets a word of its own: scripts and engineers should see that waiting will help.
 void portFailed(const SerialPort& port, const QString& path) {
+    if (isNetworkPort(path)) {
+        const std::optional<NetworkAddress> address = parseNetworkPort(path);
+        if (!address)
+            fail(QStringLiteral("%1 is not a network port: expected tcp://HOST:PORT").arg(path));
+        else
+            fail(QStringLiteral("cannot connect to %1 (host %2, port %3): %4")
+                     .arg(path, QString::fromUtf8(address->host), QString::fromLatin1(address->service),
+                          port.openFailureText()));
+        return;
+    }
     if (port.openFailure() == OpenFailure::Busy)
         fail(QStringLiteral("port %1 is busy: another program is using it (%2)")
                  .arg(path, describeOpenFailure(port, path)));

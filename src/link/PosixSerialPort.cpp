@@ -2,6 +2,7 @@
 
 #include "Hooks.h"
 #include "LocalPath.h"
+#include "NetworkPort.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <termios.h>
@@ -82,6 +84,7 @@ struct HeldDevice {
     bool exclusiveSetHere; // only then is TIOCEXCL cleared again: another program's stays
     LowLatency lowLatency;
     bool lowLatencySetHere; // only then is the driver's mode put back at the release
+    QByteArray network;     // the name of a line over the network, else empty
 };
 
 std::mutex heldMutex;
@@ -89,12 +92,12 @@ std::vector<HeldDevice> held;
 
 DeviceKey identity(const struct stat& st) {
     // A character device is one device whatever node or link names it.
-    return S_ISCHR(st.st_mode) ? DeviceKey{st.st_rdev, 0} : DeviceKey{st.st_dev, st.st_ino};
+    return S_ISCHR(st.st_mode) ? DeviceKey{st.st_rdev, 0, {}} : DeviceKey{st.st_dev, st.st_ino, {}};
 }
 
-std::vector<HeldDevice>::iterator findHeld(dev_t device, ino_t inode) {
+std::vector<HeldDevice>::iterator findHeld(const DeviceKey& key) {
     for (auto it = held.begin(); it != held.end(); ++it)
-        if (it->device == device && it->inode == inode)
+        if (it->device == key.device && it->inode == key.inode && it->network == key.network)
             return it;
     return held.end();
 }
@@ -120,7 +123,7 @@ LowLatency requestLowLatency(int fd, bool& setHere) {
 
 LowLatency heldLowLatency(const DeviceKey& key) {
     std::lock_guard lock(heldMutex);
-    const auto it = findHeld(key.device, key.inode);
+    const auto it = findHeld(key);
     return it == held.end() ? LowLatency::Unknown : it->lowLatency;
 }
 
@@ -128,7 +131,7 @@ LowLatency heldLowLatency(const DeviceKey& key) {
 // mode it set and closes the anchor, which releases the lock.
 void releaseHeld(const DeviceKey& key) {
     std::lock_guard lock(heldMutex);
-    const auto it = findHeld(key.device, key.inode);
+    const auto it = findHeld(key);
     if (it == held.end() || --it->ports > 0)
         return;
     ::tcflush(it->anchor, TCIFLUSH);
@@ -165,7 +168,7 @@ int PosixSerialPort::acquire(const QByteArray& path, DeviceKey& key, int& err) {
     struct stat st {};
     if (::stat(path.constData(), &st) == 0) {
         key = identity(st);
-        const auto it = findHeld(key.device, key.inode);
+        const auto it = findHeld(key);
         if (it != held.end()) {
             const int fd = ::fcntl(it->anchor, F_DUPFD_CLOEXEC, 0);
             if (fd < 0) {
@@ -207,7 +210,42 @@ int PosixSerialPort::acquire(const QByteArray& path, DeviceKey& key, int& err) {
     key = identity(st);
     bool lowLatencySetHere = false;
     const LowLatency lowLatency = requestLowLatency(fd, lowLatencySetHere);
-    held.push_back({key.device, key.inode, anchor, 1, setHere, lowLatency, lowLatencySetHere});
+    held.push_back({key.device, key.inode, anchor, 1, setHere, lowLatency, lowLatencySetHere, {}});
+    return fd;
+}
+
+int PosixSerialPort::acquireNetwork(const QString& name, DeviceKey& key, int& err, QString& reason) {
+    key = DeviceKey{0, 0, name.toUtf8()};
+    std::lock_guard lock(heldMutex);
+    const auto it = findHeld(key);
+    if (it != held.end()) {
+        const int fd = ::fcntl(it->anchor, F_DUPFD_CLOEXEC, 0);
+        if (fd < 0) {
+            err = errno;
+            reason = QString::fromLocal8Bit(std::strerror(err));
+            return -1;
+        }
+        ++it->ports;
+        return fd;
+    }
+    const std::optional<NetworkAddress> address = parseNetworkPort(name);
+    if (!address) {
+        err = EINVAL;
+        reason = QStringLiteral("ожидается tcp://УЗЕЛ:ПОРТ");
+        return -1;
+    }
+    const int fd = connectNetworkPort(*address, kNetworkConnectTimeoutMs, err, reason);
+    if (fd < 0)
+        return -1;
+    const int anchor = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (anchor < 0) {
+        err = errno;
+        reason = QString::fromLocal8Bit(std::strerror(err));
+        ::close(fd);
+        return -1;
+    }
+    // Nagle's delay is off on the socket: what low latency is to an adapter's driver.
+    held.push_back({0, 0, anchor, 1, false, LowLatency::On, false, key.network});
     return fd;
 }
 
@@ -225,15 +263,24 @@ uint32_t PosixSerialPort::open(const QString& deviceName, const LineSettings& li
         return r;
     }
     int err = 0;
-    const int fd = acquire(localPathBytes(deviceName), key_, err);
+    const bool network = isNetworkPort(deviceName);
+    QString reason;
+    const int fd = network ? acquireNetwork(deviceName, key_, err, reason)
+                           : acquire(localPathBytes(deviceName), key_, err);
     if (fd < 0) {
         // The device-protocol port does not test the open itself: its failure surfaces at the
         // first configuration step.
-        return fail(role_ == PortRole::Modbus ? PortErrOpenDevice : PortErrGetState, err);
+        const uint32_t bits = fail(role_ == PortRole::Modbus ? PortErrOpenDevice : PortErrGetState, err);
+        if (network)
+            openFailureText_ = reason;
+        return bits;
     }
     fd_ = fd;
     name_ = deviceName;
-    const uint32_t r = configure(line);
+    network_ = network;
+    networkLatencyMs_ = network ? networkLatencyMs() : 0;
+    // Over the network the line settings are the device server's own.
+    const uint32_t r = network ? PortOk : configure(line);
     if (r != PortOk) {
         // Release what the failed open took, so the device stays usable for the next attempt.
         releaseHeld(key_);
@@ -319,12 +366,21 @@ bool PosixSerialPort::close() {
     fd_ = -1;
     users_ = 0;
     name_.clear();
+    network_ = false;
+    networkLatencyMs_ = 0;
     return closed;
 }
 
 void PosixSerialPort::purge() {
     if (fd_ < 0)
         return;
+    if (network_) {
+        // A socket has no queue to flush: what arrived is read and dropped.
+        uint8_t scrap[256];
+        while (::recv(fd_, scrap, sizeof scrap, MSG_DONTWAIT) > 0) {
+        }
+        return;
+    }
     ::tcflush(fd_, TCIFLUSH);
     ::tcflush(fd_, TCOFLUSH);
 }
@@ -334,7 +390,9 @@ bool PosixSerialPort::write(const uint8_t* data, size_t count) {
         return false;
     size_t done = 0;
     while (done < count) {
-        const ssize_t n = ::write(fd_, data + done, count - done);
+        // A peer that closed the connection fails the write (EPIPE) instead of ending the process.
+        const ssize_t n = network_ ? ::send(fd_, data + done, count - done, MSG_NOSIGNAL)
+                                   : ::write(fd_, data + done, count - done);
         if (n > 0) {
             done += static_cast<size_t>(n);
             continue;
@@ -357,14 +415,17 @@ size_t PosixSerialPort::read(uint8_t* data, size_t count) {
         return 0;
     Clock& c = systemClock(); // real time: this is the wire
     const int64_t start = c.nowMs();
-    const int64_t deadline = start + timeouts_.constant + int64_t(timeouts_.multiplier) * int64_t(count);
+    // Over the network a reply's bytes come later, and may come in parts, by the network's latency.
+    const int64_t deadline =
+        start + timeouts_.constant + networkLatencyMs_ + int64_t(timeouts_.multiplier) * int64_t(count);
+    const int64_t interval = timeouts_.interval > 0 ? int64_t(timeouts_.interval) + networkLatencyMs_ : 0;
     size_t got = 0;
     int64_t lastByte = 0;
     while (got < count) {
         const int64_t now = c.nowMs();
         int64_t wait = deadline - now;
-        if (got > 0 && timeouts_.interval > 0)
-            wait = std::min<int64_t>(wait, lastByte + timeouts_.interval - now);
+        if (got > 0 && interval > 0)
+            wait = std::min<int64_t>(wait, lastByte + interval - now);
         if (wait <= 0)
             break;
         pollfd p{fd_, POLLIN, 0};
@@ -387,8 +448,7 @@ size_t PosixSerialPort::read(uint8_t* data, size_t count) {
                 continue;
         }
         // A hang-up or error: nothing more will come before the time-out, so do not spin on it.
-        const int64_t rest =
-            (got > 0 ? std::min(deadline, lastByte + int64_t(timeouts_.interval)) : deadline) - c.nowMs();
+        const int64_t rest = (got > 0 ? std::min(deadline, lastByte + interval) : deadline) - c.nowMs();
         if (rest > 0)
             ::poll(nullptr, 0, static_cast<int>(std::min<int64_t>(rest, 10)));
     }

@@ -11,6 +11,7 @@ namespace vextor {
 struct DeviceKey {
     dev_t device = 0;
     ino_t inode = 0;
+    QByteArray network; // "tcp://HOST:PORT" for a line over the network, else empty
 };
 
 class PosixSerialPort : public SerialPort {
@@ -32,6 +33,8 @@ private:
     // A descriptor of the device: a duplicate of the one this process already holds, or a fresh
     // open under an exclusive advisory lock (refused with EBUSY while another process holds it).
     static int acquire(const QByteArray& path, DeviceKey& key, int& err);
+    // A connection to a line over the network, shared by both ports like a device.
+    static int acquireNetwork(const QString& name, DeviceKey& key, int& err, QString& reason);
     uint32_t configure(const LineSettings& line);
     uint32_t fail(uint32_t bits, int err);
 
@@ -39,6 +42,8 @@ private:
     int users_ = 0;
     DeviceKey key_;
     QString name_;
+    bool network_ = false;
+    int networkLatencyMs_ = 0; // added to every wait for a reply over the network
 };
 
 } // namespace vextor

@@ -1,6 +1,7 @@
 #include "SerialPort.h"
 
 #include "LocalPath.h"
+#include "NetworkPort.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,6 +49,13 @@ bool bindPortPath(int portNumber, const QString& devicePath) {
 }
 
 QString describeOpenFailure(const SerialPort& port, const QString& devicePath) {
+    if (const std::optional<NetworkAddress> address = parseNetworkPort(devicePath)) {
+        return QStringLiteral("Нет соединения с %1 (узел %2, порт %3): %4")
+            .arg(devicePath, QString::fromUtf8(address->host), QString::fromLatin1(address->service),
+                 port.openFailureText());
+    }
+    if (isNetworkPort(devicePath))
+        return QStringLiteral("Порт %1 задан неверно: ожидается tcp://УЗЕЛ:ПОРТ.").arg(devicePath);
     switch (port.openFailure()) {
     case OpenFailure::NotFound:
         return QStringLiteral("Порт %1 не найден: такого устройства нет.").arg(devicePath);

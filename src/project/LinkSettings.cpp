@@ -1,5 +1,6 @@
 #include "LinkSettings.h"
 
+#include "link/NetworkPort.h"
 #include "link/NumberInput.h"
 
 #include "LinkSettingsTexts.h"
@@ -153,7 +154,8 @@ QStringList listSerialDevices() {
 QStringList listSerialDevices(const QString& devRoot, const QString& sysRoot) {
     QStringList devices;
     const auto add = [&devices](const QString& path) {
-        if (!path.isEmpty() && !devices.contains(path) && QFileInfo::exists(path))
+        // A line over the network is listed as the port map names it; it is there when it answers.
+        if (!path.isEmpty() && !devices.contains(path) && (QFileInfo::exists(path) || isNetworkPort(path)))
             devices << path;
     };
     const QDir dev(devRoot);

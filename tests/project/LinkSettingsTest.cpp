@@ -180,7 +180,8 @@ TEST(SerialDeviceList, OffersOnlyDevicesThatExist) {
     {
         QSettings s(ini, QSettings::IniFormat);
         s.setValue(QStringLiteral("ports/COM8"), dev + QStringLiteral("/bound-in-ini"));
-        s.setValue(QStringLiteral("ports/COM9"), dev + QStringLiteral("/ttyUSB5")); // gone
+        s.setValue(QStringLiteral("ports/COM9"), dev + QStringLiteral("/ttyUSB5"));       // gone
+        s.setValue(QStringLiteral("ports/COM10"), QStringLiteral("tcp://10.0.0.5:4001")); // over the network
     }
     qputenv("VEXTOR_SETTINGS", ini.toUtf8());
     qputenv("VEXTOR_COM5", (dev + QStringLiteral("/pts-sim")).toUtf8());
@@ -190,8 +191,12 @@ TEST(SerialDeviceList, OffersOnlyDevicesThatExist) {
     qunsetenv("VEXTOR_COM6");
     qunsetenv("VEXTOR_SETTINGS");
 
-    const QStringList expected{dev + QStringLiteral("/ttyUSB0"), dev + QStringLiteral("/ttyS0"), byId,
-                               dev + QStringLiteral("/pts-sim"), dev + QStringLiteral("/bound-in-ini")};
+    const QStringList expected{dev + QStringLiteral("/ttyUSB0"),
+                               dev + QStringLiteral("/ttyS0"),
+                               byId,
+                               dev + QStringLiteral("/pts-sim"),
+                               QStringLiteral("tcp://10.0.0.5:4001"),
+                               dev + QStringLiteral("/bound-in-ini")};
     EXPECT_EQ(devices, expected);
 }
 
