@@ -27,12 +27,18 @@ LinkDetailsWindow::LinkDetailsWindow(QWidget* parent) : QDialog(parent) {
     hidden_ = new QWidget(this);
     hidden_->setFixedSize(12, 12);
     hidden_->installEventFilter(this);
+    traffic_ = new QPushButton(t::kTraffic, this);
+    connect(traffic_, &QPushButton::clicked, this, [this] {
+        if (openTraffic)
+            openTraffic();
+    });
     auto* close = new QPushButton(t::kClose, this);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     layout->addWidget(table_, 0, 0, 1, 3);
     layout->addWidget(new QLabel(t::kLinkErrors, this), 1, 0);
     layout->addWidget(errors_, 1, 1);
     layout->addWidget(hidden_, 2, 0);
+    layout->addWidget(traffic_, 2, 1);
     layout->addWidget(close, 2, 2);
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 
 class QLabel;
+class QPushButton;
 class QTableWidget;
 
 namespace vextor {
@@ -25,6 +26,10 @@ public:
     QString linkErrorsText() const;
     QTableWidget* table() const { return table_; }
 
+    // The button "Обмен" opens the traffic window.
+    std::function<void()> openTraffic;
+    QPushButton* trafficButton() const { return traffic_; }
+
     // The hidden corner that opens the configuration dump view on a double click.
     std::function<void()> openDump;
     QWidget* hiddenCorner() const { return hidden_; }
@@ -38,6 +43,7 @@ private:
     std::optional<ReadTimeouts> modbus_;
     QTableWidget* table_;
     QLabel* errors_;
+    QPushButton* traffic_;
     QWidget* hidden_;
 };
 
