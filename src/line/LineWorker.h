@@ -173,8 +173,8 @@ public:
             });
     }
 
-    // Every frame the line sends and receives from now on reaches deliver on the receiver's thread, in
-    // batches as the samples of a periodic job do; frames waiting for the window beyond maxPending drop
+    // From the receiver's thread. Every frame the line sends and receives from now on reaches deliver there,
+    // in batches as the samples of a periodic job do; frames waiting for the window beyond maxPending drop
     // the oldest. An empty deliver detaches the tap: the line gathers nothing again.
     void watchFrames(std::function<void(std::vector<LinkFrame>)> deliver, std::size_t maxPending);
 
