@@ -21,6 +21,7 @@
 #include "link/ModbusParams.h"
 #include "link/SerialPort.h"
 #include "link/texts.h"
+#include "link/ui/TrafficWindow.h"
 #include "monitor/LiveMonitor.h"
 #include "monitor/ServiceMenus.h"
 #include "monitor/ui/ChartSettingsWindow.h"
@@ -48,6 +49,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
@@ -309,6 +311,7 @@ void MainWindow::buildMenus() {
     modeMenu->addAction(t::kModeVisual, this, [this] { setWorkMode(work_mode::kMonitor); });
     modeMenu->addAction(t::kModeDeviceMenu, this, [this] { setWorkMode(work_mode::kDevice); });
     modeMenu->addAction(t::kMenuPort, this, [this] { linkWindow_->openPortMode(); });
+    modeMenu->addAction(t::kMenuTraffic, this, [this] { openTraffic(); });
 
     QMenu* settings = menuBar()->addMenu(t::kMenuSettings);
     settings->menuAction()->setVisible(false);
@@ -512,6 +515,7 @@ void MainWindow::createWindows() {
     cfg_->addEditor(cfg_texts::kModbusTab, servicePages_->modbusPage(), nullptr);
     dump_ = new ConfigDumpWindow(image, this);
     linkMore_->openDump = [this] { dump_->open(); };
+    linkMore_->openTraffic = [this] { openTraffic(); };
 
     files_ = std::make_unique<FileCommands>(*project_, image, *dialogs_, this, cfg_, WorkingConfigFile,
                                             WorkingEventsFile);
@@ -902,9 +906,27 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     writeFormIni(formIniPath(), currentGeometry());
     linkWindow_->close();
     linkMore_->close();
+    if (traffic_)
+        traffic_->close();
     about_->close();
     progress_->close();
     event->accept();
+}
+
+void MainWindow::openTraffic() {
+    // Made on first use: until then the line gathers no frames at all.
+    if (!traffic_) {
+        traffic_ = new TrafficWindow(*dialogs_, this);
+        session_->worker().watchFrames(
+            [window = QPointer<TrafficWindow>(traffic_)](std::vector<LinkFrame> frames) {
+                if (window)
+                    window->addFrames(std::move(frames));
+            },
+            FrameTableModel::kDefaultCapacity);
+    }
+    traffic_->show();
+    traffic_->raise();
+    traffic_->activateWindow();
 }
 
 monitor::ChartSettings MainWindow::chartSettings() const {

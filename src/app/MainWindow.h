@@ -43,6 +43,7 @@ class AboutBox;
 class ConfigWindow;
 class LinkSettingsWindow;
 class LinkDetailsWindow;
+class TrafficWindow;
 class ServiceLine;
 class ServicePanel;
 class ServicePages;
@@ -107,6 +108,10 @@ public:
     EventViewer* eventViewer() const { return viewer_; }
     LinkSettingsWindow* linkWindow() const { return linkWindow_; }
     LinkDetailsWindow* linkMore() const { return linkMore_; }
+    // The traffic window, nullptr until it was first opened.
+    TrafficWindow* trafficWindow() const { return traffic_; }
+    // Opens the traffic window, made (and the line's frames watched) on first use.
+    void openTraffic();
     ConfigDumpWindow* dumpWindow() const { return dump_; }
     ConfigDiffWindow* diffWindow() const { return diff_; }
     ServicePages* servicePages() const { return servicePages_; }
@@ -189,6 +194,7 @@ private:
     LinkSettingsWindow* linkWindow_ = nullptr;
     AboutBox* about_ = nullptr;
     LinkDetailsWindow* linkMore_ = nullptr;
+    TrafficWindow* traffic_ = nullptr;
     ConfigDumpWindow* dump_ = nullptr;
     ConfigDiffWindow* diff_ = nullptr;
     ConfigWindow* cfg_ = nullptr;

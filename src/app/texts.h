@@ -60,6 +60,7 @@ inline const QString kMenuSaveAs = QStringLiteral("Сохранить как..."
 inline const QString kMenuExit = QStringLiteral("Выход");
 inline const QString kMenuMode = QStringLiteral("Режим работы");
 inline const QString kMenuPort = QStringLiteral("Связь");
+inline const QString kMenuTraffic = QStringLiteral("Обмен");
 inline const QString kMenuSettings = QStringLiteral("Настройки");
 inline const QString kMenuWindows = QStringLiteral("Окна");
 inline const QString kMenuCascade = QStringLiteral("Каскад");

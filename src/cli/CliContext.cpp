@@ -153,6 +153,8 @@ void parseGlobalOptions(CliContext& ctx, QStringList& args) {
     ctx.sessionKey = takeFlag(args, QStringLiteral("--session-key"));
     ctx.stats = takeFlag(args, QStringLiteral("--stats"));
     ctx.progress = takeFlag(args, QStringLiteral("--progress"));
+    if (takeFlag(args, QStringLiteral("--trace")))
+        ctx.startTrace();
     if (auto r = takeOption(args, QStringLiteral("--retries")))
         ctx.retries = static_cast<int>(parseIntArg(*r, 0, 100, QStringLiteral("--retries")));
     // After --port: an explicit port wins over the project's port number.
@@ -245,6 +247,13 @@ bool CliContext::connect() {
         }
     }
     return true;
+}
+
+void CliContext::startTrace() {
+    trace = std::make_unique<FrameTap>(
+        [](const LinkFrame& frame) { std::fprintf(stderr, "%s\n", frameLine(frame).toUtf8().constData()); });
+    link.setTap(trace.get());
+    modbus.setTap(trace.get());
 }
 
 void CliContext::printStats() const {

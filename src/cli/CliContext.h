@@ -1,5 +1,6 @@
 #pragma once
 // What every vextorctl command shares: the parsed global options, the open port and the link.
+#include "link/FrameTap.h"
 #include "link/ModbusMaster.h"
 #include "link/PosixSerialPort.h"
 #include "link/UserDialogs.h"
@@ -36,6 +37,8 @@ struct CliContext {
     uint8_t address = 1; // device-protocol address
     bool sessionKey = false;
     bool stats = false;
+    // --trace: every frame sent and received, one line each on stderr.
+    std::unique_ptr<FrameTap> trace;
     bool progress = false;
     int modbusAddress = -1; // from the project, or the command's --modbus-address
     int mbParams = -1;
@@ -65,6 +68,8 @@ struct CliContext {
     // when asked. Prints the failure.
     bool connect();
     void printStats() const;
+    // Attaches the tap that writes each frame's line to stderr.
+    void startTrace();
 };
 
 // Prints one line on stderr.

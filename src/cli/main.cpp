@@ -33,6 +33,9 @@ void printHelp() {
         "  --session-key      send a random session key after identifying: later replies are scrambled\n"
         "  --stats            exchanges, failures, bytes each way and elapsed ms on stderr at the end\n"
         "  --progress         step line and percent of long transfers on stderr\n"
+        "  --trace            every frame sent and received on stderr: ms, tx or rx, hex bytes,\n"
+        "                     command and, for a reply, good, bad CRC, wrong address, short,\n"
+        "                     bad length or no reply (\", scrambled\" in a session with a key)\n"
         "  --retries N        further attempts of identification, the version read and the other\n"
         "                     single requests around a transfer (default 3, 0..100)\n\n"
         "Commands:\n");

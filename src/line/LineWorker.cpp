@@ -293,6 +293,7 @@ struct LineWorker::Line {
     JobTicket busyToldUpTo = 0;
     std::deque<DirectJob> direct; // waiting for the line between ticks
     bool directRunning = false;
+    std::shared_ptr<FrameTap> tap; // while a window watches the frames
 };
 
 LineWorker::LineWorker(QObject* receiver, UserDialogs& dialogs, TransferProgress& progress, Options options)
@@ -716,6 +717,27 @@ void LineWorker::runDirect(DirectJob job) {
     l.link.DeviceAddress = taskAddress;
     port.close();
     finish(outcome, error);
+}
+
+void LineWorker::watchFrames(std::function<void(std::vector<LinkFrame>)> deliver, std::size_t maxPending) {
+    std::unique_ptr<FrameTap> tap;
+    if (deliver) {
+        auto sink = std::make_shared<SampleSink<LinkFrame>>(std::max<std::size_t>(maxPending, 1));
+        tap = std::make_unique<FrameTap>([this, sink, deliver = std::move(deliver)](const LinkFrame& frame) {
+            if (sink->push(frame))
+                post([sink, deliver] {
+                    std::vector<LinkFrame> batch = sink->take();
+                    if (!batch.empty())
+                        deliver(std::move(batch));
+                });
+        });
+    }
+    onLine([this, tap = std::shared_ptr<FrameTap>(std::move(tap))] {
+        Line& l = *line_;
+        l.link.setTap(tap.get());
+        l.modbus.setTap(tap.get());
+        l.tap = tap;
+    });
 }
 
 void LineWorker::updateBusy() {

@@ -17,6 +17,7 @@
 #include "LineTypes.h"
 #include "config/ConfigImage.h"
 #include "config/ConfigObserver.h"
+#include "link/FrameTap.h"
 #include "link/TransferProgress.h"
 #include "link/UserDialogs.h"
 
@@ -172,6 +173,11 @@ public:
             });
     }
 
+    // From the receiver's thread. Every frame the line sends and receives from now on reaches deliver there,
+    // in batches as the samples of a periodic job do; frames waiting for the window beyond maxPending drop
+    // the oldest. An empty deliver detaches the tap: the line gathers nothing again.
+    void watchFrames(std::function<void(std::vector<LinkFrame>)> deliver, std::size_t maxPending);
+
     // Thread-safe. A waiting job leaves with Cancelled; a running one is asked to end at its next
     // step (a transfer before its next request, a periodic job after its current cycle).
     void cancel(JobTicket ticket);
@@ -215,12 +221,15 @@ private:
             return !std::exchange(wakePosted_, true);
         }
         std::vector<S> take() {
-            std::lock_guard lock(mutex_);
-            wakePosted_ = false;
-            std::vector<S> batch(std::make_move_iterator(pending_.begin()),
-                                 std::make_move_iterator(pending_.end()));
-            pending_.clear();
-            return batch;
+            std::deque<S> taken;
+            {
+                // Only the swap under the lock: the line never waits for a batch being copied.
+                std::lock_guard lock(mutex_);
+                wakePosted_ = false;
+                taken.swap(pending_);
+            }
+            return std::vector<S>(std::make_move_iterator(taken.begin()),
+                                  std::make_move_iterator(taken.end()));
         }
 
     private:

@@ -50,6 +50,22 @@ size_t ModbusMaster::readReply() {
     return got + port_->read(RxBuffer.data() + kReplyHead, rest);
 }
 
+FrameVerdict ModbusMaster::replyVerdict(uint8_t expectedAddress) const {
+    if (RxCount == 0)
+        return FrameVerdict::NoReply;
+    if (RxCount <= 4)
+        return FrameVerdict::Short;
+    const size_t known = std::min(knownReplyLength(RxBuffer[1], RxBuffer[2]), kMaxReply);
+    if (RxCount < known)
+        return FrameVerdict::Short;
+    if (RxBuffer[0] != expectedAddress)
+        return FrameVerdict::WrongAddress;
+    const uint32_t m = RxCount - 2;
+    if (ModbusCrc16(RxBuffer.data(), m) != (RxBuffer[m] | (RxBuffer[m + 1] << 8)))
+        return FrameVerdict::BadCrc;
+    return FrameVerdict::Good;
+}
+
 bool ModbusMaster::ModbusExchange(const uint8_t* request, uint8_t requestLength, uint8_t* reply,
                                   uint8_t& replyLength) {
     if (!port_ || !port_->isOpen() || requestLength == 0 || requestLength > TxBuffer.size() - 2) {
@@ -69,17 +85,21 @@ bool ModbusMaster::ModbusExchange(const uint8_t* request, uint8_t requestLength,
         LastError = PortErrReplyRead;
         return false;
     }
+    const uint8_t function = requestLength > 1 ? request[1] : 0;
+    if (tap_)
+        tap_->sent(TxBuffer.data(), TxLength, modbusFunctionName(function), function);
     RxCount = static_cast<uint32_t>(readReply());
+    const FrameVerdict verdict = replyVerdict(request[0]);
+    if (tap_)
+        tap_->received(RxBuffer.data(), RxCount, modbusFunctionName(function), function, verdict, false);
     if (RxCount <= 4) {
         LastError = PortErrReplyRead;
         port_->setLastError(PortErrReplyRead);
         return false;
     }
-    if (RxBuffer[0] != request[0])
+    if (verdict != FrameVerdict::Good)
         return false;
     const uint32_t m = RxCount - 2;
-    if (ModbusCrc16(RxBuffer.data(), m) != (RxBuffer[m] | (RxBuffer[m + 1] << 8)))
-        return false;
     std::copy_n(RxBuffer.begin(), m, reply);
     reply[m] = 0;
     replyLength = static_cast<uint8_t>(RxCount);

@@ -1,5 +1,6 @@
 #pragma once
 // The master side of one Modbus RTU exchange on the Modbus port.
+#include "FrameTap.h"
 #include "SerialPort.h"
 
 #include <array>
@@ -16,6 +17,8 @@ public:
     explicit ModbusMaster(SerialPort* port = nullptr) : port_(port) {}
     void setPort(SerialPort* port) { port_ = port; }
     SerialPort* port() const { return port_; }
+    // Every frame sent and received goes to the tap as well; nullptr (the default) for none.
+    void setTap(FrameTap* tap) { tap_ = tap; }
 
     std::array<uint8_t, 256> TxBuffer{};
     uint32_t TxLength = 0;
@@ -24,14 +27,16 @@ public:
     uint32_t LastError = 0;
 
     // Appends the CRC, sends, reads one reply, checks address and CRC. A reply of function 03, 06 or
-    // an exception is complete once the length its first bytes give has arrived; any other ends at the
-    // silence after it. reply (at least 127 bytes) receives the reply without CRC and a 0; replyLength the
-    // bytes received including the CRC.
+    // an exception is complete once the length its first bytes give has arrived (fewer bytes are a
+    // short reply); any other ends at the silence after it. reply (at least 127 bytes) receives the reply
+    // without CRC and a 0; replyLength the bytes received including the CRC.
     bool ModbusExchange(const uint8_t* request, uint8_t requestLength, uint8_t* reply, uint8_t& replyLength);
 
 private:
     SerialPort* port_;
+    FrameTap* tap_ = nullptr;
     size_t readReply();
+    FrameVerdict replyVerdict(uint8_t expectedAddress) const;
 };
 
 // The function codes the program uses.

@@ -73,29 +73,33 @@ bool ZarnetLink::ZarnetExchange() {
             return false;
         }
         stats.bytesOut += n;
+        if (tap_)
+            tap_->sent(TxBuffer.data(), n, requestName(), TxBuffer[3]);
     }
     if (RxLength == 0)
         return true;
-    auto fail = [this] {
+    auto fail = [this](size_t received, FrameVerdict verdict) {
         LastError = PortErrReplyRead;
         port_->setLastError(PortErrReplyRead);
         ++stats.failures;
+        if (tap_)
+            tapReply(received, verdict);
         return false;
     };
     RxLength = 0;
     const size_t head = port_->read(RxBuffer.data(), 2);
     stats.bytesIn += head;
     if (head < 2)
-        return fail();
+        return fail(head, head == 0 ? FrameVerdict::NoReply : FrameVerdict::Short);
     // A zero length byte would ask for 65535 more bytes, and a frame longer than the buffer cannot
     // be a reply of ours: both are failed reads, and nothing is written past the buffer.
     const size_t rest = static_cast<size_t>(RxBuffer[1]) - 1;
     if (RxBuffer[1] == 0 || rest + 2 > kFrameBufferSize)
-        return fail();
+        return fail(head, FrameVerdict::BadLength);
     const size_t got = rest ? port_->read(RxBuffer.data() + 2, rest) : 0;
     stats.bytesIn += got;
     if (got != rest)
-        return fail();
+        return fail(head + got, FrameVerdict::Short);
     RxLength = static_cast<uint32_t>(rest + 2);
     return true;
 }
@@ -103,15 +107,33 @@ bool ZarnetLink::ZarnetExchange() {
 bool ZarnetLink::ZarnetCheckReply(uint8_t expectedAddress) {
     if (RxLength < 2 || RxLength > kFrameBufferSize)
         return false;
+    FrameVerdict verdict = FrameVerdict::Good;
     if ((RxBuffer[0] & 0x7F) != expectedAddress)
+        verdict = FrameVerdict::WrongAddress;
+    else if (ZarnetCrc8(RxBuffer.data(), RxLength - 1) != RxBuffer[RxLength - 1])
+        verdict = FrameVerdict::BadCrc;
+    // The tap sees the reply as it came, before the data bytes are unscrambled.
+    if (tap_)
+        tapReply(RxLength, verdict);
+    if (verdict != FrameVerdict::Good)
         return false;
     const uint8_t key = (RxBuffer[0] & 0x80) ? static_cast<uint8_t>(SessionKey ^ Nonce) : 0;
-    if (ZarnetCrc8(RxBuffer.data(), RxLength - 1) != RxBuffer[RxLength - 1])
-        return false;
     if (RxLength >= 4)
         for (uint32_t i = 2; i <= RxLength - 2; ++i)
             RxBuffer[i] ^= key;
     return true;
+}
+
+void ZarnetLink::tapReply(size_t count, FrameVerdict verdict) {
+    // The reply is named after the request still in the send buffer; bit 7 of its address byte
+    // marks a reply of a session with a key.
+    tap_->received(RxBuffer.data(), count, requestName(), TxBuffer[3], verdict,
+                   count > 0 && (RxBuffer[0] & 0x80));
+}
+
+const char* ZarnetLink::requestName() const {
+    // address, length, nonce, payload, CRC
+    return TxLength > 4 ? zarnetCommandName(TxBuffer.data() + 3, TxLength - 4) : nullptr;
 }
 
 bool ZarnetLink::transact(const uint8_t* payload, size_t count, bool expectReply, uint8_t expectedAddress) {

@@ -1,6 +1,7 @@
 #pragma once
 // The Zarnet frame and its one transaction primitive: build a request, send it, read exactly one
 // reply frame (its end is found only from its length byte), check address and CRC, unscramble.
+#include "FrameTap.h"
 #include "SerialPort.h"
 
 #include <array>
@@ -20,6 +21,8 @@ public:
 
     void setPort(SerialPort* port) { port_ = port; }
     SerialPort* port() const { return port_; }
+    // Every frame sent and received goes to the tap as well; nullptr (the default) for none.
+    void setTap(FrameTap* tap) { tap_ = tap; }
 
     uint8_t DeviceAddress = 1;
     uint8_t SessionKey = 0;
@@ -58,6 +61,9 @@ public:
 
 private:
     SerialPort* port_;
+    FrameTap* tap_ = nullptr;
+    void tapReply(size_t count, FrameVerdict verdict);
+    const char* requestName() const;
 };
 
 } // namespace vextor

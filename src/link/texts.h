@@ -24,4 +24,17 @@ inline constexpr const char* kRangeAfter = " вне допустимого ди�
 inline constexpr const char* kOutOfRange = "     Значение вне диапазона     ";
 inline constexpr const char* kInputError = "     Ошибка ввода     ";
 
+// The traffic window's table: its columns, the two directions and what became of a reply.
+inline constexpr std::array<const char*, 5> kFrameColumns = {"Время, мс", "Направление", "Байты", "Команда",
+                                                             "Результат"};
+inline constexpr const char* kFrameSent = "передача";
+inline constexpr const char* kFrameReceived = "приём";
+inline constexpr const char* kVerdictGood = "норма";
+inline constexpr const char* kVerdictBadCrc = "ошибка CRC";
+inline constexpr const char* kVerdictWrongAddress = "чужой адрес";
+inline constexpr const char* kVerdictShort = "короткий";
+inline constexpr const char* kVerdictBadLength = "неверная длина";
+inline constexpr const char* kVerdictNoReply = "нет ответа";
+inline constexpr const char* kVerdictScrambled = ", зашифрован";
+
 } // namespace vextor::link_texts

@@ -43,6 +43,8 @@ inline const QString kAskModbus = QStringLiteral("Вы хотите измени
 inline const QString kModbusPrompt = QStringLiteral("Введите новый адрес ModBus (1...247)");
 inline const QString kExtraWindow = QStringLiteral("Связь. Дополнительно.");
 inline const QString kLinkErrors = QStringLiteral("Ошибки связи");
+// Opens the traffic window: the frames on the line.
+inline const QString kTraffic = QStringLiteral("Обмен");
 inline const QString kRowInterval = QStringLiteral("R_TOInterval");
 inline const QString kRowConstant = QStringLiteral("R_TOConstant");
 inline const QString kRowMultiplier = QStringLiteral("R_TOMultiplier");

@@ -27,6 +27,7 @@
 #include "line/TaskTexts.h"
 #include "link/ModbusParams.h"
 #include "link/ZarnetCommands.h"
+#include "link/ui/TrafficWindow.h"
 #include "project/ui/LinkDetailsWindow.h"
 #include "project/ui/LinkSettingsWindow.h"
 #include "project/ui/ProjectTreeView.h"
@@ -52,6 +53,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
@@ -602,6 +604,34 @@ TEST_F(LinkedWindow, DemoMasterIsIdentifiedOnTheLineThread) {
     ASSERT_TRUE(delay->ran());
     EXPECT_TRUE(delay->value->has_value());
     EXPECT_TRUE(testing::waitFor([&] { return !window->busy(); }));
+}
+
+// The traffic window is made on first use, from "Связь. Дополнительно." or from the menu beside the link
+// settings, and shows the frames of the line's ticks from then on.
+TEST_F(LinkedWindow, TrafficWindowIsMadeOnFirstUseAndShowsTheTicksFrames) {
+    testing::NoPauseClock pacing;
+    link();
+    EXPECT_EQ(window->trafficWindow(), nullptr);
+    window->linkMore()->trafficButton()->click();
+    TrafficWindow* traffic = window->trafficWindow();
+    ASSERT_NE(traffic, nullptr);
+    EXPECT_TRUE(traffic->isVisible());
+    FrameTableModel& frames = traffic->model();
+    ASSERT_TRUE(testing::waitFor([&] { return frames.rowCount() >= 2; }));
+    EXPECT_EQ(frameCommandText(frames.frame(0)), "GetDeviceVersion");
+    EXPECT_EQ(frames.frame(1).verdict, FrameVerdict::Good);
+
+    traffic->close();
+    QAction* menuEntry = nullptr;
+    for (QAction* menu : window->menuBar()->actions())
+        if (menu->text() == QStringLiteral("Режим работы"))
+            for (QAction* a : menu->menu()->actions())
+                if (a->text() == QStringLiteral("Обмен"))
+                    menuEntry = a;
+    ASSERT_NE(menuEntry, nullptr);
+    menuEntry->trigger();
+    EXPECT_EQ(window->trafficWindow(), traffic);
+    EXPECT_TRUE(traffic->isVisible());
 }
 
 // The service page's buttons run their operations on the line thread; the results come back to the

@@ -17,6 +17,7 @@
 #include <QThread>
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -170,6 +171,70 @@ TEST_F(Worker, DirectJobWorksOnItsOwnPortAndAddressAndTellsAPortThatFails) {
     EXPECT_TRUE(results[2].error.startsWith(QStringLiteral("Невозможно открыть порт COM5!\n")))
         << results[2].error.toStdString();
     EXPECT_FALSE(results[2].value.has_value());
+}
+
+// The frames of the line reach the window's thread in order, in batches that never hold more than
+// the bound (the oldest give way), and stop once the window lets go.
+TEST_F(Worker, FramesReachTheWindowThreadInBoundedBatchesUntilTheWatchEnds) {
+    start({at(3)});
+    std::vector<std::vector<LinkFrame>> batches;
+    bool onWindowThread = true;
+    worker->watchFrames(
+        [&](std::vector<LinkFrame> batch) {
+            onWindowThread = onWindowThread && QThread::currentThread() == receiver.thread();
+            batches.push_back(std::move(batch));
+        },
+        3);
+    std::atomic<bool> ran{false};
+    auto identify = [&ran](int times) {
+        return [&ran, times](LineAccess& a) {
+            uint8_t type = 0, build = 0;
+            uint16_t version = 0;
+            int good = 0;
+            for (int i = 0; i < times; ++i)
+                good += GetDeviceVersion(a.link, 0, type, version, build);
+            ran = true;
+            return good;
+        };
+    };
+    std::optional<JobResult<int>> result;
+    auto done = [&](const JobResult<int>& r) { result = r; };
+    // Five exchanges while the window's thread is held up: one wake-up brings the newest three frames.
+    worker->submitDirect<int>(DirectTarget{1, kProtocolZarnet, 3, 1, 0}, identify(5), done);
+    while (!ran)
+        QThread::msleep(2);
+    ASSERT_TRUE(waitFor([&] { return result.has_value(); }));
+    ASSERT_EQ(batches.size(), 1u);
+    ASSERT_EQ(batches[0].size(), 3u);
+    EXPECT_EQ(batches[0][0].verdict, FrameVerdict::Good);
+    EXPECT_EQ(batches[0][1].direction, FrameDirection::Sent);
+    EXPECT_EQ(batches[0][2].direction, FrameDirection::Received);
+    EXPECT_EQ(frameCommandText(batches[0][2]), "GetDeviceVersion");
+    EXPECT_LE(batches[0][1].ms, batches[0][2].ms);
+
+    // Nobody at 17: its request and the reply that never came.
+    batches.clear();
+    result.reset();
+    worker->submitDirect<int>(DirectTarget{1, kProtocolZarnet, 17, 1, 0}, identify(1), done);
+    ASSERT_TRUE(waitFor([&] { return result.has_value(); }));
+    std::vector<LinkFrame> frames;
+    ASSERT_TRUE(waitFor([&] {
+        for (auto& b : batches)
+            frames.insert(frames.end(), b.begin(), b.end());
+        batches.clear();
+        return frames.size() >= 2;
+    }));
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frameLine(frames[1]).section(' ', 1), "rx - | GetDeviceVersion | no reply");
+    EXPECT_TRUE(onWindowThread);
+
+    worker->watchFrames({}, 0);
+    result.reset();
+    worker->submitDirect<int>(DirectTarget{1, kProtocolZarnet, 3, 1, 0}, identify(1), done);
+    ASSERT_TRUE(waitFor([&] { return result.has_value(); }));
+    EXPECT_EQ(result->value, 1);
+    waitFor([] { return false; }, 100); // time for a batch that should not come
+    EXPECT_TRUE(batches.empty());
 }
 
 TEST_F(Worker, TickJobRunsOnTheMarkedControllerAndTwoJobsOfOneTurnBothRun) {

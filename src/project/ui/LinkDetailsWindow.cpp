@@ -30,6 +30,11 @@ LinkDetailsWindow::LinkDetailsWindow(QWidget* parent) : QDialog(parent) {
     hidden_ = new QWidget(this);
     hidden_->setFixedSize(12, 12);
     hidden_->installEventFilter(this);
+    traffic_ = new QPushButton(t::kTraffic, this);
+    connect(traffic_, &QPushButton::clicked, this, [this] {
+        if (openTraffic)
+            openTraffic();
+    });
     auto* close = new QPushButton(t::kClose, this);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     layout->addWidget(table_, 0, 0, 1, 3);
@@ -38,6 +43,7 @@ LinkDetailsWindow::LinkDetailsWindow(QWidget* parent) : QDialog(parent) {
     layout->addWidget(new QLabel(t::kLowLatency, this), 2, 0);
     layout->addWidget(latency_, 2, 1, 1, 2);
     layout->addWidget(hidden_, 3, 0);
+    layout->addWidget(traffic_, 3, 1);
     layout->addWidget(close, 3, 2);
 }
 

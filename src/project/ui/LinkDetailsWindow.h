@@ -9,6 +9,7 @@
 #include <optional>
 
 class QLabel;
+class QPushButton;
 class QTableWidget;
 
 namespace vextor {
@@ -28,6 +29,10 @@ public:
     QString lowLatencyText() const;
     QTableWidget* table() const { return table_; }
 
+    // The button "Обмен" opens the traffic window.
+    std::function<void()> openTraffic;
+    QPushButton* trafficButton() const { return traffic_; }
+
     // The hidden corner that opens the configuration dump view on a double click.
     std::function<void()> openDump;
     QWidget* hiddenCorner() const { return hidden_; }
@@ -42,6 +47,7 @@ private:
     QTableWidget* table_;
     QLabel* errors_;
     QLabel* latency_;
+    QPushButton* traffic_;
     QWidget* hidden_;
 };
 
