@@ -83,6 +83,15 @@ double timeOneRun(Display* display, const std::vector<char*>& argv, int timeoutM
     return result;
 }
 
+// The program's name without its folder, and its arguments.
+std::string label(const std::vector<char*>& argv) {
+    const char* slash = std::strrchr(argv[0], '/');
+    std::string s = slash ? slash + 1 : argv[0];
+    for (size_t i = 1; i < argv.size() && argv[i]; ++i)
+        s += std::string(" ") + argv[i];
+    return s;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -136,16 +145,11 @@ int main(int argc, char** argv) {
         std::sort(t.begin(), t.end());
         const double median = t.size() % 2 ? t[t.size() / 2] : (t[t.size() / 2 - 1] + t[t.size() / 2]) / 2.0;
         medians.push_back(median);
-        std::printf("%-40s median %7.1f ms   min %7.1f   max %7.1f   (%zu runs)\n",
-                    std::strrchr(commands[c][0], '/') ? std::strrchr(commands[c][0], '/') + 1
-                                                      : commands[c][0],
-                    median, t.front(), t.back(), t.size());
+        std::printf("%-34s median %7.1f ms   min %7.1f   max %7.1f   (%zu runs)\n",
+                    label(commands[c]).c_str(), median, t.front(), t.back(), t.size());
     }
     for (size_t c = 1; c < commands.size(); ++c)
-        std::printf("%-40s %.2fx the first\n",
-                    std::strrchr(commands[c][0], '/') ? std::strrchr(commands[c][0], '/') + 1
-                                                      : commands[c][0],
-                    medians[c] / medians[0]);
+        std::printf("%-34s %.2fx the first\n", label(commands[c]).c_str(), medians[c] / medians[0]);
     XCloseDisplay(display);
     return 0;
 }
