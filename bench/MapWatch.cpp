@@ -3,8 +3,9 @@
 // about itself enters the figure. Commands are run in turn, one run of each per round, so that a
 // change of load on the machine falls on all of them alike.
 //   vextor-mapwatch [--runs N] [--timeout-ms MS] CMD [ARG...] [:: CMD [ARG...]]...
-// Prints every run and, per command, the median, the fastest and the slowest; with two or more
-// commands also each median against the first command's.
+// Prints per command the median, the fastest and the slowest, and the median processor time the
+// program had had when its window was mapped (less disturbed by a busy machine than the time); with
+// two or more commands also each median against the first command's.
 #include <X11/Xlib.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -45,42 +47,80 @@ void endChild(pid_t pid) {
     ::waitpid(pid, nullptr, 0);
 }
 
+// The processor time all threads of a process have had so far, in ms: what its start cost, whatever
+// else the machine was doing meanwhile.
+double cpuMs(pid_t pid) {
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    DIR* dir = ::opendir(tasks.c_str());
+    if (!dir)
+        return 0;
+    double ns = 0;
+    while (const dirent* d = ::readdir(dir)) {
+        if (d->d_name[0] == '.')
+            continue;
+        if (FILE* f = std::fopen((tasks + "/" + d->d_name + "/schedstat").c_str(), "r")) {
+            unsigned long long onCpu = 0;
+            if (std::fscanf(f, "%llu", &onCpu) == 1)
+                ns += double(onCpu);
+            std::fclose(f);
+        }
+    }
+    ::closedir(dir);
+    return ns / 1e6;
+}
+
+struct Run {
+    double ms = -1;  // from the start to the map
+    double cpu = -1; // processor time the program had by then
+};
+
 // One run: start the command, wait for the first map of a window of its own on the root (a menu,
-// tooltip or splash that bypasses the window manager does not count), end the program. -1 on timeout.
-double timeOneRun(Display* display, const std::vector<char*>& argv, int timeoutMs) {
+// tooltip or splash that bypasses the window manager does not count), end the program. ms -1 on
+// timeout.
+Run timeOneRun(Display* display, const std::vector<char*>& argv, int timeoutMs) {
     // Whatever is still queued belongs to the previous run.
     XSync(display, True);
     const Clock::time_point t0 = Clock::now();
     const pid_t pid = ::fork();
     if (pid < 0)
-        return -1;
+        return {};
     if (pid == 0) {
         ::execvp(argv[0], argv.data());
         std::fprintf(stderr, "vextor-mapwatch: cannot run %s: %s\n", argv[0], std::strerror(errno));
         ::_exit(127);
     }
-    double result = -1;
+    Run result;
     const int fd = ConnectionNumber(display);
-    while (result < 0 && msSince(t0) < timeoutMs) {
+    while (result.ms < 0 && msSince(t0) < timeoutMs) {
         while (XPending(display) > 0) {
             XEvent e;
             XNextEvent(display, &e);
             if (e.type == MapNotify && !e.xmap.override_redirect) {
-                result = msSince(t0);
+                result.ms = msSince(t0);
+                result.cpu = cpuMs(pid);
                 break;
             }
         }
-        if (result >= 0)
+        if (result.ms >= 0)
             break;
         if (::waitpid(pid, nullptr, WNOHANG) == pid) {
             std::fprintf(stderr, "vextor-mapwatch: %s ended before it showed a window\n", argv[0]);
-            return -1;
+            return {};
         }
         pollfd p{fd, POLLIN, 0};
         ::poll(&p, 1, 5);
     }
     endChild(pid);
     return result;
+}
+
+std::vector<double> sorted(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+double median(const std::vector<double>& t) {
+    return t.size() % 2 ? t[t.size() / 2] : (t[t.size() / 2 - 1] + t[t.size() / 2]) / 2.0;
 }
 
 // The program's name without its folder, and its arguments.
@@ -128,28 +168,29 @@ int main(int argc, char** argv) {
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, True);
 
-    std::vector<std::vector<double>> times(commands.size());
+    std::vector<std::vector<double>> times(commands.size()), cpu(commands.size());
     for (int r = 0; r < runs; ++r) {
         for (size_t c = 0; c < commands.size(); ++c) {
-            const double t = timeOneRun(display, commands[c], timeoutMs);
-            if (t < 0) {
+            const Run run = timeOneRun(display, commands[c], timeoutMs);
+            if (run.ms < 0) {
                 std::fprintf(stderr, "vextor-mapwatch: %s showed no window\n", commands[c][0]);
                 return 1;
             }
-            times[c].push_back(t);
+            times[c].push_back(run.ms);
+            cpu[c].push_back(run.cpu);
         }
     }
-    std::vector<double> medians;
+    std::vector<double> medians, cpuMedians;
     for (size_t c = 0; c < commands.size(); ++c) {
-        std::vector<double>& t = times[c];
-        std::sort(t.begin(), t.end());
-        const double median = t.size() % 2 ? t[t.size() / 2] : (t[t.size() / 2 - 1] + t[t.size() / 2]) / 2.0;
-        medians.push_back(median);
-        std::printf("%-34s median %7.1f ms   min %7.1f   max %7.1f   (%zu runs)\n",
-                    label(commands[c]).c_str(), median, t.front(), t.back(), t.size());
+        const std::vector<double> t = sorted(times[c]);
+        medians.push_back(median(t));
+        cpuMedians.push_back(median(sorted(cpu[c])));
+        std::printf("%-28s median %6.1f ms  (min %6.1f  max %6.1f)  processor %6.1f ms  (%zu runs)\n",
+                    label(commands[c]).c_str(), medians[c], t.front(), t.back(), cpuMedians[c], t.size());
     }
     for (size_t c = 1; c < commands.size(); ++c)
-        std::printf("%-34s %.2fx the first\n", label(commands[c]).c_str(), medians[c] / medians[0]);
+        std::printf("%-28s %.2fx the first's time, %.2fx its processor time\n", label(commands[c]).c_str(),
+                    medians[c] / medians[0], cpuMedians[c] / cpuMedians[0]);
     XCloseDisplay(display);
     return 0;
 }
