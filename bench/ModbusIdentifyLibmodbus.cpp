@@ -1,10 +1,9 @@
 // The yardstick of our Modbus master: the same identification read (three holding registers from
 // 60001) through libmodbus's RTU client, on the same port and line settings (9600 baud 8N1).
 //   vextor-modbus-libmodbus PORT ADDRESS REPEATS
-// Prints "median_ms=M ok=N type=T firmware=F panel=P" for the repeated reads.
+// Prints "ok=N type=T firmware=F panel=P times_ms=T1,T2,..." for the repeated reads.
 #include <modbus.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +15,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int address = std::atoi(argv[2]);
-    const int repeats = std::max(1, std::atoi(argv[3]));
+    const int repeats = std::atoi(argv[3]) > 0 ? std::atoi(argv[3]) : 1;
     modbus_t* ctx = modbus_new_rtu(argv[1], 9600, 'N', 8, 1);
     if (!ctx || modbus_set_slave(ctx, address) != 0 || modbus_connect(ctx) != 0) {
         std::fprintf(stderr, "vextor-modbus-libmodbus: %s: %s\n", argv[1], modbus_strerror(errno));
@@ -38,8 +37,10 @@ int main(int argc, char** argv) {
     modbus_free(ctx);
     if (times.empty())
         return 1;
-    std::sort(times.begin(), times.end());
-    std::printf("median_ms=%.1f ok=%zu type=%u firmware=%u panel=%u\n", times[times.size() / 2], times.size(),
-                regs[0] & 0xFF, regs[1] & 0xFF, regs[2] & 0xFF);
+    std::printf("ok=%zu type=%u firmware=%u panel=%u times_ms=", times.size(), regs[0] & 0xFF, regs[1] & 0xFF,
+                regs[2] & 0xFF);
+    for (size_t i = 0; i < times.size(); ++i)
+        std::printf(i ? ",%.2f" : "%.2f", times[i]);
+    std::printf("\n");
     return 0;
 }
