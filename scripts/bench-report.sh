@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds what the benchmarks need and prints them side by side in one run (about three minutes):
+# Builds what the benchmarks need and prints them side by side in one run (about two minutes after the build):
 #   - the exchanges and long transfers at 9600 baud against their wire floors, and the Modbus
 #     identification against its floor and against libmodbus's client on the same line (vextor-bench);
 #   - the idle CPU of the linked demo (the desktop program with --demo, under Xvfb) and of the running
