@@ -172,6 +172,39 @@ private:
     Project& project_;
 };
 
+// The line's progress for a window built when the first transfer begins.
+class ProgressOnDemand final : public TransferProgress {
+public:
+    ProgressOnDemand(std::function<TransferProgress&()> build, std::function<ProgressWindow*()> built)
+        : build_(std::move(build)), built_(std::move(built)) {}
+    void begin(const QString& title, int maximum) override { build_().begin(title, maximum); }
+    void step(const QString& line) override { build_().step(line); }
+    void setPosition(int position) override { build_().setPosition(position); }
+    void end() override {
+        // Nothing to hide when no transfer has shown the window yet.
+        if (ProgressWindow* w = built_())
+            w->end();
+    }
+
+private:
+    std::function<TransferProgress&()> build_;
+    std::function<ProgressWindow*()> built_;
+};
+
+// A configuration file loaded into the image is shown in the configuration window, built for it if
+// need be.
+class ConfigOnDemand final : public ConfigObserver {
+public:
+    explicit ConfigOnDemand(std::function<ConfigObserver&()> build) : build_(std::move(build)) {}
+    void configurationChanged(ConfigViews views) override { build_().configurationChanged(views); }
+    void selectFirstRows() override { build_().selectFirstRows(); }
+    void showFirstPage() override { build_().showFirstPage(); }
+    void setTransferRunning(bool running) override { build_().setTransferRunning(running); }
+
+private:
+    std::function<ConfigObserver&()> build_;
+};
+
 } // namespace
 
 namespace {
@@ -248,7 +281,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
     setCentralWidget(central);
     buildStatusBar();
 
-    createWindows();
+    createCore();
     installProjectHooks();
     BusyState::setListener([this](bool busy) { busyChanged(busy); });
 
@@ -270,7 +303,10 @@ MainWindow::MainWindow(Options options, QWidget* parent)
     });
     aboutTimer_.setInterval(kAboutMs);
     aboutTimer_.setSingleShot(true);
-    connect(&aboutTimer_, &QTimer::timeout, this, [this] { about_->close(); });
+    connect(&aboutTimer_, &QTimer::timeout, this, [this] {
+        if (about_)
+            about_->close();
+    });
     aboutTimer_.start();
 }
 
@@ -310,7 +346,7 @@ void MainWindow::buildMenus() {
     modeMenu->addAction(t::kModeEvents, this, [this] { setWorkMode(work_mode::kEvents); });
     modeMenu->addAction(t::kModeVisual, this, [this] { setWorkMode(work_mode::kMonitor); });
     modeMenu->addAction(t::kModeDeviceMenu, this, [this] { setWorkMode(work_mode::kDevice); });
-    modeMenu->addAction(t::kMenuPort, this, [this] { linkWindow_->openPortMode(); });
+    modeMenu->addAction(t::kMenuPort, this, [this] { linkWindow()->openPortMode(); });
     modeMenu->addAction(t::kMenuTraffic, this, [this] { openTraffic(); });
 
     QMenu* settings = menuBar()->addMenu(t::kMenuSettings);
@@ -320,7 +356,7 @@ void MainWindow::buildMenus() {
     windows->addAction(t::kMenuTile, this, [this] { mdi_->tileSubWindows(); });
     windows->addAction(t::kMenuArrange, this, [this] { mdi_->tileSubWindows(); });
     windows->menuAction()->setVisible(false);
-    menuBar()->addAction(t::kMenuAbout, this, [this] { about_->showCentred(); });
+    menuBar()->addAction(t::kMenuAbout, this, [this] { aboutBox()->showCentred(); });
 }
 
 void MainWindow::buildToolBar() {
@@ -370,7 +406,7 @@ QWidget* MainWindow::buildModePanel() {
     connect(modeButtons_[0], &QToolButton::clicked, this, [this] { setWorkMode(work_mode::kConfiguration); });
     connect(modeButtons_[1], &QToolButton::clicked, this, [this] { setWorkMode(work_mode::kEvents); });
     connect(modeButtons_[2], &QToolButton::clicked, this, [this] { setWorkMode(work_mode::kMonitor); });
-    connect(modeButtons_[3], &QToolButton::clicked, this, [this] { linkWindow_->openPortMode(); });
+    connect(modeButtons_[3], &QToolButton::clicked, this, [this] { linkWindow()->openPortMode(); });
     connect(modeButtons_[4], &QToolButton::clicked, this, [this] { setWorkMode(work_mode::kDevice); });
     // Never narrower than the button column and its margin.
     panel->setMinimumWidth(modeButtons_[0]->sizeHint().width() + 10);
@@ -438,56 +474,20 @@ void MainWindow::buildStatusBar() {
     statusBar()->addWidget(panelStrip_, 1);
 }
 
-void MainWindow::createWindows() {
-    // Each window once for the whole run, in the program's order of creation.
-    viewer_ = new EventViewer;
-    viewerSub_ = addModeWindow(viewer_);
-    linkWindow_ = new LinkSettingsWindow(*project_, *dialogs_, nullptr, this);
-    linkWindow_->settings().portChanged = [this] { refresh(); };
-    about_ = new AboutBox(this);
-    linkMore_ = new LinkDetailsWindow(this);
-    linkMore_->setTimeouts(kZarnetTimeouts, kModbusTimeouts);
-    linkWindow_->setMore(linkMore_);
-    cfg_ = makeConfigWindow(image, *dialogs_);
-    // The tabs' validation messages go to the same dialogs as everything else.
-    validationDialogs_.emplace(dialogs_);
-    // Where the working area is narrower or lower than the configuration window needs, the window
-    // scrolls instead of being cut at the area's edge.
-    cfgScroll_ = new QScrollArea;
-    cfgScroll_->setWidgetResizable(true);
-    cfgScroll_->setFrameShape(QFrame::NoFrame);
-    cfgScroll_->setWidget(cfg_);
-    cfgScroll_->setWindowTitle(cfg_->windowTitle());
-    cfgSub_ = addModeWindow(cfgScroll_);
-    progress_ = new ProgressWindow(this);
+void MainWindow::createCore() {
+    // What runs without a window: the line and the headless cores of the windows, which keep their
+    // state until a window is built to show it.
+    progressForLine_ = std::make_unique<ProgressOnDemand>(
+        [this]() -> TransferProgress& { return *progressWindow(); }, [this] { return progress_; });
     startLine();
     deviceLine_ = std::make_unique<SessionDeviceLine>(*session_, *project_);
     monitorLine_ = std::make_unique<WorkerMonitorLine>(session_->worker());
     monitor_ = std::make_unique<monitor::LiveMonitor>(*monitorLine_);
-    chartWindow_ = new monitor::ChartSettingsWindow(
-        *dialogs_, monitor::colorsIniPath(QFileInfo(formIniPath()).absolutePath()), this);
-    monitor::MonitorWindow::Hooks monitorHooks;
-    monitorHooks.loadChartSettings = [this] { return chartSettings(); };
-    monitorHooks.openChartSettings = [this] {
-        chartWindow_->show();
-        chartWindow_->raise();
-        chartWindow_->activateWindow();
-    };
-    monitorHooks.runningChanged = [this](bool running) { servicePanels_->setEnabled(!running); };
-    monitorWindow_ = new monitor::MonitorWindow(*monitor_, *dialogs_, std::move(monitorHooks));
-    visualSub_ = addModeWindow(monitorWindow_);
-    chartWindow_->applied = [this](const monitor::ChartSettings& settings) {
-        monitorWindow_->applyChartSettings(settings);
-        monitor_->setChartSettings(settings);
-    };
     // The service menus of the monitor go straight to the marked controller between the ticks.
     controllerAccess_ = std::make_unique<LineControllerAccess>(*deviceLine_, *project_);
     serviceMenus_ = std::make_unique<monitor::ServiceMenus>(*dialogs_, *controllerAccess_);
     serviceMenus_->communicationError = [this] { monitor_->countError(); };
-    servicePanels_ = new monitor::ServicePanels(*serviceMenus_, monitorWindow_->panelHost());
-    servicePanels_->heldSound = [this] { return image.SoundOn; };
-    servicePanels_->soundWritten = [this](uint8_t sound) { image.SoundOn = sound; };
-    monitorWindow_->addServiceMenus(servicePanels_->menuActions(), serviceMenusShown());
+    serviceMenusShown_ = serviceMenusShown();
     serviceLine_ = std::make_unique<SessionServiceLine>(*session_, *project_);
     service_ = std::make_unique<ServicePanel>(*dialogs_, *serviceLine_);
     service_->confirmStopVisual = [this] { return confirmStopVisual(task_texts::kAskStopVisual); };
@@ -495,7 +495,6 @@ void MainWindow::createWindows() {
         project_->ApplyMarkedLink();
         session_->sendTarget();
     };
-    servicePages_ = new ServicePages(*service_, this);
     device_ = std::make_unique<DeviceConsole>(*dialogs_, *deviceLine_);
     DeviceConsoleHooks& d = device_->hooks;
     d.showConfiguration = [this] { setWorkMode(work_mode::kConfiguration); };
@@ -506,29 +505,98 @@ void MainWindow::createWindows() {
     d.openEventsFile = [this] { files_->openEventsFromFile(project_->markedNodeCode(NodeRole::EventsFile)); };
     // The status read prepares the chart and shows the live monitor.
     d.showMonitor = [this] {
-        monitorWindow_->applyChartSettings(chartSettings());
+        monitorWindow()->applyChartSettings(chartSettings());
         setWorkMode(work_mode::kMonitor);
     };
-    deviceWindow_ = new DeviceWindow(*device_);
-    deviceSub_ = addModeWindow(deviceWindow_);
-    cfg_->addEditor(cfg_texts::kZarnetTab, servicePages_->zarnetPage(), nullptr);
-    cfg_->addEditor(cfg_texts::kModbusTab, servicePages_->modbusPage(), nullptr);
-    dump_ = new ConfigDumpWindow(image, this);
-    linkMore_->openDump = [this] { dump_->open(); };
-    linkMore_->openTraffic = [this] { openTraffic(); };
+    // The tabs' validation messages go to the same dialogs as everything else.
+    validationDialogs_.emplace(dialogs_);
 
-    files_ = std::make_unique<FileCommands>(*project_, image, *dialogs_, this, cfg_, WorkingConfigFile,
-                                            WorkingEventsFile);
+    configForFiles_ =
+        std::make_unique<ConfigOnDemand>([this]() -> ConfigObserver& { return *configWindow(); });
+    files_ = std::make_unique<FileCommands>(*project_, image, *dialogs_, this, configForFiles_.get(),
+                                            WorkingConfigFile, WorkingEventsFile);
     FileCommandHooks& f = files_->hooks;
-    f.showEvents = [this](const QString& path) { return viewer_->showFile(path); };
+    f.showEvents = [this](const QString& path) { return eventViewer()->showFile(path); };
     f.setWorkMode = [this](uint8_t mode) { setWorkMode(mode); };
     f.confirmStopVisual = [this] { return confirmStopVisual(task_texts::kAskStopVisualCr); };
     f.queueReadEvents = [this] { session_->queueTask(LineTask::ReadEvents); };
     f.treeChanged = [this] { treeChanged(); };
-    diff_ = new ConfigDiffWindow(this);
     f.showDifferences = [this](const std::vector<ConfigDifference>& differences, const QString& path) {
-        diff_->showDifferences(differences, cfg_texts::kDiffOpenSide, path);
+        diffWindow()->showDifferences(differences, cfg_texts::kDiffOpenSide, path);
     };
+}
+
+// ---------------------------------------------------------------- windows, each built on first use
+
+EventViewer* MainWindow::eventViewer() {
+    if (!viewer_) {
+        viewer_ = new EventViewer;
+        viewerSub_ = addModeWindow(viewer_);
+    }
+    return viewer_;
+}
+
+LinkSettingsWindow* MainWindow::linkWindow() {
+    if (!linkWindow_) {
+        linkWindow_ = new LinkSettingsWindow(*project_, *dialogs_, nullptr, this);
+        linkWindow_->settings().portChanged = [this] { refresh(); };
+        linkWindow_->setMore(linkMore());
+    }
+    return linkWindow_;
+}
+
+LinkDetailsWindow* MainWindow::linkMore() {
+    if (!linkMore_) {
+        linkMore_ = new LinkDetailsWindow(this);
+        linkMore_->setTimeouts(kZarnetTimeouts, kModbusTimeouts);
+        const LineStatus& status = session_->status();
+        linkMore_->setLinkErrors(status.identFailures);
+        linkMore_->setLowLatency(status.zarnetLatency, status.modbusLatency);
+        linkMore_->openDump = [this] { dumpWindow()->open(); };
+        linkMore_->openTraffic = [this] { openTraffic(); };
+    }
+    return linkMore_;
+}
+
+AboutBox* MainWindow::aboutBox() {
+    if (!about_)
+        about_ = new AboutBox(this);
+    return about_;
+}
+
+ConfigDumpWindow* MainWindow::dumpWindow() {
+    if (!dump_)
+        dump_ = new ConfigDumpWindow(image, this);
+    return dump_;
+}
+
+ConfigDiffWindow* MainWindow::diffWindow() {
+    if (!diff_)
+        diff_ = new ConfigDiffWindow(this);
+    return diff_;
+}
+
+ProgressWindow* MainWindow::progressWindow() {
+    if (!progress_)
+        progress_ = new ProgressWindow(this);
+    return progress_;
+}
+
+ConfigWindow* MainWindow::configWindow() {
+    if (cfg_)
+        return cfg_;
+    cfg_ = makeConfigWindow(image, *dialogs_);
+    // Where the working area is narrower or lower than the configuration window needs, the window
+    // scrolls instead of being cut at the area's edge.
+    cfgScroll_ = new QScrollArea;
+    cfgScroll_->setWidgetResizable(true);
+    cfgScroll_->setFrameShape(QFrame::NoFrame);
+    cfgScroll_->setWidget(cfg_);
+    cfgScroll_->setWindowTitle(cfg_->windowTitle());
+    cfgSub_ = addModeWindow(cfgScroll_);
+    servicePages_ = new ServicePages(*service_, this);
+    cfg_->addEditor(cfg_texts::kZarnetTab, servicePages_->zarnetPage(), nullptr);
+    cfg_->addEditor(cfg_texts::kModbusTab, servicePages_->modbusPage(), nullptr);
     // The configuration window's hidden menu works on the marked controller's configuration file.
     connect(cfg_->readFromFileAction(), &QAction::triggered, this,
             [this] { openConfigFromFile(project_->markedNodeCode(NodeRole::ConfigFile)); });
@@ -536,6 +604,64 @@ void MainWindow::createWindows() {
             [this] { saveConfigAsFile(project_->markedNodeCode(NodeRole::ConfigFile)); });
     connect(cfg_->compareWithFileAction(), &QAction::triggered, this,
             [this] { files_->compareWithFile(project_->markedNodeCode(NodeRole::ConfigFile)); });
+    // What the window would have been told so far.
+    cfg_->configurationChanged(kAllConfigViews);
+    cfg_->setServicePanelsEnabled(project_->LinkUp);
+    cfg_->setTransferRunning(transferRunning_);
+    syncServicePages();
+    return cfg_;
+}
+
+ServicePages* MainWindow::servicePages() {
+    configWindow();
+    return servicePages_;
+}
+
+monitor::ChartSettingsWindow* MainWindow::chartSettingsWindow() {
+    if (!chartWindow_) {
+        chartWindow_ = new monitor::ChartSettingsWindow(
+            *dialogs_, monitor::colorsIniPath(QFileInfo(formIniPath()).absolutePath()), this);
+        chartWindow_->applied = [this](const monitor::ChartSettings& settings) {
+            monitorWindow()->applyChartSettings(settings);
+            monitor_->setChartSettings(settings);
+        };
+    }
+    return chartWindow_;
+}
+
+monitor::MonitorWindow* MainWindow::monitorWindow() {
+    if (monitorWindow_)
+        return monitorWindow_;
+    monitor::MonitorWindow::Hooks monitorHooks;
+    monitorHooks.loadChartSettings = [this] { return chartSettings(); };
+    monitorHooks.openChartSettings = [this] {
+        monitor::ChartSettingsWindow* w = chartSettingsWindow();
+        w->show();
+        w->raise();
+        w->activateWindow();
+    };
+    monitorHooks.runningChanged = [this](bool running) { servicePanels_->setEnabled(!running); };
+    monitorWindow_ = new monitor::MonitorWindow(*monitor_, *dialogs_, std::move(monitorHooks));
+    visualSub_ = addModeWindow(monitorWindow_);
+    servicePanels_ = new monitor::ServicePanels(*serviceMenus_, monitorWindow_->panelHost());
+    servicePanels_->heldSound = [this] { return image.SoundOn; };
+    servicePanels_->soundWritten = [this](uint8_t sound) { image.SoundOn = sound; };
+    monitorWindow_->addServiceMenus(servicePanels_->menuActions(), serviceMenusShown_);
+    monitorWindow_->setLinkUp(project_->LinkUp);
+    return monitorWindow_;
+}
+
+monitor::ServicePanels* MainWindow::monitorServicePanels() {
+    monitorWindow();
+    return servicePanels_;
+}
+
+DeviceWindow* MainWindow::deviceWindow() {
+    if (!deviceWindow_) {
+        deviceWindow_ = new DeviceWindow(*device_);
+        deviceSub_ = addModeWindow(deviceWindow_);
+    }
+    return deviceWindow_;
 }
 
 void MainWindow::installProjectHooks() {
@@ -551,7 +677,7 @@ void MainWindow::installProjectHooks() {
         if (session_)
             session_->worker().clearTasks();
         if (created) {
-            cfg_->configurationChanged(kAllConfigViews);
+            configWindow()->configurationChanged(kAllConfigViews);
             cfg_->selectFirstRows();
         }
     };
@@ -562,17 +688,17 @@ void MainWindow::installProjectHooks() {
 void MainWindow::treeRequest(const TreeRequest& r) {
     switch (r.action) {
     case MenuAction::OpenLinkSettings:
-        return linkWindow_->openDevice(r.deviceIndex);
+        return linkWindow()->openDevice(r.deviceIndex);
     case MenuAction::ShowConfigFile:
         return openConfigFile(r.path, r.code);
     case MenuAction::ShowEventsFile:
         return openEventsFile(r.path, r.code);
     case MenuAction::ReadConfigFromDevice:
         session_->queueTask(LineTask::ReadConfig);
-        return cfg_->setTransferRunning(true);
+        return setTransferRunning(true);
     case MenuAction::WriteConfigToDevice:
         session_->queueTask(LineTask::WriteConfig);
-        return cfg_->setTransferRunning(true);
+        return setTransferRunning(true);
     case MenuAction::OpenConfigFile:
         return openConfigFromFile(r.code);
     case MenuAction::SaveConfigFileAs:
@@ -596,18 +722,18 @@ void MainWindow::treeRequest(const TreeRequest& r) {
 void MainWindow::startLine() {
     LineWorker::Options o;
     o.tickMs = options_.taskTickMs;
-    session_ = std::make_unique<LineSession>(this, *project_, image, *dialogs_, *progress_, o);
+    session_ = std::make_unique<LineSession>(this, *project_, image, *dialogs_, *progressForLine_, o);
     session_->statusChanged = [this] { lineStatusChanged(); };
     session_->markCleared = [this] { tree_->sync(); };
     session_->busyChanged = [this](bool busy) {
         if (!busy)
-            cfg_->setTransferRunning(false);
+            setTransferRunning(false);
     };
     LineListener l;
     l.logLine = [this](const QString& line) { addLine(line); };
     l.configurationRead = [this](const ConfigImage& read, ConfigViews views, bool ok) {
         image = read;
-        cfg_->configurationChanged(views);
+        configWindow()->configurationChanged(views);
         cfg_->selectFirstRows();
         // The service page's Modbus fields show what the controller holds, not the project's copy.
         if (ok)
@@ -615,17 +741,25 @@ void MainWindow::startLine() {
     };
     l.eventsRead = [this](const QString& path) {
         files_->eventsRead(path);
-        progress_->end();
+        progressForLine_->end();
         showModeWindow();
     };
-    l.transferRunning = [this](bool running) { cfg_->setTransferRunning(running); };
+    l.transferRunning = [this](bool running) { setTransferRunning(running); };
     session_->worker().addListener(std::move(l));
 }
 
+void MainWindow::setTransferRunning(bool running) {
+    transferRunning_ = running;
+    if (cfg_)
+        cfg_->setTransferRunning(running);
+}
+
 void MainWindow::lineStatusChanged() {
-    const LineStatus& status = session_->status();
-    linkMore_->setLinkErrors(status.identFailures);
-    linkMore_->setLowLatency(status.zarnetLatency, status.modbusLatency);
+    if (linkMore_) {
+        const LineStatus& status = session_->status();
+        linkMore_->setLinkErrors(status.identFailures);
+        linkMore_->setLowLatency(status.zarnetLatency, status.modbusLatency);
+    }
     updateRunString();
     connectionDisplay();
 }
@@ -664,8 +798,10 @@ void MainWindow::refresh() {
         firstTick_ = false;
         project_->ResetProject();
         tree_->sync();
-        about_->showCentred();
-        cfg_->configurationChanged(kAllConfigViews);
+        aboutBox()->showCentred();
+        // A window built later fills itself from the image.
+        if (cfg_)
+            cfg_->configurationChanged(kAllConfigViews);
         if (options_.afterFirstTick)
             options_.afterFirstTick();
     }
@@ -750,20 +886,24 @@ void MainWindow::showModeWindow() {
         setPanel(2, mode);
     switch (project_->model.WorkMode) {
     case work_mode::kEvents:
+        eventViewer();
         sub = viewerSub_;
         setTextIfChanged(viewerSub_, fileNamePart(WorkingEventsFile));
         setTextIfChanged(workingFile_, WorkingEventsFile);
         break;
     case work_mode::kConfiguration:
+        configWindow();
         sub = cfgSub_;
         setTextIfChanged(cfgSub_, fileNamePart(WorkingConfigFile));
         setTextIfChanged(workingFile_, WorkingConfigFile);
         break;
     case work_mode::kMonitor:
+        monitorWindow();
         sub = visualSub_;
         setTextIfChanged(workingFile_, WorkingVisualFile);
         break;
     case work_mode::kDevice:
+        deviceWindow();
         sub = deviceSub_;
         break;
     default:
@@ -793,9 +933,16 @@ void MainWindow::connectionDisplay() {
     setPanel(3, StatusBarPresenter::identityPanel(up, session_->status()));
     if (!up)
         setPanel(4, StatusBarPresenter::noLinkPanel());
-    if (cfg_->servicePanelsEnabled() != up)
+    if (cfg_ && cfg_->servicePanelsEnabled() != up)
         cfg_->setServicePanelsEnabled(up);
-    monitorWindow_->setLinkUp(up);
+    if (monitorWindow_)
+        monitorWindow_->setLinkUp(up);
+    syncServicePages();
+}
+
+void MainWindow::syncServicePages() {
+    if (!servicePages_)
+        return;
     // Over Modbus a controller answers only the switch back; the device-protocol page waits.
     const bool zarnet = project_->model.ActiveProtocol == kProtocolZarnet;
     for (auto [page, on] :
@@ -904,12 +1051,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // A Form.ini that cannot be written is no reason to keep the program open.
     QDir().mkpath(QFileInfo(formIniPath()).absolutePath());
     writeFormIni(formIniPath(), currentGeometry());
-    linkWindow_->close();
-    linkMore_->close();
-    if (traffic_)
-        traffic_->close();
-    about_->close();
-    progress_->close();
+    for (QWidget* w : std::initializer_list<QWidget*>{linkWindow_, linkMore_, traffic_, about_, progress_})
+        if (w)
+            w->close();
     event->accept();
 }
 
@@ -929,8 +1073,8 @@ void MainWindow::openTraffic() {
     traffic_->activateWindow();
 }
 
-monitor::ChartSettings MainWindow::chartSettings() const {
-    return chartWindow_->loadAndApply();
+monitor::ChartSettings MainWindow::chartSettings() {
+    return chartSettingsWindow()->loadAndApply();
 }
 
 bool MainWindow::serviceMenusShown() {

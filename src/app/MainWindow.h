@@ -1,9 +1,12 @@
 #pragma once
 // The main window: the frame of the whole program. It owns the run's shared objects (the
 // configuration image, the project and the line session, whose worker runs the ports, the link and
-// the task loop on the line's own thread), creates the other windows once at start, and keeps status
-// bar, shown mode window and the line's target in step with the model through the one-second
-// refresh. Nothing here waits for the line: the worker's answers arrive as queued calls.
+// the task loop on the line's own thread), and keeps status bar, shown mode window and the line's
+// target in step with the model through the one-second refresh. Nothing here waits for the line:
+// the worker's answers arrive as queued calls.
+// At start it builds only its own frame, so that it shows at once; every other window is built the
+// first time it is needed and then kept for the run. What a window shows of the run's state (link up,
+// a transfer running, the link errors) is held here meanwhile and given to the window when it is built.
 // The form TFormMainIDE.
 #include "FormIni.h"
 #include "StatusBarPresenter.h"
@@ -102,27 +105,36 @@ public:
     // ProjectLog.
     void addLine(const QString& line) override;
 
-    // Windows and controls, for the application and its tests.
+    // Windows and controls, for the application and its tests. A window not built yet is built by
+    // its getter.
     ProjectTreeView* tree() const { return tree_; }
-    ConfigWindow* configWindow() const { return cfg_; }
-    EventViewer* eventViewer() const { return viewer_; }
-    LinkSettingsWindow* linkWindow() const { return linkWindow_; }
-    LinkDetailsWindow* linkMore() const { return linkMore_; }
+    ConfigWindow* configWindow();
+    EventViewer* eventViewer();
+    LinkSettingsWindow* linkWindow();
+    LinkDetailsWindow* linkMore();
     // The traffic window, nullptr until it was first opened.
     TrafficWindow* trafficWindow() const { return traffic_; }
     // Opens the traffic window, made (and the line's frames watched) on first use.
     void openTraffic();
-    ConfigDumpWindow* dumpWindow() const { return dump_; }
-    ConfigDiffWindow* diffWindow() const { return diff_; }
-    ServicePages* servicePages() const { return servicePages_; }
-    DeviceWindow* deviceWindow() const { return deviceWindow_; }
+    ConfigDumpWindow* dumpWindow();
+    ConfigDiffWindow* diffWindow();
+    ServicePages* servicePages();
+    DeviceWindow* deviceWindow();
     DeviceConsole* deviceConsole() const { return device_.get(); }
-    monitor::MonitorWindow* monitorWindow() const { return monitorWindow_; }
+    monitor::MonitorWindow* monitorWindow();
     monitor::LiveMonitor* liveMonitor() const { return monitor_.get(); }
-    monitor::ChartSettingsWindow* chartSettingsWindow() const { return chartWindow_; }
-    monitor::ServicePanels* monitorServicePanels() const { return servicePanels_; }
-    ProgressWindow* progressWindow() const { return progress_; }
-    AboutBox* aboutBox() const { return about_; }
+    monitor::ChartSettingsWindow* chartSettingsWindow();
+    monitor::ServicePanels* monitorServicePanels();
+    ProgressWindow* progressWindow();
+    AboutBox* aboutBox();
+    // Whether a window has been built so far (the others are built on first use).
+    bool configWindowBuilt() const { return cfg_ != nullptr; }
+    bool eventViewerBuilt() const { return viewer_ != nullptr; }
+    bool monitorWindowBuilt() const { return monitorWindow_ != nullptr; }
+    bool deviceWindowBuilt() const { return deviceWindow_ != nullptr; }
+    bool linkWindowBuilt() const { return linkWindow_ != nullptr; }
+    bool progressWindowBuilt() const { return progress_ != nullptr; }
+    bool aboutBoxBuilt() const { return about_ != nullptr; }
     QString statusText(int panel) const;
     const StatusPanel* statusPanel(int panel) const { return panels_.at(panel); }
     QString logText() const;
@@ -141,7 +153,7 @@ public:
     FormGeometry firstStartGeometry() const;
     QString formIniPath() const;
     // Colors.ini beside Form.ini, or the defaults.
-    monitor::ChartSettings chartSettings() const;
+    monitor::ChartSettings chartSettings();
     // Before an operation that cannot run beside the live monitor: asks to stop it. False: keep it.
     bool confirmStopVisual(const QString& question);
     // The monitor's service menus are offered (VEXTOR_SERVICE_MENUS=1, or serviceMenus=true in the
@@ -164,6 +176,10 @@ private:
     // and line byte in the image, as on the line.
     uint8_t activeZarnetAddress_ = 0;
     ImageLinkBinding binding_{image, activeZarnetAddress_};
+    // The line's progress reaches the progress window through this, which builds it at the first step.
+    std::unique_ptr<TransferProgress> progressForLine_;
+    // Files loaded into the image refill the configuration window through this, which builds it.
+    std::unique_ptr<ConfigObserver> configForFiles_;
     std::unique_ptr<FileCommands> files_;
     bool firstTick_ = true;
 
@@ -182,6 +198,10 @@ private:
     QString shownTitle_;
     bool modeWindowClosed_ = false;
     std::optional<DeviceLink> shownServiceLink_;
+    // A configuration transfer replaces or sends the image: the configuration window's editors wait.
+    bool transferRunning_ = false;
+    // Whether the monitor offers the service menus, decided once at start.
+    bool serviceMenusShown_ = false;
 
     QTimer refreshTimer_;
     QTimer runStringTimer_;
@@ -229,7 +249,10 @@ private:
     QWidget* buildTreePanel();
     QWidget* buildClientArea();
     void buildStatusBar();
-    void createWindows();
+    void createCore();
+    void setTransferRunning(bool running);
+    // The enabled state of the service pages follows the link's protocol.
+    void syncServicePages();
     void installProjectHooks();
     void startLine();
     void lineStatusChanged();

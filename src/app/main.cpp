@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QStringList>
+#include <QTimer>
 #include <cstdlib>
 #include <ctime>
 
@@ -27,7 +28,6 @@ int main(int argc, char** argv) {
     // Numbers are shown and read with a decimal comma throughout.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     vextor::installQtTranslations(app);
-    QApplication::setWindowIcon(vextor::appIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("vextor-configurator"));
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
         QString error;
         demo = vextor::DemoProject::start(error);
         if (!demo) {
+            QApplication::setWindowIcon(vextor::appIcon());
             QMessageBox::critical(nullptr, vextor::main_texts::kAppTitle,
                                   vextor::app_texts::kDemoFailed + error);
             return 1;
@@ -61,5 +62,8 @@ int main(int argc, char** argv) {
     vextor::MainWindow main(options);
     window = &main;
     main.show();
+    // Drawing the icon in its seven sizes and handing them to the display is a noticeable part of the
+    // start: the icon follows once the window is on its way, and from then on serves every window.
+    QTimer::singleShot(0, [] { QApplication::setWindowIcon(vextor::appIcon()); });
     return QApplication::exec();
 }

@@ -143,6 +143,42 @@ TEST_F(MainWindowTest, StartsWithTheEmptyProjectAndTheConfigurationWindow) {
                            " Рекуперация ", "ДУ приводов ", " Общие ", "БУ и Ф", "Календарь"}));
 }
 
+// The window shows at once because it builds only its own frame; the first refresh shows the
+// configuration window and the about box, and every other window is built when first asked for and
+// then kept.
+TEST_F(MainWindowTest, BuildsOnlyItsFrameAtStartAndEachWindowOnceOnFirstUse) {
+    create();
+    EXPECT_FALSE(window->configWindowBuilt());
+    EXPECT_FALSE(window->aboutBoxBuilt());
+    EXPECT_FALSE(window->eventViewerBuilt());
+    EXPECT_FALSE(window->monitorWindowBuilt());
+    EXPECT_FALSE(window->deviceWindowBuilt());
+    EXPECT_FALSE(window->linkWindowBuilt());
+    EXPECT_FALSE(window->progressWindowBuilt());
+
+    window->refresh();
+    EXPECT_TRUE(window->configWindowBuilt());
+    EXPECT_TRUE(window->aboutBoxBuilt());
+    EXPECT_FALSE(window->eventViewerBuilt());
+    EXPECT_FALSE(window->monitorWindowBuilt());
+
+    window->modeButton(1)->click();
+    window->refresh();
+    ASSERT_TRUE(window->eventViewerBuilt());
+    QWidget* viewer = window->shownModeWindow();
+    EXPECT_EQ(viewer, window->eventViewer());
+    window->modeButton(0)->click();
+    window->refresh();
+    window->modeButton(1)->click();
+    window->refresh();
+    EXPECT_EQ(window->shownModeWindow(), viewer) << "the event viewer is built once for the run";
+    EXPECT_FALSE(window->monitorWindowBuilt());
+
+    window->modeButton(3)->click();
+    ASSERT_TRUE(window->linkWindowBuilt());
+    EXPECT_TRUE(window->linkWindow()->isVisible());
+}
+
 TEST_F(MainWindowTest, ModeButtonsTakeEffectAtTheNextRefresh) {
     create();
     window->refresh();
@@ -771,6 +807,14 @@ TEST_F(LinkedWindow, WriteSendsTheImageAsItWasWhenQueued) {
     runPopup(node_code::kMasterDevice + 2, QStringLiteral("Считать из прибора"));
     ASSERT_TRUE(testing::waitFor([&] { return shown(task_texts::kConfigRead); }));
     EXPECT_EQ(window->image.ArrSensors[4].Rline, 42.5f);
+}
+
+// A window first built while the link is up shows it, as one built at start would have been told.
+TEST_F(LinkedWindow, AWindowBuiltAfterTheLinkCameUpShowsIt) {
+    link();
+    ASSERT_FALSE(window->monitorWindowBuilt());
+    monitor::MonitorWindow* mon = window->monitorWindow();
+    EXPECT_TRUE(mon->startAction()->isEnabled());
 }
 
 // The device window in the application: its commands run as direct jobs between the ticks of the
