@@ -5,7 +5,7 @@
 # WRONG ones (a crash, a hang or a success with wrong data), which must be 0.
 #   scripts/soak.sh [SEEDS] [FIRST_SEED]
 # Builds what it needs in build/ci (configure it first: cmake --preset ci). The four operations run
-# two at a time; a run of 20 seeds takes about ten minutes.
+# two at a time; a run of 20 seeds takes about a quarter of an hour.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seeds="${1:-20}"
