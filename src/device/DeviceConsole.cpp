@@ -228,6 +228,11 @@ void DeviceConsole::askDisplayBoard() {
 }
 
 void DeviceConsole::close() {
+    // A search ends with the window: its finds would be offered to nobody.
+    if (scanStop_) {
+        scanStop_->store(true);
+        scanQuiet_ = true;
+    }
     portOpen_ = false;
     view.portEnabled = true;
     changed();
@@ -544,6 +549,7 @@ void DeviceConsole::scanLine() {
         return;
     scan_ = std::make_shared<ControllerScan>(scanOptions);
     scanStop_ = std::make_shared<std::atomic<bool>>(false);
+    scanQuiet_ = false;
     view.scanning = true;
     view.scanAsked = 0;
     view.scanTotal = scan_->total();
@@ -595,7 +601,7 @@ void DeviceConsole::endScan(bool offer) {
     scanStop_.reset();
     view.scanning = false;
     changed();
-    if (!offer)
+    if (!offer || scanQuiet_)
         return;
     if (!lastFound_.empty()) {
         if (scanFinished)

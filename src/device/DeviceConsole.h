@@ -199,6 +199,7 @@ private:
     std::set<DeviceCommand> pending_;
     std::shared_ptr<ControllerScan> scan_;
     std::shared_ptr<std::atomic<bool>> scanStop_;
+    bool scanQuiet_ = false; // the window closed during the search
     std::vector<FoundController> lastFound_;
     int lastStray_ = 0;
 

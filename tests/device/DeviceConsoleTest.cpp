@@ -531,6 +531,14 @@ TEST_F(DeviceOnLine, TheSearchRunsInSlicesAndAPickFillsTheAddress) {
     EXPECT_LT(console->view.scanAsked, kMaxZarnetLinkAddress - 4);
     EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_EQ(offered, 1);
+
+    // Closing the window ends a search that has finds without offering them.
+    console->scanOptions.first = 1;
+    console->scanLine();
+    ASSERT_TRUE(waitFor([this] { return console->view.scanAsked >= DeviceConsole::kScanSlice; }));
+    console->close();
+    ASSERT_TRUE(waitFor([this] { return !console->view.scanning; }));
+    EXPECT_EQ(offered, 1);
 }
 
 } // namespace
