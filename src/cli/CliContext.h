@@ -122,6 +122,7 @@ std::vector<Command> configCommands();
 std::vector<Command> eventCommands();
 std::vector<Command> projectCommands();
 std::vector<Command> monitorCommands();
+std::vector<Command> scanCommands();
 
 // --project FILE.prj --device NAME: port, addresses and Modbus settings from a project. The values
 // are range-checked like the options; the device-protocol address only when --address does not

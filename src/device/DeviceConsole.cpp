@@ -7,6 +7,7 @@
 #include "line/TaskTexts.h"
 #include "link/AddressLimits.h"
 #include "link/ControllerMemory.h"
+#include "link/ControllerScan.h"
 #include "link/Hooks.h"
 #include "link/NumberInput.h"
 #include "link/NumericConversions.h"
@@ -146,6 +147,8 @@ void DeviceConsole::link(uint8_t address) {
     if (pending(DeviceCommand::Link))
         return;
     deviceAddress_ = address;
+    // The identity will name the address; a picked find's line would only repeat or contradict it.
+    view.addressText.clear();
     struct Reply {
         bool identified = false;
         bool keyTaken = false;
@@ -225,6 +228,11 @@ void DeviceConsole::askDisplayBoard() {
 }
 
 void DeviceConsole::close() {
+    // A search ends with the window: its finds would be offered to nobody.
+    if (scanStop_) {
+        scanStop_->store(true);
+        scanQuiet_ = true;
+    }
     portOpen_ = false;
     view.portEnabled = true;
     changed();
@@ -517,6 +525,103 @@ void DeviceConsole::readEventsFromDevice() {
             if (result->fileReplaced && hooks.showEvents)
                 hooks.showEvents(path);
         });
+}
+
+// ---------------------------------------------------------------- search for controllers
+
+QString DeviceConsole::foundText(const FoundController& found) {
+    QString text = t::kFoundAddress + QString::number(found.address) + QStringLiteral(":  ");
+    if (found.type != kVextorTypeCode)
+        text += t::kFoundType + QString::number(found.type) + QLatin1Char(' ');
+    text +=
+        t::kIdentityHead + formatHundredths(found.firmware) + QLatin1Char(':') + QString::number(found.build);
+    if (!found.cfgVersion)
+        text += t::kFoundConfigUnread;
+    else if (*found.cfgVersion == kNoCfgVersion)
+        text += t::kFoundNoConfig;
+    else
+        text += t::kFoundConfig + formatHundredths(*found.cfgVersion);
+    return text;
+}
+
+void DeviceConsole::scanLine() {
+    if (pending(DeviceCommand::Scan) || view.scanning)
+        return;
+    scan_ = std::make_shared<ControllerScan>(scanOptions);
+    scanStop_ = std::make_shared<std::atomic<bool>>(false);
+    scanQuiet_ = false;
+    view.scanning = true;
+    view.scanAsked = 0;
+    view.scanTotal = scan_->total();
+    view.scanAddress = scan_->nextAddress();
+    changed();
+    scanSlice();
+}
+
+void DeviceConsole::scanSlice() {
+    // One slice per direct job: the port is the job's for a few hundred milliseconds, and the task
+    // loop's tick can come between two slices.
+    auto scan = scan_;
+    auto stop = scanStop_;
+    run(
+        DeviceCommand::Scan,
+        [scan, stop](LineAccess& a) {
+            scan->step(a.link, kScanSlice, [&a, stop] { return stop->load() || a.stopping(); });
+            return true;
+        },
+        [this, scan, stop](DirectEnd end) {
+            if (scan != scan_)
+                return;
+            if (!ran(end)) {
+                // The port did not open (told by ran()) or the program closes: nothing to offer.
+                endScan(false);
+                return;
+            }
+            view.scanAsked = scan->asked();
+            view.scanAddress = scan->nextAddress();
+            if (scan->finished() || stop->load()) {
+                endScan(true);
+                return;
+            }
+            changed();
+            scanSlice();
+        });
+}
+
+void DeviceConsole::stopScan() {
+    if (scanStop_)
+        scanStop_->store(true);
+}
+
+void DeviceConsole::endScan(bool offer) {
+    lastFound_ = scan_->found();
+    lastStray_ = scan_->strayReplies();
+    const bool stopped = scanStop_->load();
+    scan_.reset();
+    scanStop_.reset();
+    view.scanning = false;
+    changed();
+    if (!offer || scanQuiet_)
+        return;
+    if (!lastFound_.empty()) {
+        if (scanFinished)
+            scanFinished();
+    } else if (!stopped) {
+        dialogs_.message(lastStray_ > 0 ? t::kNothingFound + QLatin1Char('\n') + t::kStrayReplies +
+                                              QString::number(lastStray_)
+                                        : t::kNothingFound);
+    }
+}
+
+void DeviceConsole::pickFound(uint8_t address) {
+    if (view.linked && address != deviceAddress_) {
+        view.linked = false;
+        view.identityVisible = false;
+        view.displayBoard.clear();
+    }
+    deviceAddress_ = address;
+    view.addressText = t::kPickedAddress + QString::number(address);
+    changed();
 }
 
 void DeviceConsole::readProjectEvents() {

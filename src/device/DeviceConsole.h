@@ -8,11 +8,13 @@
 // the task loop on the port the project names, so the task loop and this window never hold the port
 // at the same time. The window stays live meanwhile; the result comes back here to be shown.
 #include "line/LineTypes.h"
+#include "link/ControllerScan.h"
 #include "link/TransferProgress.h"
 #include "link/UserDialogs.h"
 
 #include <QDateTime>
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -74,6 +76,7 @@ enum class DeviceCommand {
     SwitchToModbus,
     ChangeModbusAddress,
     ReadEvents,
+    Scan,
 };
 
 // What the window shows.
@@ -94,6 +97,12 @@ struct DeviceView {
     QString timeText;
     QString sentLabel; // " Ok Send ! " or "Any error..."; empty: hidden
     bool eventsReading = false;
+    // The search for controllers: running, how far it got, the address it asks now.
+    bool scanning = false;
+    int scanAsked = 0;
+    int scanTotal = 0;
+    int scanAddress = 0;
+    QString addressText; // the address a find was picked for; empty: hidden
 };
 
 // What the window hands to the rest of the program.
@@ -115,6 +124,13 @@ public:
     std::function<void()> viewChanged;
     // Where the event read shows its bar and counter (the window's panel); may stay unset.
     TransferProgress* eventProgress = nullptr;
+    // A search ended with finds (lastFound()): the window lets the engineer pick one.
+    std::function<void()> scanFinished;
+    // The addresses a search asks (the whole line unless narrowed) and its time-outs.
+    ScanOptions scanOptions;
+    // Addresses asked per direct job: a silent slice takes under half a second, so the task loop
+    // keeps its ticks while a whole line is searched.
+    static constexpr int kScanSlice = 8;
 
     // The controller the commands go to.
     uint8_t deviceAddress() const { return deviceAddress_; }
@@ -149,6 +165,18 @@ public:
     void readEventsFromDevice();
     void readProjectEvents();
     void openEventsFile();
+    // "Поиск приборов": asks every address of scanOptions who it is, a slice per direct job.
+    void scanLine();
+    // Ends the search after the address being asked; what was found so far is offered.
+    void stopScan();
+    // The controllers the last search found, and the replies it had from another address than asked.
+    const std::vector<FoundController>& lastFound() const { return lastFound_; }
+    int lastStrayReplies() const { return lastStray_; }
+    // A find picked: the commands and the next "Адрес ..." go to its address. A link to another
+    // controller is over: its identity and menus wait for the link to the one picked.
+    void pickFound(uint8_t address);
+    // How a find is listed: address, identity and configuration version.
+    static QString foundText(const FoundController& found);
     // The window closes: the port counts as closed, so the next link opens it again.
     void close();
     // The project's port number may have changed: the caption follows it.
@@ -169,6 +197,11 @@ private:
     uint8_t firmwareBuild_ = 0;
     std::mt19937 random_;
     std::set<DeviceCommand> pending_;
+    std::shared_ptr<ControllerScan> scan_;
+    std::shared_ptr<std::atomic<bool>> scanStop_;
+    bool scanQuiet_ = false; // the window closed during the search
+    std::vector<FoundController> lastFound_;
+    int lastStray_ = 0;
 
     DirectTarget target() const;
     void changed();
@@ -178,6 +211,8 @@ private:
     void showSent(bool ok);
     // True when the job ran; otherwise tells why not, when there is something to tell.
     bool ran(const DirectEnd& end);
+    void scanSlice();
+    void endScan(bool offer);
 };
 
 } // namespace vextor

@@ -108,4 +108,21 @@ inline const QString kOk = QStringLiteral("Ok!");
 inline const QString kFailed = QStringLiteral("Ошибка ... ");
 inline const QString kModbusAddressNotRead = QStringLiteral("Error read MB_Address...");
 
+// The search for the controllers on the line.
+inline const QString kScanItem = QStringLiteral("Поиск приборов");
+inline const QString kScanAsking = QStringLiteral("Опрос адреса ");
+inline const QString kScanStop = QStringLiteral("Остановить");
+inline const QString kFoundCaption = QStringLiteral("Найденные приборы");
+inline const QString kFoundPrompt = QStringLiteral("Выберите прибор: его адрес станет адресом окна.");
+inline const QString kFoundPick = QStringLiteral("Выбрать");
+inline const QString kFoundCancel = QStringLiteral("Отмена");
+inline const QString kNothingFound = QStringLiteral("Приборы не найдены");
+inline const QString kStrayReplies = QStringLiteral("Ответов с чужого адреса: ");
+inline const QString kFoundAddress = QStringLiteral("Адрес ");
+inline const QString kFoundType = QStringLiteral("прибор типа ");
+inline const QString kFoundConfig = QStringLiteral(", конфигурация вер. ");
+inline const QString kFoundNoConfig = QStringLiteral(", без конфигурации");
+inline const QString kFoundConfigUnread = QStringLiteral(", конфигурация не прочитана");
+inline const QString kPickedAddress = QStringLiteral("Адрес прибора: ");
+
 } // namespace vextor::device_texts

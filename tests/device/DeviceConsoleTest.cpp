@@ -6,6 +6,7 @@
 #include "device/texts.h"
 #include "line/LineWorker.h"
 #include "line/TaskTexts.h"
+#include "link/AddressLimits.h"
 #include "link/ControllerMemory.h"
 #include "link/ModbusMaster.h"
 #include "link/ZarnetCommands.h"
@@ -475,6 +476,69 @@ TEST_F(DeviceOnLine, TheModbusMenuReadsTheEventLogIntoAFileAndShowsIt) {
     const int jobsBefore = deviceLine->jobs;
     command([this] { console->readEventsFromDevice(); });
     EXPECT_EQ(deviceLine->jobs, jobsBefore);
+}
+
+// The search runs as direct jobs of a slice each; a pick fills the address the next link starts
+// from, and a linked controller that the search asked is still served after it.
+TEST_F(DeviceOnLine, TheSearchRunsInSlicesAndAPickFillsTheAddress) {
+    linkTo(3);
+    int offered = 0;
+    console->scanFinished = [&] { ++offered; };
+    console->scanOptions.first = 1;
+    console->scanOptions.last = 20;
+    const int jobsBefore = deviceLine->jobs;
+    console->scanLine();
+    EXPECT_TRUE(console->view.scanning);
+    ASSERT_TRUE(waitFor([this] { return !console->view.scanning; }));
+    EXPECT_EQ(deviceLine->jobs - jobsBefore, 3) << "8 + 8 + 4 addresses";
+    EXPECT_EQ(deviceLine->targets.back().portNumber, 1);
+    EXPECT_EQ(offered, 1);
+    ASSERT_EQ(console->lastFound().size(), 1u);
+    EXPECT_EQ(console->lastFound()[0], (FoundController{3, 32, 201, 3, uint16_t(200)}));
+    EXPECT_EQ(DeviceConsole::foundText(console->lastFound()[0]),
+              "Адрес 3:  Vextor  v2,01:3, конфигурация вер. 2,00");
+    EXPECT_TRUE(dialogs.shown.mid(1).isEmpty()) << dialogs.shown.join('|').toStdString();
+
+    // The window's link to 3 goes on: its next command is answered.
+    command([this] { console->readStatus(); });
+    EXPECT_EQ(monitorShown, 1);
+
+    // Picking the controller already linked keeps the link; picking another ends it and fills the
+    // address the next link box starts from.
+    console->pickFound(3);
+    EXPECT_TRUE(console->view.linked);
+    console->pickFound(17);
+    EXPECT_FALSE(console->view.linked);
+    EXPECT_FALSE(console->view.identityVisible);
+    EXPECT_EQ(console->deviceAddress(), 17);
+    EXPECT_EQ(console->view.addressText, "Адрес прибора: 17");
+    dialogs.inputs = {std::nullopt};
+    console->linkAskedAddress();
+    EXPECT_EQ(dialogs.inputInitials.back(), "17");
+
+    // Nobody in the range: told; a stopped search is not.
+    dialogs.shown.clear();
+    console->scanOptions.first = 4;
+    console->scanOptions.last = 12;
+    console->scanLine();
+    ASSERT_TRUE(waitFor([this] { return !console->view.scanning; }));
+    EXPECT_EQ(dialogs.shown, QStringList{t::kNothingFound});
+    dialogs.shown.clear();
+    console->scanOptions.last = 127;
+    console->scanLine();
+    console->stopScan();
+    ASSERT_TRUE(waitFor([this] { return !console->view.scanning; }));
+    EXPECT_LT(console->view.scanAsked, kMaxZarnetLinkAddress - 4);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    EXPECT_EQ(offered, 1);
+
+    // Closing the window ends a search that has finds without offering them.
+    console->scanOptions.first = 1;
+    console->scanLine();
+    ASSERT_TRUE(waitFor([this] { return console->view.scanAsked >= DeviceConsole::kScanSlice; }));
+    console->close();
+    ASSERT_TRUE(waitFor([this] { return !console->view.scanning; }));
+    EXPECT_EQ(offered, 1);
 }
 
 } // namespace

@@ -4,11 +4,14 @@
 #include "events/EventReader.h"
 
 #include <QDateTime>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -16,6 +19,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vextor {
 
@@ -49,6 +53,8 @@ DeviceWindow::DeviceWindow(DeviceConsole& console, QWidget* parent) : QWidget(pa
     hint_->setWordWrap(true);
     hint_->setEnabled(false);
     layout->addWidget(hint_);
+    address_ = new QLabel(this);
+    layout->addWidget(address_);
     identity_ = clickableLabel(this);
     QFont identityFont = identity_->font();
     identityFont.setBold(true);
@@ -80,9 +86,11 @@ DeviceWindow::DeviceWindow(DeviceConsole& console, QWidget* parent) : QWidget(pa
     sent_->setFont(sentFont);
     layout->addWidget(sent_, 0, Qt::AlignHCenter);
     layout->addStretch();
+    layout->addWidget(buildScanPanel());
     layout->addWidget(buildEventPanel());
 
     console_.eventProgress = this;
+    console_.scanFinished = [this] { offerFound(); };
     console_.viewChanged = [this] { showView(); };
     showView();
 }
@@ -93,6 +101,7 @@ void DeviceWindow::buildMenus() {
     QMenu* device = menus_->addMenu(t::kMenuDevice);
     device->addAction(t::kAddress127, this, [this] { console_.linkAnyAddress(); });
     device->addAction(t::kAddressAsk, this, [this] { console_.linkAskedAddress(); });
+    device->addAction(t::kScanItem, this, [this] { console_.scanLine(); });
     device->addSeparator();
     device->addAction(t::kModbusAddressItem, this, [this] { console_.askModbusAddress(); });
 
@@ -188,6 +197,64 @@ QGroupBox* DeviceWindow::buildEventPanel() {
     return eventPanel_;
 }
 
+QGroupBox* DeviceWindow::buildScanPanel() {
+    scanPanel_ = new QGroupBox(t::kScanItem, this);
+    auto* row = new QHBoxLayout(scanPanel_);
+    scanBar_ = new QProgressBar(scanPanel_);
+    scanBar_->setTextVisible(false);
+    scanCounter_ = new QLabel(scanPanel_);
+    scanCounter_->setMinimumWidth(
+        scanCounter_->fontMetrics().horizontalAdvance(t::kScanAsking + QStringLiteral("000")));
+    auto* stop = new QPushButton(t::kScanStop, scanPanel_);
+    connect(stop, &QPushButton::clicked, this, [this] { console_.stopScan(); });
+    row->addWidget(scanBar_, 1);
+    row->addWidget(scanCounter_);
+    row->addWidget(stop);
+    scanPanel_->hide();
+    return scanPanel_;
+}
+
+void DeviceWindow::offerFound() {
+    delete foundDialog_;
+    foundDialog_ = new QDialog(this);
+    foundDialog_->setWindowTitle(t::kFoundCaption);
+    foundDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    auto* column = new QVBoxLayout(foundDialog_);
+    column->addWidget(new QLabel(t::kFoundPrompt, foundDialog_));
+    foundList_ = new QListWidget(foundDialog_);
+    for (const FoundController& found : console_.lastFound()) {
+        auto* item = new QListWidgetItem(DeviceConsole::foundText(found), foundList_);
+        item->setData(Qt::UserRole, found.address);
+    }
+    foundList_->setCurrentRow(0);
+    foundList_->setMinimumWidth(foundList_->sizeHintForColumn(0) + 24);
+    column->addWidget(foundList_);
+    if (console_.lastStrayReplies() > 0)
+        column->addWidget(
+            new QLabel(t::kStrayReplies + QString::number(console_.lastStrayReplies()), foundDialog_));
+    auto* buttons = new QDialogButtonBox(foundDialog_);
+    buttons->addButton(t::kFoundPick, QDialogButtonBox::AcceptRole);
+    buttons->addButton(t::kFoundCancel, QDialogButtonBox::RejectRole);
+    column->addWidget(buttons);
+    QDialog* dialog = foundDialog_;
+    QListWidget* list = foundList_;
+    connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    connect(list, &QListWidget::itemDoubleClicked, dialog, &QDialog::accept);
+    connect(dialog, &QDialog::accepted, this, [this, list] {
+        if (QListWidgetItem* item = list->currentItem())
+            console_.pickFound(static_cast<uint8_t>(item->data(Qt::UserRole).toInt()));
+    });
+    connect(dialog, &QObject::destroyed, this, [this, dialog] {
+        if (foundDialog_ == dialog) {
+            foundDialog_ = nullptr;
+            foundList_ = nullptr;
+        }
+    });
+    // Window-modal and without a loop of its own: the line's answers keep arriving meanwhile.
+    dialog->open();
+}
+
 QAction* DeviceWindow::action(const QString& text) const {
     for (QAction* a : menus_->actions()) {
         if (a->text() == text)
@@ -229,6 +296,13 @@ void DeviceWindow::showView() {
     setTextIfChanged(time_, v.timeText);
     sent_->setText(v.sentLabel);
     sent_->setVisible(!v.sentLabel.isEmpty());
+    address_->setText(v.addressText);
+    address_->setVisible(!v.addressText.isEmpty());
+    scanPanel_->setVisible(v.scanning);
+    scanBar_->setRange(0, std::max(1, v.scanTotal));
+    scanBar_->setValue(v.scanAsked);
+    scanCounter_->setText(t::kScanAsking + QString::number(v.scanAddress));
+    action(t::kScanItem)->setEnabled(!v.scanning);
 }
 
 bool DeviceWindow::eventFilter(QObject* watched, QEvent* event) {

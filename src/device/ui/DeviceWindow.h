@@ -7,7 +7,9 @@
 #include <QWidget>
 
 class QAction;
+class QDialog;
 class QGroupBox;
+class QListWidget;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -39,6 +41,12 @@ public:
     QPushButton* button(const QString& text) const;
     QProgressBar* eventBar() const { return eventBar_; }
     QLabel* eventCounter() const { return eventCounter_; }
+    QGroupBox* scanPanel() const { return scanPanel_; }
+    QProgressBar* scanBar() const { return scanBar_; }
+    QLabel* addressLabel() const { return address_; }
+    // The list of the last search's finds while it is open (nullptr otherwise).
+    QDialog* foundDialog() const { return foundDialog_; }
+    QListWidget* foundList() const { return foundList_; }
 
     // The event read's progress panel.
     void begin(const QString& title, int maximum) override;
@@ -72,11 +80,20 @@ private:
     QGroupBox* eventPanel_;
     QProgressBar* eventBar_;
     QLabel* eventCounter_;
+    QLabel* address_;
+    QGroupBox* scanPanel_;
+    QProgressBar* scanBar_;
+    QLabel* scanCounter_;
+    QDialog* foundDialog_ = nullptr;
+    QListWidget* foundList_ = nullptr;
 
     void buildMenus();
     QGroupBox* buildDelayGroup();
     QGroupBox* buildClockGroup();
     QGroupBox* buildEventPanel();
+    QGroupBox* buildScanPanel();
+    // Lists the console's finds in a small dialog; a pick goes back to the console.
+    void offerFound();
 };
 
 } // namespace vextor
