@@ -8,6 +8,7 @@
 #include "texts.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace vextor {
 
@@ -43,17 +44,22 @@ std::unique_ptr<DemoProject> DemoProject::start(QString& error) {
     ConfigImage masterImage;
     decodeBlock(masterImage, sim::kImageFirst, sim::kImageSize, kDemoMasterImage.data());
     const QString configPath = dir.filePath(t::kDemoMasterConfig);
-    const ConfigFileResult saved = saveConfigurationFile(masterImage, configPath);
-    if (saved.success)
+    // The demo's files live in a folder of this run only: they are written plainly, without the
+    // flush to the disk a real save makes, which would hold up the first window for nothing.
+    const auto writePlain = [](const QString& path, const QByteArray& bytes, QString* why) {
+        QFile file(path);
+        const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        if (!ok && why)
+            *why = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return ok;
+    };
+    if (writePlain(configPath, configurationFileBytes(masterImage), nullptr))
         m.Master.ConfigFile = configPath;
 
     demo->projectPath_ = dir.filePath(t::kDemoProjectFile);
     m.ProjectPath = demo->projectPath_;
-    const ProjectFileWrite written = WriteProjectFile(demo->projectPath_, m);
-    if (!written.ok) {
-        error = written.message;
+    if (!writePlain(demo->projectPath_, formatProjectFile(m), &error))
         return nullptr;
-    }
     return demo;
 }
 
