@@ -233,6 +233,7 @@ void DeviceTasks::closePorts() {
 
 void DeviceTasks::identifyZarnet() {
     project_.LinkUp = false;
+    CfgVersionKnown = false;
     ++IdentAttempts;
     link_.DeviceAddress = project_.activeZarnetAddress();
     sleepMs(kRequestPauseMs);
@@ -268,6 +269,7 @@ void DeviceTasks::identifyZarnet() {
     if (!ReadMemory(link_, bytes, kCfgVersionAddress, 2))
         return;
     CfgVersion = wordFromImage(bytes);
+    CfgVersionKnown = true;
     CfgVersionText = CfgVersion == kNoCfgVersion ? QString() : t::kCfgVersion + formatHundredths(CfgVersion);
 
     if (CfgVersion != kConfigLayoutVersion && !CfgUpdateDeclined) {
@@ -415,6 +417,15 @@ void DeviceTasks::taskReset() {
 }
 
 void DeviceTasks::taskReadConfig(const LineAccess& access) {
+    // A lost reply to the version read is no outdated configuration: asking to overwrite the
+    // controller's configuration on it could destroy a good one. The read fails as any lost reply
+    // does, and may be asked for again.
+    if (IdentifyZarnet && !CfgVersionKnown) {
+        if (hooks.configurationRead)
+            hooks.configurationRead(false);
+        dialogs_.message(t::kConfigReadError);
+        return;
+    }
     if (CfgVersion != kConfigLayoutVersion) {
         if (askConfigurationUpdate()) {
             queueTask(LineTask::WriteConfig);

@@ -86,6 +86,9 @@ public:
     QString PanelVersionText;
     QString CfgVersionText;
     uint16_t CfgVersion = 0;
+    // Whether this tick's identification read CfgVersion. Without it the value is another tick's
+    // (or the start's 0), and a read must not take it for the controller's.
+    bool CfgVersionKnown = false;
     // What the last configuration read found in the marked controller's Modbus settings; empty when
     // nothing was read from it since it was marked, or when the service page has read or changed them
     // since (the project's record then holds the controller's settings).

@@ -236,6 +236,21 @@ TEST_F(TaskLoop, APortThatCannotBeOpenedClearsTheMarkAndStopsTheTimer) {
     }
 }
 
+// A version read that gets no reply says nothing about the controller's configuration: a read queued
+// then fails as a lost reply does, without the question that would overwrite the configuration.
+TEST_F(TaskLoop, ALostVersionReplyIsNoOutdatedConfiguration) {
+    auto master = vextorAt(3);
+    master.silentRanges = {{1192, 2}};
+    start(master);
+    mark(2);
+    tasks.queueTask(LineTask::ReadConfig);
+    tasks.tick();
+    EXPECT_TRUE(project.LinkUp);
+    EXPECT_EQ(dialogs.shown, QStringList{t::kConfigReadError});
+    EXPECT_FALSE(tasks.queued(LineTask::WriteConfig));
+    EXPECT_FALSE(tasks.queued(LineTask::ReadConfig));
+}
+
 TEST_F(TaskLoop, ReadQueuedFromTheTreePopupFillsTheImage) {
     start(vextorAt(3));
     project.hooks.request = [this](const TreeRequest& r) {
