@@ -9,6 +9,7 @@ inline const QString kOpenConfigCaption = QStringLiteral("Открыть фай�
 inline const QString kSaveConfigCaption = QStringLiteral("Сохранить файл как...");
 inline const QString kOpenEventsCaption = QStringLiteral("Открыть файл");
 inline const QString kReadEventsCaption = QStringLiteral("Считать из прибора");
+inline const QString kFastEventRead = QStringLiteral("Быстрое чтение (по 27 записей за запрос)");
 
 // The main window's working-file texts while no file is open.
 inline const QString kNoWorkingConfig = QStringLiteral("Нет файла конфигурации");

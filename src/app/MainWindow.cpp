@@ -518,7 +518,9 @@ void MainWindow::createWindows() {
     f.showEvents = [this](const QString& path) { return viewer_->showFile(path); };
     f.setWorkMode = [this](uint8_t mode) { setWorkMode(mode); };
     f.confirmStopVisual = [this] { return confirmStopVisual(task_texts::kAskStopVisualCr); };
-    f.queueReadEvents = [this] { session_->queueTask(LineTask::ReadEvents); };
+    f.queueReadEvents = [this](bool fast) {
+        session_->queueTask(fast ? LineTask::ReadEventsFast : LineTask::ReadEvents);
+    };
     f.treeChanged = [this] { treeChanged(); };
     // The configuration window's hidden menu works on the marked controller's configuration file.
     connect(cfg_->readFromFileAction(), &QAction::triggered, this,
