@@ -237,6 +237,17 @@ int main(int argc, char** argv) {
                                     progress)
             .ok();
     }));
+    // The fast read: 27 records per request, the same file.
+    print(transfer("fast event read, task pacing", link, pauses, [&] {
+        return events::readEventLog(link, dir.filePath("bench3.blb"), events::EventReadPacing::ProjectTask,
+                                    progress, {}, events::EventReadMode::Fast)
+            .ok();
+    }));
+    print(transfer("fast event read, device pacing", link, pauses, [&] {
+        return events::readEventLog(link, dir.filePath("bench4.blb"), events::EventReadPacing::DeviceWindow,
+                                    progress, {}, events::EventReadMode::Fast)
+            .ok();
+    }));
     // The live monitor's full cycle: the event poll and the four reads of every own channel, 20 ms
     // apart; the median of twenty cycles.
     monitor::Poller poller(monitor::PollSettings{monitor::ChannelSelection::allOwnChannels(), {}});

@@ -171,14 +171,16 @@ void FileCommands::readEventsFromDevice(int code) {
         return;
     if (hooks.confirmStopVisual && !hooks.confirmStopVisual())
         return;
-    const QString path = dialogs_.saveFile(file_command_texts::kReadEventsCaption,
-                                           QString::fromUtf8(events::texts::kFileFilter), proposedPath(code),
-                                           QString::fromUtf8(events::texts::kFileExtension));
+    // The box starts as the engineer last left it.
+    const QString path = dialogs_.saveFileWithOption(
+        file_command_texts::kReadEventsCaption, QString::fromUtf8(events::texts::kFileFilter),
+        proposedPath(code), QString::fromUtf8(events::texts::kFileExtension),
+        file_command_texts::kFastEventRead, fastEventRead_);
     if (path.isEmpty())
         return;
     bindFile(code, NodeRole::EventsFile, path);
     if (hooks.queueReadEvents)
-        hooks.queueReadEvents();
+        hooks.queueReadEvents(fastEventRead_);
 }
 
 void FileCommands::eventsRead(const QString& path) {

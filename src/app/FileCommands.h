@@ -27,8 +27,8 @@ struct FileCommandHooks {
     std::function<void(uint8_t mode)> setWorkMode;
     // Asked before an event read is queued; false keeps the live monitor running and queues nothing.
     std::function<bool()> confirmStopVisual;
-    // Raise the event read of the task loop.
-    std::function<void()> queueReadEvents;
+    // Raise the event read of the task loop; fast: the engineer ticked the fast read.
+    std::function<void(bool fast)> queueReadEvents;
     // The tree was rebuilt: redraw its view.
     std::function<void()> treeChanged;
     // Show the fields in which the open configuration (A) differs from the file (B).
@@ -77,6 +77,7 @@ private:
     ConfigObserver* observer_;
     QString& workingConfigFile_;
     QString& workingEventsFile_;
+    bool fastEventRead_ = false;
 
     DeviceRecord* recordOf(int code, NodeRole role);
     void bindFile(int code, NodeRole role, const QString& path);

@@ -519,7 +519,9 @@ void MainWindow::createCore() {
     f.showEvents = [this](const QString& path) { return eventViewer()->showFile(path); };
     f.setWorkMode = [this](uint8_t mode) { setWorkMode(mode); };
     f.confirmStopVisual = [this] { return confirmStopVisual(task_texts::kAskStopVisualCr); };
-    f.queueReadEvents = [this] { session_->queueTask(LineTask::ReadEvents); };
+    f.queueReadEvents = [this](bool fast) {
+        session_->queueTask(fast ? LineTask::ReadEventsFast : LineTask::ReadEvents);
+    };
     f.treeChanged = [this] { treeChanged(); };
     f.showDifferences = [this](const std::vector<ConfigDifference>& differences, const QString& path) {
         diffWindow()->showDifferences(differences, cfg_texts::kDiffOpenSide, path);

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -149,6 +150,28 @@ QString QtUserDialogs::saveFile(const QString& caption, const QString& filter, c
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    return dialog.selectedFiles().front();
+}
+
+QString QtUserDialogs::saveFileWithOption(const QString& caption, const QString& filter, const QString& dir,
+                                          const QString& defaultSuffix, const QString& optionText,
+                                          bool& option) {
+    QFileDialog dialog(parent_, caption, dir, qtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    // Qt's own dialog, which has a layout to put the box in; the system's dialog takes no widgets.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* box = new QCheckBox(optionText, &dialog);
+    box->setObjectName(QStringLiteral("saveOption"));
+    box->setChecked(option);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
+    else
+        dialog.layout()->addWidget(box);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    option = box->isChecked();
     return dialog.selectedFiles().front();
 }
 

@@ -23,6 +23,9 @@ public:
     QString openFile(const QString& caption, const QString& filter, const QString& dir) override;
     QString saveFile(const QString& caption, const QString& filter, const QString& dir,
                      const QString& defaultSuffix, bool confirmOverwrite = true) override;
+    QString saveFileWithOption(const QString& caption, const QString& filter, const QString& dir,
+                               const QString& defaultSuffix, const QString& optionText,
+                               bool& option) override;
 
 private:
     QWidget* parent_ = nullptr;

@@ -159,13 +159,16 @@ void parseGlobalOptions(CliContext& ctx, QStringList& args) {
         ctx.retries = static_cast<int>(parseIntArg(*r, 0, 100, QStringLiteral("--retries")));
     // After --port: an explicit port wins over the project's port number.
     applyProjectOptions(ctx, args, addressText.has_value());
+    ctx.addressGiven = addressText.has_value();
     if (addressText)
         ctx.address = static_cast<uint8_t>(
             parseIntArg(*addressText, kMinZarnetAddress, kMaxZarnetLinkAddress, QStringLiteral("--address")));
 }
 
 namespace {
-[[noreturn]] void noPort() {
+[[noreturn]] void noPort(const CliContext& ctx) {
+    if (!ctx.projectPath.isEmpty())
+        throw UsageError{QStringLiteral("--project needs --device NAME here (for-each runs every device)")};
     throw UsageError{QStringLiteral("no port given: use --port PATH or --com N")};
 }
 
@@ -201,7 +204,7 @@ bool CliContext::attempt(const std::function<bool()>& request) const {
 
 bool CliContext::openZarnet() {
     if (portPath.isEmpty())
-        noPort();
+        noPort(*this);
     if (zarnetPort.open(portPath, LineSettings{9600, 0, 0}) != PortOk) {
         portFailed(zarnetPort, portPath);
         return false;
@@ -212,7 +215,7 @@ bool CliContext::openZarnet() {
 
 bool CliContext::openModbus(uint8_t mbParamsByte) {
     if (portPath.isEmpty())
-        noPort();
+        noPort(*this);
     if (modbusPort.open(portPath, modbusLineSettings(mbParamsByte)) != PortOk) {
         portFailed(modbusPort, portPath);
         return false;

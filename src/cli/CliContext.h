@@ -5,6 +5,7 @@
 #include "link/PosixSerialPort.h"
 #include "link/UserDialogs.h"
 #include "link/ZarnetLink.h"
+#include "project/ProjectModel.h"
 
 #include <QIODevice>
 #include <QString>
@@ -32,9 +33,12 @@ struct UsageError {
 };
 
 struct CliContext {
-    QString portPath;    // from --port, --com or the project
-    int comNumber = 0;   // from --com or the project, for messages
-    uint8_t address = 1; // device-protocol address
+    QString portPath; // from --port, --com or the project
+    // --project without --device: a project whose every device for-each works on.
+    QString projectPath;
+    bool addressGiven = false; // --address on the command line
+    int comNumber = 0;         // from --com or the project, for messages
+    uint8_t address = 1;       // device-protocol address
     bool sessionKey = false;
     bool stats = false;
     // --trace: every frame sent and received, one line each on stderr.
@@ -123,6 +127,12 @@ std::vector<Command> eventCommands();
 std::vector<Command> projectCommands();
 std::vector<Command> monitorCommands();
 std::vector<Command> scanCommands();
+std::vector<Command> forEachCommands();
+
+// The project file read for a command; an unusable one is a usage error, a short one a warning.
+ProjectModel loadProject(const QString& path);
+// Names and paths are free text: control characters are shown escaped.
+QString escapeControls(const QString& line);
 
 // --project FILE.prj --device NAME: port, addresses and Modbus settings from a project. The values
 // are range-checked like the options; the device-protocol address only when --address does not

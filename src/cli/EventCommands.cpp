@@ -12,6 +12,8 @@ int readEvents(CliContext& ctx, QStringList& args) {
     const auto pacingText = takeOption(args, QStringLiteral("--pacing")).value_or(QStringLiteral("task"));
     if (pacingText != QStringLiteral("task") && pacingText != QStringLiteral("device"))
         throw UsageError{QStringLiteral("--pacing takes task or device")};
+    const auto mode = takeFlag(args, QStringLiteral("--fast")) ? events::EventReadMode::Fast
+                                                               : events::EventReadMode::PerRecord;
     keepPositionals(ctx, args);
     if (args.size() != 1)
         throw UsageError{QStringLiteral("read-events needs exactly one FILE.blb")};
@@ -23,7 +25,7 @@ int readEvents(CliContext& ctx, QStringList& args) {
     if (!ctx.connect())
         return ExitNoAnswer;
     CliProgress progress(ctx.progress);
-    const events::EventReadResult r = events::readEventLog(ctx.link, path, pacing, progress);
+    const events::EventReadResult r = events::readEventLog(ctx.link, path, pacing, progress, {}, mode);
     const QString message = events::eventReadMessage(r, pacing).trimmed();
     switch (r.status) {
     case events::EventReadStatus::Complete:
@@ -68,7 +70,8 @@ int showEvents(CliContext& ctx, QStringList& args) {
 std::vector<Command> eventCommands() {
     return {
         {"read-events", readEvents,
-         "read-events [--pacing task|device] FILE.blb   read the event log into an event file"},
+         "read-events [--pacing task|device] [--fast] FILE.blb   read the event log into an event file\n"
+         "                                (--fast: 27 records per request, the same file)"},
         {"events", showEvents, "events [--csv] FILE.blb       the decoded events of an event file"},
     };
 }

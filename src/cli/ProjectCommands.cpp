@@ -7,7 +7,6 @@
 #include "project/ProjectReport.h"
 
 namespace vextor::cli {
-namespace {
 
 // Names and paths are free text: a control character in them must not reach the terminal as it is
 // (a NUL would cut the line, an escape sequence would steer the terminal).
@@ -34,6 +33,8 @@ ProjectModel loadProject(const QString& path) {
     return read.model;
 }
 
+namespace {
+
 int project(CliContext& ctx, QStringList& args) {
     keepPositionals(ctx, args);
     if (args.size() != 2 || args[0] != QStringLiteral("show"))
@@ -51,8 +52,13 @@ void applyProjectOptions(CliContext& ctx, QStringList& args, bool addressGiven) 
     const auto deviceName = takeOption(args, QStringLiteral("--device"));
     if (!projectPath && !deviceName)
         return;
-    if (!projectPath || !deviceName)
-        throw UsageError{QStringLiteral("--project and --device go together")};
+    if (!projectPath)
+        throw UsageError{QStringLiteral("--device needs --project FILE.prj")};
+    if (!deviceName) {
+        // for-each takes the whole project; any other command asks for a device when it opens the port.
+        ctx.projectPath = *projectPath;
+        return;
+    }
     const ProjectModel model = loadProject(*projectPath);
     const auto found = findDevicesByName(model, *deviceName);
     if (found.empty())

@@ -15,8 +15,8 @@ namespace {
 
 std::vector<Command> allCommands() {
     std::vector<Command> all;
-    for (auto group :
-         {deviceCommands, scanCommands, configCommands, eventCommands, projectCommands, monitorCommands})
+    for (auto group : {deviceCommands, scanCommands, configCommands, eventCommands, projectCommands,
+                       monitorCommands, forEachCommands})
         for (const Command& c : group())
             all.push_back(c);
     return all;

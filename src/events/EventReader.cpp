@@ -8,6 +8,8 @@
 #include "link/TransferProgress.h"
 #include "link/ZarnetCommands.h"
 
+#include <algorithm>
+
 namespace vextor::events {
 
 QString eventReadTitle(EventReadPacing pacing) {
@@ -29,7 +31,8 @@ QString eventReadMessage(const EventReadResult& result, EventReadPacing pacing) 
 }
 
 EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPacing pacing,
-                             TransferProgress& progress, const EventReadListener& listener) {
+                             TransferProgress& progress, const EventReadListener& listener,
+                             EventReadMode mode) {
     EventReadResult result;
     // The records collect in a temporary file; the engineer's previous log is replaced only when
     // there is something to replace it with.
@@ -53,34 +56,29 @@ EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPac
             progress.step(QString::fromUtf8(texts::kRepeatCount) + QString::number(repeats));
     };
 
-    uint8_t record[kEventRecordSize];
-    for (int slot = 0; slot < kEventSlotCount; ++slot) {
-        bool received = false;
-        for (int request = 0; request < kRequestsPerSlot && !received; ++request) {
-            showRepeats(request);
-            if (listener.stopRequested && listener.stopRequested()) {
-                result.stopped = true;
-                break;
-            }
-            if (listener.abandonRequested && listener.abandonRequested()) {
-                result.stopped = true;
-                result.abandoned = true;
-                break;
-            }
-            // The project task paces every request.
-            if (task)
-                sleepMs(kRequestPauseMs);
-            received = ReadMemory(link, record, eventSlotAddress(slot), kEventRecordSize);
+    // Asked before every request: false when the read is to end there.
+    auto mayRequest = [&](int repeats) {
+        showRepeats(repeats);
+        if (listener.stopRequested && listener.stopRequested()) {
+            result.stopped = true;
+            return false;
         }
-        if (!received) {
-            result.status = EventReadStatus::GaveUp;
-            result.failedSlot = slot;
-            break;
+        if (listener.abandonRequested && listener.abandonRequested()) {
+            result.stopped = true;
+            result.abandoned = true;
+            return false;
         }
+        // The project task paces every request.
+        if (task)
+            sleepMs(kRequestPauseMs);
+        return true;
+    };
+    // Appends one record to the file; false on a file error.
+    auto store = [&](int slot, const uint8_t* record) {
         if (!file.write(reinterpret_cast<const char*>(record), kEventRecordSize)) {
             result.status = EventReadStatus::FileError;
             result.errorText = file.errorString();
-            break;
+            return false;
         }
         ++result.recordsRead;
         if (listener.recordCounter)
@@ -88,8 +86,62 @@ EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPac
         if (!task)
             progress.step(QString::number(slot));
         progress.setPosition(task ? slot : slot + 1);
-        if (!task)
-            sleepMs(10);
+        return true;
+    };
+
+    const bool fast = mode == EventReadMode::Fast;
+    uint8_t buffer[kFastRecordsPerRequest * kEventRecordSize];
+    int slot = 0;
+    bool ended = false;
+    while (slot < kEventSlotCount && !ended) {
+        // Without a range read (or after one that failed) the records up to rangeEnd go one by one.
+        int rangeEnd = slot + 1;
+        if (fast) {
+            const int count = std::min(kFastRecordsPerRequest, kEventSlotCount - slot);
+            bool received = false;
+            for (int request = 0; request < kFastRequestsPerRange && !received; ++request) {
+                if (!mayRequest(request)) {
+                    ended = true;
+                    break;
+                }
+                received = ReadMemory(link, buffer, eventSlotAddress(slot),
+                                      static_cast<uint8_t>(count * kEventRecordSize));
+            }
+            if (ended) {
+                result.status = EventReadStatus::GaveUp;
+                result.failedSlot = slot;
+                break;
+            }
+            if (received) {
+                for (int i = 0; i < count && !ended; ++i)
+                    ended = !store(slot + i, buffer + i * kEventRecordSize);
+                slot += count;
+                if (!task)
+                    sleepMs(10);
+                continue;
+            }
+            rangeEnd = slot + count;
+        }
+        for (; slot < rangeEnd; ++slot) {
+            bool received = false;
+            for (int request = 0; request < kRequestsPerSlot && !received; ++request) {
+                if (!mayRequest(request))
+                    break;
+                received = ReadMemory(link, buffer, eventSlotAddress(slot), kEventRecordSize);
+            }
+            if (!received) {
+                result.status = EventReadStatus::GaveUp;
+                result.failedSlot = slot;
+                ended = true;
+                break;
+            }
+            if (!store(slot, buffer)) {
+                ended = true;
+                break;
+            }
+            if (!task)
+                sleepMs(10);
+        }
     }
 
     if (result.status == EventReadStatus::FileError || result.recordsRead == 0 || result.abandoned) {

@@ -15,6 +15,18 @@ namespace vextor::events {
 // A slot is requested at most this many times (one request and five repeats).
 inline constexpr int kRequestsPerSlot = 6;
 
+// The fast read asks for this many records at once: 243 bytes, within the 251 a memory read may
+// carry in one frame.
+inline constexpr int kFastRecordsPerRequest = 27;
+// A range of the fast read is requested at most this many times before its records are read one by
+// one, each with the per-slot rule above.
+inline constexpr int kFastRequestsPerRange = 2;
+
+enum class EventReadMode {
+    PerRecord, // one record per request
+    Fast,      // ranges of up to 27 records per request; the file comes out the same
+};
+
 enum class EventReadPacing {
     DeviceWindow, // a 10 ms pause after each slot read; the bar runs 1..682
     ProjectTask,  // a 20 ms pause before every request; the gauge shows k
@@ -59,8 +71,14 @@ QString eventReadTitle(EventReadPacing pacing);
 // record. A read that got nothing, an abandoned read and any file error leave an existing file as it
 // was. The progress gets the title, the bar and, as its step line, the counter (device window) or
 // "Количество перезапросов  " + repeats (project task).
+//
+// The fast mode asks for whole ranges of records. A range that does not answer to two requests is
+// read record by record as above, so a slot that never answers ends the read at the same record and
+// the file holds the same bytes either way. The pauses go with each request (task pacing) or after
+// each range read (device pacing).
 EventReadResult readEventLog(ZarnetLink& link, const QString& path, EventReadPacing pacing,
-                             TransferProgress& progress, const EventReadListener& listener = {});
+                             TransferProgress& progress, const EventReadListener& listener = {},
+                             EventReadMode mode = EventReadMode::PerRecord);
 
 // What the caller tells the engineer afterwards; empty when nothing is to be said. The device window
 // shows "5 безуспешных попыток прочитать..." on giving up and says nothing after a complete read;

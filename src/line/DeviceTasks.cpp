@@ -78,6 +78,7 @@ QString taskFailureText(LineTask task) {
     case LineTask::WriteConfig:
         return t::kConfigWriteError;
     case LineTask::ReadEvents:
+    case LineTask::ReadEventsFast:
         return t::kEventsReadError;
     case LineTask::SwitchToModbus:
         break;
@@ -382,7 +383,10 @@ JobStep DeviceTasks::runTask(LineTask task, const LineAccess& access) {
             taskWriteConfig(access);
             break;
         case LineTask::ReadEvents:
-            taskReadEvents(access);
+            taskReadEvents(access, events::EventReadMode::PerRecord);
+            break;
+        case LineTask::ReadEventsFast:
+            taskReadEvents(access, events::EventReadMode::Fast);
             break;
         case LineTask::SwitchToModbus:
             taskSwitchToModbus();
@@ -540,7 +544,7 @@ void DeviceTasks::tellTransfer(bool running) {
         hooks.transferRunning(running);
 }
 
-void DeviceTasks::taskReadEvents(const LineAccess& access) {
+void DeviceTasks::taskReadEvents(const LineAccess& access, events::EventReadMode mode) {
     const auto d = project_.markedDevice();
     if (!d || !hasFile(project_.model.record(*d), d->kind, FileRole::Events)) {
         dialogs_.message(t::kEventsReadError);
@@ -551,7 +555,7 @@ void DeviceTasks::taskReadEvents(const LineAccess& access) {
     listener.stopRequested = access.stopRequested;
     listener.abandonRequested = [this] { return markMoved(); };
     const auto result =
-        events::readEventLog(link_, path, events::EventReadPacing::ProjectTask, progress_, listener);
+        events::readEventLog(link_, path, events::EventReadPacing::ProjectTask, progress_, listener, mode);
     // The engineer's file stays as it was: half a log of a controller no longer marked is no log.
     if (result.abandoned) {
         dialogs_.message(t::kEventsReadError);

@@ -8,6 +8,7 @@
 #include "TaskQueue.h"
 #include "config/ConfigImage.h"
 #include "config/ConfigObserver.h"
+#include "events/EventReader.h"
 #include "link/ModbusMaster.h"
 #include "link/TransferProgress.h"
 #include "link/UserDialogs.h"
@@ -149,7 +150,7 @@ private:
     void taskReset();
     void taskReadConfig(const LineAccess& access);
     void taskWriteConfig(const LineAccess& access);
-    void taskReadEvents(const LineAccess& access);
+    void taskReadEvents(const LineAccess& access, events::EventReadMode mode);
     void taskSwitchToModbus();
 };
 

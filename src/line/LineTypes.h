@@ -67,8 +67,17 @@ enum class TaskTurn : uint8_t {
     SwitchToModbus,
 };
 
-// The task loop's own tasks, each in the turn of the same name.
-enum class LineTask { ReadConfig, WriteConfig, ReadEvents, Reset, SwitchToModbus, SwitchToZarnet };
+// The task loop's own tasks, each in the turn of the same name (the fast event read in the event
+// read's turn).
+enum class LineTask {
+    ReadConfig,
+    WriteConfig,
+    ReadEvents,
+    ReadEventsFast,
+    Reset,
+    SwitchToModbus,
+    SwitchToZarnet
+};
 TaskTurn turnOf(LineTask task);
 
 // A job's number, unique in the run; 0 is no job. Tickets grow in the order of submission.

@@ -25,6 +25,7 @@ TaskTurn turnOf(LineTask task) {
     case LineTask::WriteConfig:
         return TaskTurn::WriteConfig;
     case LineTask::ReadEvents:
+    case LineTask::ReadEventsFast:
         return TaskTurn::ReadEvents;
     case LineTask::Reset:
         return TaskTurn::Reset;

@@ -25,6 +25,15 @@ public:
     virtual QString openFile(const QString& caption, const QString& filter, const QString& dir) = 0;
     virtual QString saveFile(const QString& caption, const QString& filter, const QString& dir,
                              const QString& defaultSuffix, bool confirmOverwrite = true) = 0;
+    // A save dialog with one check box labelled optionText; option gives its state and takes the
+    // engineer's choice when a file is chosen. Where no box can be shown, the plain save dialog.
+    virtual QString saveFileWithOption(const QString& caption, const QString& filter, const QString& dir,
+                                       const QString& defaultSuffix, const QString& optionText,
+                                       bool& option) {
+        (void)optionText;
+        (void)option;
+        return saveFile(caption, filter, dir, defaultSuffix);
+    }
 };
 
 // Prints every message to stderr and answers every question with its default (No / Cancel);

@@ -86,23 +86,31 @@ QStringList projectShowLines(const ProjectModel& model,
     return lines;
 }
 
+namespace {
+std::vector<DeviceLinkInfo> devicesWhere(const ProjectModel& model,
+                                         const std::function<bool(const QString&)>& matches) {
+    std::vector<DeviceLinkInfo> found;
+    forEachSlot([&](DeviceSlot d) {
+        if (!model.isShown(d) || !matches(model.displayName(d)))
+            return;
+        const DeviceRecord& r = model.record(d);
+        found.push_back({d, model.displayName(d), model.PortNumber, model.protocolOf(d), r.ZarnetAddress,
+                         r.ModbusAddress, r.MbParams});
+    });
+    return found;
+}
+} // namespace
+
+std::vector<DeviceLinkInfo> projectDevices(const ProjectModel& model) {
+    return devicesWhere(model, [](const QString&) { return true; });
+}
+
 std::vector<DeviceLinkInfo> findDevicesByName(const ProjectModel& model, const QString& name) {
-    auto collect = [&model](const std::function<bool(const QString&)>& matches) {
-        std::vector<DeviceLinkInfo> found;
-        forEachSlot([&](DeviceSlot d) {
-            if (!model.isShown(d) || !matches(model.displayName(d)))
-                return;
-            const DeviceRecord& r = model.record(d);
-            found.push_back({d, model.displayName(d), model.PortNumber, model.protocolOf(d), r.ZarnetAddress,
-                             r.ModbusAddress, r.MbParams});
-        });
-        return found;
-    };
-    auto exact = collect([&name](const QString& n) { return n == name; });
+    auto exact = devicesWhere(model, [&name](const QString& n) { return n == name; });
     if (!exact.empty())
         return exact;
     const QString wanted = name.trimmed();
-    return collect([&wanted](const QString& n) { return n.trimmed() == wanted; });
+    return devicesWhere(model, [&wanted](const QString& n) { return n.trimmed() == wanted; });
 }
 
 } // namespace vextor

@@ -34,6 +34,9 @@ struct DeviceLinkInfo {
     uint8_t mbParams = 1;
 };
 
+// Every shown device in project order: the master, the slaves, the singles.
+std::vector<DeviceLinkInfo> projectDevices(const ProjectModel& model);
+
 // The shown devices whose name is the given text (or, failing that, equal to it without leading
 // and trailing blanks), in project order; names are free text, so there may be several.
 std::vector<DeviceLinkInfo> findDevicesByName(const ProjectModel& model, const QString& name);

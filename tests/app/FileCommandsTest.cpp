@@ -27,7 +27,10 @@ protected:
             shownEvents << p;
             return std::nullopt;
         };
-        commands.hooks.queueReadEvents = [this] { ++queued; };
+        commands.hooks.queueReadEvents = [this](bool fast) {
+            ++queued;
+            fastReads += fast;
+        };
     }
 
     static constexpr int kMasterConfig = 4;
@@ -41,6 +44,7 @@ protected:
     std::vector<uint8_t> modes;
     QStringList shownEvents;
     int queued = 0;
+    int fastReads = 0;
 };
 
 TEST_F(FileCommandsTest, SaveAsBindsTheFileAndOpenReadsItBack) {
@@ -186,7 +190,17 @@ TEST_F(FileCommandsTest, EventReadAsksForTheFileThenQueuesTheTask) {
     dialogs.saveFiles.push_back(file);
     commands.readEventsFromDevice(kMasterEvents);
     EXPECT_EQ(queued, 1);
+    EXPECT_EQ(fastReads, 0);
     EXPECT_EQ(project.model.Master.EventsFile, file);
+
+    // The fast read's box reaches the task, and starts ticked the next time.
+    dialogs.saveFiles = {file, file};
+    dialogs.saveOptions = {true};
+    commands.readEventsFromDevice(kMasterEvents);
+    commands.readEventsFromDevice(kMasterEvents);
+    EXPECT_EQ(fastReads, 2);
+    EXPECT_EQ(dialogs.saveOptionTexts.back(), "Быстрое чтение (по 27 записей за запрос)");
+    queued = 1;
     EXPECT_EQ(project.tree.findCode(kMasterEvents)->text, "events.blb");
 
     // Not the marked device: nothing to read.

@@ -175,6 +175,31 @@ TEST(CliEvents, FullReadEqualsTheEventRegionAndDecodes) {
     EXPECT_TRUE(lines[1].startsWith("1,")) << lines[1].toStdString();
 }
 
+// The fast read gives the per-record read's file byte for byte on a line that loses and spoils
+// replies, and ends at the same slot where one never answers.
+TEST(CliEvents, FastReadGivesThePerRecordFileUnderFaults) {
+    const struct {
+        const char* seed;
+        QStringList faults;
+    } cases[] = {
+        {"3", {"--corrupt-rate", "0.15", "--drop-rate", "0.02"}},
+        {"4", {"--corrupt-rate", "0.25"}}, // some ranges fail twice and go record by record
+        {"5", {"--corrupt-rate", "0.1", "--silent", "2948:9"}}, // slot 100 never answers
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seed);
+        QTemporaryDir dir;
+        const QString documented = dir.filePath("documented.blb"), fast = dir.filePath("fast.blb");
+        SimProcess sim(QStringList{"--events", "682", "--event-interval", "0", "--seed", c.seed} + c.faults);
+        ASSERT_TRUE(sim.started());
+        const CtlResult one = runCtl(on(sim, {"--pacing", "device", "read-events", documented}));
+        const CtlResult other = runCtl(on(sim, {"--pacing", "device", "read-events", "--fast", fast}));
+        EXPECT_EQ(one.exitCode, other.exitCode) << one.err.toStdString() << other.err.toStdString();
+        EXPECT_EQ(readAll(documented).size(), one.exitCode == 0 ? 6138 : 900);
+        EXPECT_EQ(readAll(fast), readAll(documented));
+    }
+}
+
 TEST(CliEvents, SilentSlotKeepsTheRecordsBeforeItAndOldFilesSurviveAFailedStart) {
     QTemporaryDir dir;
     const QString file = dir.filePath("log.blb"), simLog = dir.filePath("frames.log");

@@ -177,6 +177,40 @@ TEST_F(EventReaderTest, SilentSlotEndsTheReadAndKeepsTheRecordsBeforeIt) {
     }
 }
 
+// The fast read asks for 27 records at a time; a range that fails twice is read record by record
+// with the per-slot rule, so a slot that never answers ends it where the per-record read ends.
+TEST_F(EventReaderTest, FastReadTakesRangesAndFallsBackToRecordsWhereARangeFails) {
+    std::vector<int> counter;
+    listener.recordCounter = [&](int k) { counter.push_back(k); };
+    silentRequests = {{27, 1}, {54, 2}}; // one range answers its second request, one never does
+    EventReadResult r =
+        readEventLog(link, target, EventReadPacing::DeviceWindow, progress, listener, EventReadMode::Fast);
+
+    EXPECT_TRUE(r.ok());
+    EXPECT_EQ(contents(target), region(kEventSlotCount));
+    // 26 ranges (the last of 7 records), the failed requests, and slots 55..80 one by one.
+    EXPECT_EQ(requested.size(), 26u + 1 + 2 + 26);
+    EXPECT_EQ(requestsFor(27), 2);
+    EXPECT_EQ(requestsFor(54), 3);
+    EXPECT_EQ(requestsFor(55), 1);
+    EXPECT_EQ(port.writes.front()[7], 243);
+    EXPECT_EQ(port.writes.back()[7], 63);
+    EXPECT_EQ(counter.size(), size_t(kEventSlotCount));
+    EXPECT_EQ(counter.back(), 681);
+    EXPECT_EQ(progress.positions.back(), kEventSlotCount);
+    EXPECT_EQ(clock.sleeps.size(), 25u + 27); // after each range that answered and each record read alone
+
+    requested.clear();
+    silentRequests = {{81, 2}, {100, 1000}};
+    r = readEventLog(link, target, EventReadPacing::ProjectTask, progress, listener, EventReadMode::Fast);
+    EXPECT_EQ(r.status, EventReadStatus::GaveUp);
+    EXPECT_EQ(r.failedSlot, 100);
+    EXPECT_EQ(r.recordsRead, 100);
+    EXPECT_EQ(contents(target), region(100));
+    EXPECT_EQ(requestsFor(100), kRequestsPerSlot);
+    EXPECT_EQ(requested.back(), 100);
+}
+
 TEST_F(EventReaderTest, AStopEndsTheReadBeforeTheNextRequestAndKeepsWhatArrived) {
     put(target, QByteArray(6138, 'o'));
     listener.stopRequested = [this] { return requested.size() == 40; };

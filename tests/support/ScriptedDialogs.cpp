@@ -46,4 +46,15 @@ QString ScriptedDialogs::saveFile(const QString& caption, const QString&, const 
     return take(saveFiles, QString{});
 }
 
+QString ScriptedDialogs::saveFileWithOption(const QString& caption, const QString& filter, const QString& dir,
+                                            const QString& defaultSuffix, const QString& optionText,
+                                            bool& option) {
+    saveOptionTexts << optionText;
+    if (!saveOptions.empty()) {
+        option = saveOptions.front();
+        saveOptions.pop_front();
+    }
+    return saveFile(caption, filter, dir, defaultSuffix);
+}
+
 } // namespace vextor

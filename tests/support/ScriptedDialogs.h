@@ -17,6 +17,8 @@ public:
     std::deque<std::optional<QString>> inputs;
     std::deque<QString> openFiles;
     std::deque<QString> saveFiles;
+    std::deque<bool> saveOptions; // the check box of a save dialog that has one, as the engineer leaves it
+    QStringList saveOptionTexts;  // the label of each such box, in order
     bool saveConfirmsOverwrite = true; // what the last save dialog was asked to do
     QStringList inputInitials;         // what each input box started with, in order
 
@@ -28,6 +30,9 @@ public:
     QString openFile(const QString& caption, const QString& filter, const QString& dir) override;
     QString saveFile(const QString& caption, const QString& filter, const QString& dir,
                      const QString& defaultSuffix, bool confirmOverwrite = true) override;
+    QString saveFileWithOption(const QString& caption, const QString& filter, const QString& dir,
+                               const QString& defaultSuffix, const QString& optionText,
+                               bool& option) override;
 };
 
 } // namespace vextor
