@@ -16,21 +16,12 @@ phase() {
   echo "test.sh: $name: $((SECONDS - start)) s" >&2
 }
 
-# The window rounds that click through the whole application against a virtual controller: under
-# ASan they take most of the suite's time and cover code that the ci build's suite has already run;
-# the sanitizers' own look at those windows is scripts/test.sh asan.
-clang_asan_skip='^(ApplicationRound|GeneralRound|TacticsRound)\.'
-
 suite() {
   local preset="$1"
   phase "$preset: configure" cmake --preset "$preset" >/dev/null
   scripts/check-deps.sh "build/$preset/CMakeCache.txt"
   phase "$preset: build" cmake --build --preset "$preset"
-  if [ "$preset" = clang-asan ]; then
-    phase "$preset: tests" ctest --preset "$preset" -j2 -E "$clang_asan_skip"
-  else
-    phase "$preset: tests" ctest --preset "$preset" -j2
-  fi
+  phase "$preset: tests" ctest --preset "$preset" -j2
 }
 
 phase "install-deps" scripts/install-deps.sh
