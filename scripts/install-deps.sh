@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   clang                 # the second compiler of the CI run; it builds against GCC's libstdc++
+  libclang-rt-dev       # clang's ASan, UBSan and libFuzzer runtimes, for the CI's clang-asan build
   qt6-base-dev libqt6opengl6-dev qt6-charts-dev libgl-dev
   qt6-translations-l10n
   libgtest-dev libgmock-dev

@@ -16,7 +16,7 @@ std::optional<FormGeometry> readFormIni(const QString& path) {
         return std::nullopt;
     auto at = [&](int offset) {
         const int32_t v = qFromLittleEndian<int32_t>(b.constData() + offset);
-        return std::max(v, kFormIniMinimum);
+        return std::clamp(v, kFormIniMinimum, kFormIniMaximum);
     };
     FormGeometry g;
     g.height = at(0);
@@ -26,7 +26,8 @@ std::optional<FormGeometry> readFormIni(const QString& path) {
     g.modePanelWidth = at(16);
     g.treePanelWidth = at(20);
     g.logHeight = at(24);
-    g.state = static_cast<uint8_t>(b[28]);
+    const auto state = static_cast<uint8_t>(b[28]);
+    g.state = state <= 2 ? state : 0;
     return g;
 }
 

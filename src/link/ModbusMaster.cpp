@@ -92,7 +92,11 @@ bool ModbusMaster::ModbusExchange(const uint8_t* request, uint8_t requestLength,
     const FrameVerdict verdict = replyVerdict(request[0]);
     if (tap_)
         tap_->received(RxBuffer.data(), RxCount, modbusFunctionName(function), function, verdict, false);
-    if (RxCount <= 4) {
+    // A reply whose function gives its length is whole only at that length: one cut short (or one
+    // longer than any reply this master takes) is a failed read, even where its last two bytes happen
+    // to check as a CRC of what came before them.
+    const size_t expected = RxCount >= kReplyHead ? knownReplyLength(RxBuffer[1], RxBuffer[2]) : 0;
+    if (RxCount <= 4 || (expected != 0 && RxCount != expected)) {
         LastError = PortErrReplyRead;
         port_->setLastError(PortErrReplyRead);
         return false;

@@ -371,6 +371,20 @@ TEST(FormIni, RoundTripClampAndShortFile) {
     EXPECT_EQ(clamped->logHeight, 5);
     EXPECT_EQ(clamped->width, 1000);
 
+    // Sizes near the type's limits would overflow the window's sums of them; an unknown state is
+    // the normal one.
+    qToLittleEndian<int32_t>(INT32_MAX, bytes.data() + 16); // mode panel
+    qToLittleEndian<int32_t>(INT32_MAX, bytes.data() + 20); // tree panel
+    bytes[28] = 7;
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+    f.close();
+    const auto capped = readFormIni(path);
+    ASSERT_TRUE(capped);
+    EXPECT_EQ(capped->modePanelWidth, kFormIniMaximum);
+    EXPECT_EQ(capped->treePanelWidth, kFormIniMaximum);
+    EXPECT_EQ(capped->state, 0);
+
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes.left(28));
     f.close();

@@ -54,12 +54,18 @@ TEST_F(ModbusFixture, BadRepliesAreRejected) {
     Bytes badCrc = withCrc({0x01, 0x03, 0x02, 0x00, 0x20});
     badCrc[3] ^= 1;
     Bytes tooLong = withCrc(Bytes(140, 0x01));
+    Bytes countBeyondTheLongest{0x01, 0x03, 200};
+    countBeyondTheLongest.resize(126, 0x20);
     const std::vector<std::pair<const char*, Bytes>> bad = {
         {"other slave", withCrc({0x02, 0x03, 0x02, 0x00, 0x20})},
         {"bad crc", badCrc},
         {"four bytes", withCrc({0x01, 0x03})},
         {"silence", {}},
         {"over 128 bytes", tooLong},
+        // The function gives the length; a shorter reply whose last two bytes check is still cut short.
+        {"03 cut short", withCrc({0x01, 0x03, 0x06})},
+        {"06 cut short", withCrc({0x01, 0x06, 0xEA, 0x60})},
+        {"03 with a count beyond 128 bytes", withCrc(countBeyondTheLongest)},
     };
     for (const auto& [what, r] : bad) {
         SCOPED_TRACE(what);
