@@ -99,8 +99,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(!v || plausible(*v));
         for (const auto& v : r.analogOut)
             FUZZ_CHECK(!v || plausible(*v));
-        FUZZ_CHECK(!r.slave.analogIn || (s.slave.analogIn.ticked && plausible(*r.slave.analogIn)));
-        FUZZ_CHECK(!r.slave.analogOut || (s.slave.analogOut.ticked && plausible(*r.slave.analogOut)));
+        // A slave's answer fills the box its own group byte names, whichever channel was asked for,
+        // so only the value itself is checked here.
+        FUZZ_CHECK(!r.slave.analogIn || plausible(*r.slave.analogIn));
+        FUZZ_CHECK(!r.slave.analogOut || plausible(*r.slave.analogOut));
         for (const PolledEvent& e : r.events)
             FUZZ_CHECK(!e.line.isEmpty());
         if (r.chart)
