@@ -5,6 +5,7 @@
 #include "QtUserDialogs.h"
 #include "StatusBarPresenter.h"
 #include "StatusPanel.h"
+#include "ToolIcons.h"
 #include "config/ConfigFile.h"
 #include "config/ui/ConfigDiffWindow.h"
 #include "config/ui/ConfigDumpWindow.h"
@@ -363,15 +364,13 @@ void MainWindow::buildToolBar() {
     QToolBar* bar = addToolBar(QString());
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QAction* open =
-        bar->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton), t::kOpenProject, this, [this] {
-            if (refuseWhileWriting() || !project_->settleUnsavedChanges())
-                return;
-            project_->OpenProject();
-            treeChanged();
-        });
-    bar->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton), t::kSaveProject, this,
-                   [this] { project_->SaveProject(); });
+    QAction* open = bar->addAction(toolIcon(ToolIcon::OpenProject), t::kOpenProject, this, [this] {
+        if (refuseWhileWriting() || !project_->settleUnsavedChanges())
+            return;
+        project_->OpenProject();
+        treeChanged();
+    });
+    bar->addAction(toolIcon(ToolIcon::Save), t::kSaveProject, this, [this] { project_->SaveProject(); });
     projectReplacing_ << open;
 }
 
@@ -382,20 +381,20 @@ QWidget* MainWindow::buildModePanel() {
     struct Spec {
         QString caption;
         QString hint;
-        QStyle::StandardPixmap icon;
+        ToolIcon icon;
     };
     const Spec specs[5] = {
-        {t::kModeConfig, t::kModeConfigHint, QStyle::SP_FileDialogDetailedView},
-        {t::kModeEvents, t::kModeEventsHint, QStyle::SP_FileDialogContentsView},
-        {t::kModeVisual, QString(), QStyle::SP_ComputerIcon},
-        {t::kModeLink, t::kModeLinkHint, QStyle::SP_DriveNetIcon},
-        {t::kModeDevice, QString(), QStyle::SP_DriveHDIcon},
+        {t::kModeConfig, t::kModeConfigHint, ToolIcon::Configuration},
+        {t::kModeEvents, t::kModeEventsHint, ToolIcon::Events},
+        {t::kModeVisual, QString(), ToolIcon::Monitor},
+        {t::kModeLink, t::kModeLinkHint, ToolIcon::Link},
+        {t::kModeDevice, QString(), ToolIcon::Device},
     };
     for (int i = 0; i < 5; ++i) {
         auto* b = new QToolButton(panel);
         b->setText(specs[i].caption);
         b->setToolTip(specs[i].hint);
-        b->setIcon(style()->standardIcon(specs[i].icon));
+        b->setIcon(toolIcon(specs[i].icon));
         b->setIconSize(QSize(32, 32));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setAutoRaise(true);
@@ -446,7 +445,7 @@ QWidget* MainWindow::buildClientArea() {
     auto* bar = new QHBoxLayout;
     bar->addWidget(new QLabel(t::kWorkingFile, area));
     saveWorkingFile_ = new QToolButton(area);
-    saveWorkingFile_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    saveWorkingFile_->setIcon(toolIcon(ToolIcon::Save));
     saveWorkingFile_->setAutoRaise(true);
     connect(saveWorkingFile_, &QToolButton::clicked, this, [this] { saveWorkingFile(); });
     bar->addWidget(saveWorkingFile_);

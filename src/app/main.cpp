@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
     vextor::useRussianLocaleWhereTheSystemHasNone();
+    // The menu stays in the window, where its layout is made to fit a 1024 x 700 screen; a desktop's
+    // global menu would take it away, and asking the desktop for one is a round trip at every start.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setApplicationName(vextor::main_texts::kAppTitle);
     // Numbers are shown and read with a decimal comma throughout.

@@ -7,6 +7,7 @@
 #include "app/FormIni.h"
 #include "app/ProgressWindow.h"
 #include "app/StatusPanel.h"
+#include "app/ToolIcons.h"
 #include "app/texts.h"
 #include "config/ConfigDiff.h"
 #include "config/ConfigDump.h"
@@ -347,6 +348,31 @@ TEST_F(MainWindowTest, TreePanelGrowsForTheLongestName) {
     const int after = window->currentGeometry().treePanelWidth;
     EXPECT_GT(after, before);
     EXPECT_GE(after, std::min(needed, 1600 / 3 - 40));
+}
+
+// The toolbar's and mode buttons' pictures are drawn at whatever size is asked for, device pixels
+// included, fill their square without spilling over it, and a disabled button shows them greyed.
+TEST(ToolIcons, DrawnAtTheSizeAskedAndGreyedWhenDisabled) {
+    const auto covered = [](const QImage& image) {
+        int opaque = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                opaque += qAlpha(image.pixel(x, y)) > 0;
+        return double(opaque) / (image.width() * image.height());
+    };
+    for (ToolIcon which : {ToolIcon::OpenProject, ToolIcon::Save, ToolIcon::Configuration, ToolIcon::Events,
+                           ToolIcon::Monitor, ToolIcon::Link, ToolIcon::Device}) {
+        SCOPED_TRACE(static_cast<int>(which));
+        const QIcon icon = toolIcon(which);
+        for (int side : {16, 24, 32, 48}) {
+            const QImage image = icon.pixmap(side, side).toImage();
+            ASSERT_EQ(image.size(), QSize(side, side));
+            EXPECT_GT(covered(image), 0.2) << side;
+            EXPECT_LT(covered(image), 0.95) << side;
+        }
+        EXPECT_EQ(icon.pixmap(QSize(32, 32), 2.0).toImage().size(), QSize(64, 64));
+        EXPECT_NE(icon.pixmap(32, QIcon::Disabled).toImage(), icon.pixmap(32).toImage());
+    }
 }
 
 TEST(FormIni, RoundTripClampAndShortFile) {
