@@ -6,6 +6,7 @@
 #include "config/ConfigImage.h"
 #include "link/PosixSerialPort.h"
 #include "project/ProjectFile.h"
+#include "support/FileBytes.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,10 +22,7 @@ using namespace vextor::testing;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using vextor::testing::readAll;
 
 void writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);

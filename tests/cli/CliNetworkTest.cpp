@@ -4,6 +4,7 @@
 #include "support/TcpBridge.h"
 
 #include "link/NetworkPort.h"
+#include "support/FileBytes.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,10 +21,7 @@ using namespace vextor::testing;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using vextor::testing::readAll;
 
 // A local port nobody listens on.
 int closedPort() {

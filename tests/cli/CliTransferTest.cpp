@@ -4,6 +4,7 @@
 #include "config/ConfigFile.h"
 #include "config/ConfigImage.h"
 #include "config/ConfigTransfer.h"
+#include "support/FileBytes.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -15,10 +16,7 @@ using namespace vextor::testing;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using vextor::testing::readAll;
 
 QStringList on(const SimProcess& sim, QStringList args) {
     return QStringList{"--port", sim.port()} + args;

@@ -1,6 +1,7 @@
 #include "config/ConfigFile.h"
 #include "config/ConfigLayout.h"
 #include "link/NumericConversions.h"
+#include "support/FileBytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -50,10 +51,7 @@ ConfigImage sampleImage() {
     return im;
 }
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using vextor::testing::readAll;
 
 void writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);

@@ -1,6 +1,7 @@
 // Replacing a file on disk: the old file survives every failure, and the temporary is plainly ours
 // and never piles up.
 #include "link/ReplacingFile.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,10 +16,7 @@ using namespace vextor;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using vextor::testing::readAll;
 
 void writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);

@@ -14,6 +14,7 @@
 #include "config/ConfigTransfer.h"
 #include "line/LineWorker.h"
 #include "monitor/PollJob.h"
+#include "support/FileBytes.h"
 #include "support/ScriptedDialogs.h"
 #include "support/WaitFor.h"
 
@@ -105,10 +106,7 @@ std::vector<int> seeds(int suiteCount) {
     return s;
 }
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using vextor::testing::readAll;
 
 // vextorctl within a time bound: a run that outlives it is killed and counts as a hang.
 struct CtlRun {
