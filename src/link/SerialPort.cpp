@@ -42,6 +42,9 @@ QString resolvePortPath(int portNumber) {
 }
 
 bool bindPortPath(int portNumber, const QString& devicePath) {
+    const QByteArray variable = QByteArrayLiteral("VEXTOR_COM") + QByteArray::number(portNumber);
+    if (qEnvironmentVariableIsSet(variable.constData()))
+        qputenv(variable.constData(), localPathBytes(devicePath));
     QSettings settings(userSettingsPath(), QSettings::IniFormat);
     settings.setValue(QStringLiteral("ports/COM%1").arg(portNumber), devicePath);
     settings.sync();

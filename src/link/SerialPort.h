@@ -108,7 +108,10 @@ QString ComPortName(int portNumber);
 // Resolves a port number to a device path on this machine: the environment variable
 // VEXTOR_COM<n>, then the [ports] section of the user settings file, then /dev/ttyUSB<n-1>.
 QString resolvePortPath(int portNumber);
-// Binds a port number to a device path in the user settings file.
+// Binds a port number to a device path in the user settings file. Where VEXTOR_COM<n> binds the
+// number for this run (the demo's own line, or the engineer's shell), the variable takes the new
+// path too, or the choice would not take effect until the next start. False when the settings file
+// could not be written.
 bool bindPortPath(int portNumber, const QString& devicePath);
 // The user settings file (VEXTOR_SETTINGS overrides the default location).
 QString userSettingsPath();

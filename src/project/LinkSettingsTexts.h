@@ -36,6 +36,7 @@ inline const QString kClose = QStringLiteral("Закрыть");
 inline const QString kDevicePath = QStringLiteral("Устройство:");
 inline const QString kBindDevice = QStringLiteral("Назначить");
 inline const QString kDeviceMissing = QStringLiteral("  (такого устройства сейчас нет)");
+inline const QString kBindNotSaved = QStringLiteral("  (не сохранено: файл настроек недоступен для записи)");
 inline const QString kPortPrompt = QStringLiteral("Введите номер СОМ порта (1...99)"); // Cyrillic С, О, М
 inline const QString kAskZarnet = QStringLiteral("Вы хотите изменить адрес Zarnet?");
 inline const QString kZarnetPrompt = QStringLiteral("Введите новый адрес Zarnet (1...126)");

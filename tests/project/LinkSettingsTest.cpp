@@ -200,5 +200,32 @@ TEST(SerialDeviceList, OffersOnlyDevicesThatExist) {
     EXPECT_EQ(devices, expected);
 }
 
+// A port number resolves through VEXTOR_COM<n>, then the [ports] map, then /dev/ttyUSB<n-1>; a binding
+// made in the window takes effect at once even where the variable binds the number for this run (the
+// demo's line), and is kept in the map for the next start.
+TEST(PortMap, ResolvesInOrderAndABindingTakesEffectAtOnce) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString ini = root.filePath(QStringLiteral("configurator.ini"));
+    qputenv("VEXTOR_SETTINGS", ini.toUtf8());
+    qunsetenv("VEXTOR_COM4");
+    EXPECT_EQ(resolvePortPath(4), QStringLiteral("/dev/ttyUSB3"));
+    ASSERT_TRUE(bindPortPath(4, QStringLiteral("/dev/ttyS0")));
+    EXPECT_EQ(resolvePortPath(4), QStringLiteral("/dev/ttyS0"));
+    EXPECT_FALSE(qEnvironmentVariableIsSet("VEXTOR_COM4")); // not set where it was not
+
+    qputenv("VEXTOR_COM4", "/dev/pts/7");
+    EXPECT_EQ(resolvePortPath(4), QStringLiteral("/dev/pts/7"));
+    ASSERT_TRUE(bindPortPath(4, QStringLiteral("tcp://10.0.0.5:4001")));
+    EXPECT_EQ(resolvePortPath(4), QStringLiteral("tcp://10.0.0.5:4001"));
+    qunsetenv("VEXTOR_COM4");
+    EXPECT_EQ(resolvePortPath(4), QStringLiteral("tcp://10.0.0.5:4001"));
+
+    // A settings file that cannot be written (its folder is a file) is told.
+    qputenv("VEXTOR_SETTINGS", (ini + QStringLiteral("/x.ini")).toUtf8());
+    EXPECT_FALSE(bindPortPath(4, QStringLiteral("/dev/ttyS1")));
+    qunsetenv("VEXTOR_SETTINGS");
+}
+
 } // namespace
 } // namespace vextor

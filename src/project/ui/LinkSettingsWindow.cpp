@@ -79,9 +79,11 @@ QWidget* LinkSettingsWindow::buildPortPage() {
     grid->addWidget(devicePath_, 2, 0, 1, 3);
     connect(bind, &QPushButton::clicked, this, [this] {
         const QString path = devices_->currentText().trimmed();
-        if (!path.isEmpty())
-            bindPortPath(settings_.view.portText.mid(t::kCom.size()).toInt(), path);
+        const bool saved =
+            path.isEmpty() || bindPortPath(settings_.view.portText.mid(t::kCom.size()).toInt(), path);
         fillDevices();
+        if (!saved)
+            devicePath_->setText(devicePath_->text() + t::kBindNotSaved);
     });
 
     auto* extra = new QPushButton(t::kMore, page);
