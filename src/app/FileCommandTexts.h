@@ -13,7 +13,6 @@ inline const QString kCompareConfigCaption = QStringLiteral("Сравнить с
 
 // The comparison of the open configuration with a file.
 inline const QString kConfigurationsEqual = QStringLiteral("Конфигурации совпадают.");
-inline const QString kFastEventRead = QStringLiteral("Быстрое чтение (по 27 записей за запрос)");
 
 // The main window's working-file texts while no file is open.
 inline const QString kNoWorkingConfig = QStringLiteral("Нет файла конфигурации");

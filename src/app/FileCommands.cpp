@@ -175,7 +175,7 @@ void FileCommands::readEventsFromDevice(int code) {
     const QString path = dialogs_.saveFileWithOption(
         file_command_texts::kReadEventsCaption, QString::fromUtf8(events::texts::kFileFilter),
         proposedPath(code), QString::fromUtf8(events::texts::kFileExtension),
-        file_command_texts::kFastEventRead, fastEventRead_);
+        QString::fromUtf8(events::texts::kFastReadOption), fastEventRead_);
     if (path.isEmpty())
         return;
     bindFile(code, NodeRole::EventsFile, path);

@@ -491,11 +491,15 @@ void DeviceConsole::askModbusAddress() {
 void DeviceConsole::readEventsFromDevice() {
     if (pending(DeviceCommand::ReadEvents))
         return;
+    // The box starts as the engineer last left it.
     const QString path =
-        dialogs_.saveFile(t::kEventsFileCaption, QString::fromUtf8(events::texts::kFileFilter), eventsDir_,
-                          QString::fromUtf8(events::texts::kFileExtension));
+        dialogs_.saveFileWithOption(t::kEventsFileCaption, QString::fromUtf8(events::texts::kFileFilter),
+                                    eventsDir_, QString::fromUtf8(events::texts::kFileExtension),
+                                    QString::fromUtf8(events::texts::kFastReadOption), fastEventRead_);
     if (path.isEmpty())
         return;
+    const events::EventReadMode mode =
+        fastEventRead_ ? events::EventReadMode::Fast : events::EventReadMode::PerRecord;
     eventsDir_ = QFileInfo(path).absolutePath();
     std::shared_ptr<TransferProgress> progress;
     if (eventProgress)
@@ -507,11 +511,11 @@ void DeviceConsole::readEventsFromDevice() {
     changed();
     run(
         DeviceCommand::ReadEvents,
-        [path, progress, result](LineAccess& a) {
+        [path, progress, result, mode](LineAccess& a) {
             events::EventReadListener listener;
             listener.stopRequested = a.stopRequested;
             *result = events::readEventLog(a.link, path, events::EventReadPacing::DeviceWindow, *progress,
-                                           listener);
+                                           listener, mode);
             return result->ok();
         },
         [this, path, result](DirectEnd end) {

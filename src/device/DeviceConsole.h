@@ -191,7 +191,8 @@ private:
     uint8_t deviceAddress_ = 0;
     bool portOpen_ = false;
     int modbusDefault_ = 0;
-    QString eventsDir_; // where the event file dialog was last used
+    QString eventsDir_;          // where the event file dialog was last used
+    bool fastEventRead_ = false; // the fast-read box of that dialog, as last left
     // Versions from the last link, for the identity label.
     uint16_t firmwareVersion_ = 0;
     uint8_t firmwareBuild_ = 0;

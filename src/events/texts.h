@@ -9,6 +9,8 @@ namespace vextor::events::texts {
 inline constexpr const char* kBlackBox = "Черный ящик";
 inline constexpr const char* kFileFilter = "Файлы событий (*.blb)|*.blb|Все файлы|*.*";
 inline constexpr const char* kFileExtension = "blb";
+// The check box of the read's file dialog, in the desktop program's task and device window alike.
+inline constexpr const char* kFastReadOption = "Быстрое чтение (по 27 записей за запрос)";
 inline constexpr const char* kDeviceReadTitle = "Чтение \"Журнала событий\"";
 inline constexpr const char* kTaskReadTitle = "Чтение событий из прибора";
 inline constexpr const char* kRepeatCount = "Количество перезапросов  ";

@@ -4,6 +4,7 @@
 // configuration and event reads.
 #include "device/DeviceConsole.h"
 #include "device/texts.h"
+#include "events/texts.h"
 #include "line/LineWorker.h"
 #include "line/TaskTexts.h"
 #include "link/AddressLimits.h"
@@ -12,6 +13,7 @@
 #include "link/ZarnetCommands.h"
 #include "link/texts.h"
 #include "sim/VirtualLine.h"
+#include "support/FileBytes.h"
 #include "support/NoPauseClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/WaitFor.h"
@@ -36,6 +38,8 @@ QCoreApplication& app() {
     static QCoreApplication instance(argc, argv);
     return instance;
 }
+
+using vextor::testing::readAll;
 
 const QString kOutOfRange = QString::fromUtf8(link_texts::kOutOfRange);
 const QString kInputError = QString::fromUtf8(link_texts::kInputError);
@@ -471,6 +475,26 @@ TEST_F(DeviceOnLine, TheModbusMenuReadsTheEventLogIntoAFileAndShowsIt) {
     EXPECT_EQ(panel.counter, "681");
     EXPECT_TRUE(panel.ended);
     EXPECT_FALSE(console->view.eventsReading);
+
+    // The fast read, ticked in the dialog, gives the same file, and the box stays ticked next time.
+    const QByteArray perRecord = readAll(path);
+    const QString fastPath = dir.filePath(QStringLiteral("fast.blb"));
+    dialogs.saveFiles = {fastPath};
+    dialogs.saveOptions = {true};
+    size_t sent = 0;
+    worker->watchFrames(
+        [&sent](std::vector<LinkFrame> frames) {
+            for (const LinkFrame& f : frames)
+                sent += f.direction == FrameDirection::Sent;
+        },
+        10000);
+    command([this] { console->readEventsFromDevice(); });
+    worker->watchFrames({}, 0);
+    EXPECT_EQ(readAll(fastPath), perRecord);
+    EXPECT_GT(sent, 0u);
+    EXPECT_LT(sent, 682u / 10) << "ranges of 27 records per request, not one each";
+    EXPECT_EQ(dialogs.saveOptionTexts, (QStringList{QString::fromUtf8(events::texts::kFastReadOption),
+                                                    QString::fromUtf8(events::texts::kFastReadOption)}));
 
     // A cancelled file dialog reads nothing.
     const int jobsBefore = deviceLine->jobs;
