@@ -67,6 +67,7 @@
 #include <QtEndian>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <utility>
 
 namespace vextor {
@@ -608,6 +609,9 @@ TEST_F(MainWindowTest, TreeItemsFindTheirNodesByCodeGroupsIncluded) {
 class LinkedWindow : public MainWindowTest {
 protected:
     std::unique_ptr<DemoProject> demo;
+    // Tests that want the line's pauses to pass at once set this before the window starts its line;
+    // it goes only after the line thread has ended (TearDown), as the clock seam requires.
+    std::optional<testing::NoPauseClock> pacing;
 
     void SetUp() override {
         QString error;
@@ -615,7 +619,8 @@ protected:
         ASSERT_TRUE(demo) << error.toStdString();
     }
     void TearDown() override {
-        window.reset(); // the line thread ends before the virtual line
+        window.reset(); // the line thread ends before the virtual line and the clock
+        pacing.reset();
         demo.reset();
     }
 
@@ -655,7 +660,7 @@ protected:
 };
 
 TEST_F(LinkedWindow, DemoMasterIsIdentifiedOnTheLineThread) {
-    testing::NoPauseClock pacing;
+    pacing.emplace();
     link();
     window->refresh();
     EXPECT_EQ(window->statusText(3),
@@ -685,7 +690,7 @@ TEST_F(LinkedWindow, DemoMasterIsIdentifiedOnTheLineThread) {
 // The traffic window is made on first use, from "Связь. Дополнительно." or from the menu beside the link
 // settings, and shows the frames of the line's ticks from then on.
 TEST_F(LinkedWindow, TrafficWindowIsMadeOnFirstUseAndShowsTheTicksFrames) {
-    testing::NoPauseClock pacing;
+    pacing.emplace();
     link();
     EXPECT_EQ(window->trafficWindow(), nullptr);
     window->linkMore()->trafficButton()->click();
@@ -713,7 +718,7 @@ TEST_F(LinkedWindow, TrafficWindowIsMadeOnFirstUseAndShowsTheTicksFrames) {
 // The service page's buttons run their operations on the line thread; the results come back to the
 // page, the messages to the window's dialogs, and the project keeps the Modbus settings read.
 TEST_F(LinkedWindow, ServicePageReadsTheControllersSettingsOverTheLine) {
-    testing::NoPauseClock pacing;
+    pacing.emplace();
     link();
     window->refresh();
     ServicePages* pages = window->servicePages();
@@ -741,7 +746,7 @@ TEST_F(LinkedWindow, ServicePageReadsTheControllersSettingsOverTheLine) {
 }
 
 TEST_F(LinkedWindow, RenameSurvivesTicksTakesTheNameOnlyAndACancelStaysCancelled) {
-    testing::NoPauseClock pacing;
+    pacing.emplace();
     link();
     ProjectTreeView* tree = window->tree();
     runPopup(node_code::kMasterDevice, QStringLiteral("Редактировать"));
@@ -776,7 +781,7 @@ TEST_F(LinkedWindow, RenameSurvivesTicksTakesTheNameOnlyAndACancelStaysCancelled
 }
 
 TEST_F(LinkedWindow, FilterListAndToolBarStayAsTheyAreDuringTwentyTicks) {
-    testing::NoPauseClock pacing;
+    pacing.emplace();
     link();
     auto* filter = qobject_cast<QComboBox*>(window->filterBox());
     ASSERT_NE(filter, nullptr);
@@ -802,7 +807,7 @@ TEST_F(LinkedWindow, FilterListAndToolBarStayAsTheyAreDuringTwentyTicks) {
 }
 
 TEST_F(LinkedWindow, ConfigurationReadReplacesTheImageAndEveryTabShowsIt) {
-    testing::NoPauseClock pacing;
+    pacing.emplace();
     link();
     // The project's record names another Modbus address than the controller holds (2).
     window->project().model.Master.ModbusAddress = 7;
@@ -835,7 +840,7 @@ TEST_F(LinkedWindow, ConfigurationReadReplacesTheImageAndEveryTabShowsIt) {
 }
 
 TEST_F(LinkedWindow, WriteSendsTheImageAsItWasWhenQueued) {
-    testing::NoPauseClock pacing;
+    pacing.emplace();
     link();
     window->image.ArrSensors[4].Rline = 42.5f;
     runPopup(node_code::kMasterDevice + 2, QStringLiteral("Записать в прибор"));
@@ -864,7 +869,7 @@ TEST_F(LinkedWindow, AWindowBuiltAfterTheLinkCameUpShowsIt) {
 // values, lamps and chart, events come in, the recording writes the rows the chart shows, and a reset
 // from the service page asks to stop the monitor first.
 TEST_F(LinkedWindow, LiveMonitorPollsRecordsAndStops) {
-    testing::NoPauseClock pacing;
+    pacing.emplace();
     link();
     window->modeButton(2)->click();
     window->refresh();
@@ -942,7 +947,7 @@ TEST_F(LinkedWindow, LiveMonitorPollsRecordsAndStops) {
 // The monitor's service menus, offered to a service engineer: a discrete output set by hand from its
 // panel reaches the controller and comes back on the monitor's lamp; "Старт" closes the menus.
 TEST_F(LinkedWindow, ServiceMenuOutputShowsOnTheMonitor) {
-    testing::NoPauseClock pacing;
+    pacing.emplace();
     qputenv("VEXTOR_SERVICE_MENUS", "1");
     link();
     qunsetenv("VEXTOR_SERVICE_MENUS");
@@ -976,7 +981,7 @@ TEST_F(LinkedWindow, ServiceMenuOutputShowsOnTheMonitor) {
 }
 
 TEST_F(LinkedWindow, DeviceWindowWorksBesideTheTaskLoopOnTheSamePort) {
-    testing::NoPauseClock pacing;
+    pacing.emplace();
     link();
     window->modeButton(4)->click();
     window->refresh();
@@ -1098,7 +1103,7 @@ struct ClosingDialogs : ScriptedDialogs {
 };
 
 TEST_F(LinkedWindow, AQuestionPendingOnTheLineDoesNotHoldTheExit) {
-    testing::NoPauseClock pacing;
+    pacing.emplace();
     ClosingDialogs closing;
     link(&closing);
     bool closed = false;
@@ -1113,7 +1118,7 @@ TEST_F(LinkedWindow, AQuestionPendingOnTheLineDoesNotHoldTheExit) {
 // link settings reach the line at its next tick and the read then runs; marking another controller
 // drops the read with its message and links that one.
 TEST_F(LinkedWindow, AReadWaitingForASilentControllerHoldsNeitherTheLinkSettingsNorTheMark) {
-    testing::NoPauseClock pacing;
+    pacing.emplace();
     link();
     Project& p = window->project();
     auto silence = [&] {
