@@ -255,7 +255,8 @@ TEST_F(Worker, TickJobRunsOnTheMarkedControllerAndTwoJobsOfOneTurnBothRun) {
     EXPECT_EQ(order, (std::vector<int>{0, 1}));
     EXPECT_TRUE(results[0].ran() && *results[0].value);
     EXPECT_TRUE(results[1].ran() && *results[1].value);
-    EXPECT_TRUE(linkUp());
+    // The tick's status reaches the window after the results of the jobs it ran.
+    EXPECT_TRUE(waitFor([&] { return linkUp(); }));
 }
 
 TEST_F(Worker, PeriodicJobHandsOverSamplesInEveryTickUntilCancelled) {
