@@ -1,7 +1,7 @@
 #include "PtyTransport.h"
 
 #include <cerrno>
-#include <cmath>
+#include <chrono>
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
@@ -48,12 +48,19 @@ uint32_t baudOf(speed_t s) {
     }
 }
 
+int64_t steadyUs() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 } // namespace
 
-int64_t lineTimeMs(size_t count, uint32_t baud, int bitsPerByte) {
+int64_t lineTimeUs(size_t count, uint32_t baud, int bitsPerByte) {
     if (baud == 0)
         return 0;
-    return static_cast<int64_t>(std::ceil(static_cast<double>(count) * bitsPerByte * 1000.0 / baud));
+    const int64_t bits = static_cast<int64_t>(count) * bitsPerByte;
+    return (bits * 1000000 + baud - 1) / baud;
 }
 
 PtyTransport::~PtyTransport() {
@@ -97,16 +104,18 @@ void PtyTransport::serve(SimLine& line, uint32_t wireBaud, const std::atomic<boo
 void PtyTransport::step(SimLine& line, uint32_t wireBaud, const std::function<int64_t()>& nowMs,
                         int maxWaitMs) {
     int64_t now = nowMs();
-    int timeout = maxWaitMs;
-    auto wakeAt = [&](int64_t at) { timeout = static_cast<int>(std::clamp<int64_t>(at - now, 0, timeout)); };
+    int64_t timeoutUs = int64_t{maxWaitMs} * 1000;
     if (auto d = framer_.deadline())
-        wakeAt(*d);
+        timeoutUs = std::clamp<int64_t>((*d - now) * 1000, 0, timeoutUs);
     if (!outgoing_.empty())
-        wakeAt(outgoing_.front().dueMs);
+        timeoutUs = std::clamp<int64_t>(outgoing_.front().dueUs - steadyUs(), 0, timeoutUs);
 
     pollfd p{master_, POLLIN, 0};
-    const int r = ::poll(&p, 1, timeout);
+    const timespec wait{static_cast<time_t>(timeoutUs / 1000000),
+                        static_cast<long>(timeoutUs % 1000000) * 1000};
+    const int r = ::ppoll(&p, 1, &wait, nullptr);
     now = nowMs();
+    const int64_t nowUs = steadyUs();
     framer_.setProtocols(line.hasZarnet(), line.hasModbus());
     if (r > 0 && (p.revents & POLLIN)) {
         uint8_t buf[4096];
@@ -128,20 +137,21 @@ void PtyTransport::step(SimLine& line, uint32_t wireBaud, const std::function<in
         framer_.setProtocols(line.hasZarnet(), line.hasModbus());
         if (!reply)
             continue;
-        int64_t due = now + reply->delayMs;
+        int64_t due = nowUs + int64_t{reply->delayMs} * 1000;
         if (wireBaud > 0)
-            due += lineTimeMs(f.bytes.size(), wireBaud, reply->bitsPerByte) +
-                   lineTimeMs(reply->bytes.size(), wireBaud, reply->bitsPerByte);
+            due += lineTimeUs(f.bytes.size(), wireBaud, reply->bitsPerByte) +
+                   lineTimeUs(reply->bytes.size(), wireBaud, reply->bitsPerByte);
         // One talker at a time: a reply never overtakes the one before it.
         if (!outgoing_.empty())
-            due = std::max(due, outgoing_.back().dueMs);
+            due = std::max(due, outgoing_.back().dueUs);
         outgoing_.push_back(Outgoing{due, reply->bytes});
     }
     sendDue(line, nowMs());
 }
 
 void PtyTransport::sendDue(SimLine& line, int64_t now) {
-    while (!outgoing_.empty() && outgoing_.front().dueMs <= now) {
+    const int64_t nowUs = steadyUs();
+    while (!outgoing_.empty() && outgoing_.front().dueUs <= nowUs) {
         const Bytes& bytes = outgoing_.front().bytes;
         size_t done = 0;
         int spins = 0;

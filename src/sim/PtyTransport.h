@@ -33,13 +33,16 @@ public:
     void step(SimLine& line, uint32_t wireBaud, const std::function<int64_t()>& nowMs, int maxWaitMs);
 
 private:
+    // When a reply leaves is kept in microseconds of the steady clock: rounding each request's and
+    // reply's line time and each wait to whole milliseconds would make every exchange about a
+    // millisecond slower than the wire it stands for.
     struct Outgoing {
-        int64_t dueMs;
+        int64_t dueUs;
         Bytes bytes;
     };
 
     uint32_t masterBaud() const;
-    void sendDue(SimLine& line, int64_t now);
+    void sendDue(SimLine& line, int64_t nowMs);
 
     int master_ = -1;
     // Held open for the whole run: the master program opens and closes the slave side around every
@@ -50,7 +53,7 @@ private:
     std::deque<Outgoing> outgoing_;
 };
 
-// Milliseconds a frame of count bytes takes on the wire.
-int64_t lineTimeMs(size_t count, uint32_t baud, int bitsPerByte);
+// Microseconds a frame of count bytes takes on the wire, rounded up.
+int64_t lineTimeUs(size_t count, uint32_t baud, int bitsPerByte);
 
 } // namespace vextor::sim

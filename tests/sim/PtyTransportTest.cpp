@@ -86,11 +86,11 @@ TEST_F(PtyTransportTest, ModbusIsHeardOnlyAtTheControllersSpeed) {
 namespace vextor::sim {
 namespace {
 
-TEST(LineTime, TenOrElevenBitsPerByteRoundedUp) {
-    EXPECT_EQ(lineTimeMs(15, 9600, 10), 16); // 15.6 ms: identify, request and reply
-    EXPECT_EQ(lineTimeMs(96, 9600, 10), 100);
-    EXPECT_EQ(lineTimeMs(8, 19200, 11), 5);
-    EXPECT_EQ(lineTimeMs(100, 0, 10), 0) << "no wire speed: at once";
+TEST(LineTime, TenOrElevenBitsPerByteRoundedUpToTheMicrosecond) {
+    EXPECT_EQ(lineTimeUs(15, 9600, 10), 15625); // identify, request and reply
+    EXPECT_EQ(lineTimeUs(96, 9600, 10), 100000);
+    EXPECT_EQ(lineTimeUs(8, 19200, 11), 4584); // 4583.3
+    EXPECT_EQ(lineTimeUs(100, 0, 10), 0) << "no wire speed: at once";
 }
 
 } // namespace
