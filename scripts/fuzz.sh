@@ -13,10 +13,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 repeatable=false
-if [ "$seconds" = --ci ]; then
-  repeatable=true
-fi
-case "$seconds" in --ci) ;; '' | *[!0-9]*)
+case "$seconds" in
+--ci) repeatable=true ;;
+'' | *[!0-9]*)
   echo "usage: $0 [SECONDS | --ci]" >&2
   exit 2
   ;;
